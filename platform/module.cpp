@@ -1,0 +1,11 @@
+#include "platform/module.h"
+
+namespace platform {
+namespace {
+void* gModuleHandle = nullptr;
+}
+
+void setModuleHandle(void* handle) { gModuleHandle = handle; }
+void* moduleHandle() { return gModuleHandle; }
+
+}  // namespace platform

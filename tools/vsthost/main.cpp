@@ -1,0 +1,225 @@
+// Command-line test host: loads a plug-in, shows its record and parameters,
+// moves its chunk in and out and processes a generated signal or a WAV file.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "tools/vsthost/plugin_host.h"
+#include "tools/vsthost/signals.h"
+#include "tools/vsthost/wav.h"
+
+namespace {
+
+using vsthost::HostedPlugin;
+
+int usage() {
+  std::fprintf(stderr,
+               "usage: vsthost PLUGIN [options] COMMAND [command options]\n"
+               "options:\n"
+               "  --entry NAME        exported entry to call (VSTPluginMain or main)\n"
+               "  --rate HZ           sample rate (44100)\n"
+               "  --block N           block size (512)\n"
+               "  --double            process 64-bit samples\n"
+               "  --chunk-in FILE     hand this chunk to the plug-in first\n"
+               "  --set INDEX=VALUE   set a parameter (repeatable), after the chunk\n"
+               "commands:\n"
+               "  info                record, identity and latency\n"
+               "  params              every parameter with name, label, display and value\n"
+               "  get-chunk FILE      write the plug-in's chunk to FILE\n"
+               "  process (--signal impulse|sine:HZ|noise:SEED|pink:SEED|bursts:SEED\n"
+               "           [--seconds S] | --in IN.wav) --out OUT.wav\n");
+  return 2;
+}
+
+bool readFile(const std::string& path, std::vector<std::uint8_t>& bytes) {
+  std::ifstream f(path, std::ios::binary);
+  if (!f) return false;
+  bytes.assign(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
+  return true;
+}
+
+bool writeFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+  std::ofstream f(path, std::ios::binary);
+  return f && f.write(reinterpret_cast<const char*>(bytes.data()),
+                      static_cast<std::streamsize>(bytes.size()));
+}
+
+void printInfo(HostedPlugin& p) {
+  AEffect* e = p.effect();
+  const VstInt32 id = e->uniqueID;
+  std::printf("name: %s\nvendor: %s\nproduct: %s\n", p.text(effGetEffectName).c_str(),
+              p.text(effGetVendorString).c_str(), p.text(effGetProductString).c_str());
+  std::printf("uniqueID: %c%c%c%c (0x%08X)\n", (id >> 24) & 0xFF, (id >> 16) & 0xFF,
+              (id >> 8) & 0xFF, id & 0xFF, static_cast<unsigned>(id));
+  std::printf("version: %d\nvendorVersion: %ld\ncategory: %ld\n", e->version,
+              static_cast<long>(p.dispatch(effGetVendorVersion)),
+              static_cast<long>(p.dispatch(effGetPlugCategory)));
+  std::printf("programs: %d\nparameters: %d\ninputs: %d\noutputs: %d\nflags: 0x%X\n",
+              e->numPrograms, e->numParams, e->numInputs, e->numOutputs,
+              static_cast<unsigned>(e->flags));
+  std::printf("initialDelay: %d\nprogram: %s\n", e->initialDelay, p.programName().c_str());
+}
+
+void printParams(HostedPlugin& p) {
+  for (VstInt32 i = 0; i < p.effect()->numParams; ++i) {
+    std::printf("%3d  \"%s\"  \"%s\"  \"%s\"  %.9g\n", i, p.parameterName(i).c_str(),
+                p.parameterLabel(i).c_str(), p.parameterDisplay(i).c_str(),
+                static_cast<double>(p.getParameter(i)));
+  }
+}
+
+bool makeSignal(const std::string& spec, double seconds, int rate, std::vector<double>& out) {
+  const auto frames = static_cast<std::size_t>(seconds * rate);
+  const std::size_t colon = spec.find(':');
+  const std::string kind = spec.substr(0, colon);
+  const std::string arg = colon == std::string::npos ? "" : spec.substr(colon + 1);
+  if (kind == "impulse") {
+    out = vsthost::impulse(frames, 0);
+  } else if (kind == "sine") {
+    out = vsthost::sine(frames, arg.empty() ? 1000.0 : std::atof(arg.c_str()), rate);
+  } else if (kind == "noise") {
+    out = vsthost::whiteNoise(frames, std::strtoull(arg.c_str(), nullptr, 10));
+  } else if (kind == "pink") {
+    out = vsthost::pinkNoise(frames, std::strtoull(arg.c_str(), nullptr, 10));
+  } else if (kind == "bursts") {
+    out = vsthost::noiseBursts(frames, std::strtoull(arg.c_str(), nullptr, 10),
+                               static_cast<std::size_t>(rate / 20), static_cast<std::size_t>(rate / 5));
+  } else {
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 3) return usage();
+  const std::string pluginPath = argv[1];
+  std::string entryName = "VSTPluginMain";
+  int rate = 44100;
+  int block = 512;
+  bool useDouble = false;
+  std::string chunkIn;
+  std::vector<std::pair<int, float>> sets;
+  int i = 2;
+  for (; i < argc && std::strncmp(argv[i], "--", 2) == 0; ++i) {
+    const std::string opt = argv[i];
+    const bool hasValue = i + 1 < argc;
+    if (opt == "--entry" && hasValue) {
+      entryName = argv[++i];
+    } else if (opt == "--rate" && hasValue) {
+      rate = std::atoi(argv[++i]);
+    } else if (opt == "--block" && hasValue) {
+      block = std::atoi(argv[++i]);
+    } else if (opt == "--double") {
+      useDouble = true;
+    } else if (opt == "--chunk-in" && hasValue) {
+      chunkIn = argv[++i];
+    } else if (opt == "--set" && hasValue) {
+      const std::string s = argv[++i];
+      const std::size_t eq = s.find('=');
+      if (eq == std::string::npos) return usage();
+      sets.emplace_back(std::atoi(s.substr(0, eq).c_str()),
+                        static_cast<float>(std::atof(s.substr(eq + 1).c_str())));
+    } else {
+      return usage();
+    }
+  }
+  if (i >= argc || rate <= 0 || block <= 0) return usage();
+  const std::string command = argv[i++];
+
+  vsthost::PluginLibrary library(pluginPath);
+  if (!library.isOpen()) {
+    std::fprintf(stderr, "vsthost: %s\n", library.error().c_str());
+    return 1;
+  }
+  vsthost::HostConfig config;
+  config.blockSize = block;
+  auto plugin = HostedPlugin::create(library.entry(entryName.c_str()), config);
+  if (!plugin) {
+    std::fprintf(stderr, "vsthost: the entry %s gave no effect\n", entryName.c_str());
+    return 1;
+  }
+  plugin->dispatch(effOpen);
+  plugin->setSampleRate(static_cast<float>(rate));
+  plugin->setBlockSize(block);
+  if (!chunkIn.empty()) {
+    std::vector<std::uint8_t> chunk;
+    if (!readFile(chunkIn, chunk)) {
+      std::fprintf(stderr, "vsthost: cannot read %s\n", chunkIn.c_str());
+      return 1;
+    }
+    std::printf("setChunk: %ld\n", static_cast<long>(plugin->setChunk(chunk)));
+  }
+  for (const auto& [index, value] : sets) plugin->setParameter(index, value);
+
+  int status = 0;
+  if (command == "info") {
+    printInfo(*plugin);
+  } else if (command == "params") {
+    printParams(*plugin);
+  } else if (command == "get-chunk" && i < argc) {
+    if (!writeFile(argv[i], plugin->getChunk())) status = 1;
+  } else if (command == "process") {
+    std::string signal, in, out;
+    double seconds = 1.0;
+    for (; i + 1 < argc; i += 2) {
+      const std::string opt = argv[i];
+      if (opt == "--signal") signal = argv[i + 1];
+      else if (opt == "--seconds") seconds = std::atof(argv[i + 1]);
+      else if (opt == "--in") in = argv[i + 1];
+      else if (opt == "--out") out = argv[i + 1];
+      else return usage();
+    }
+    vsthost::WavData input;
+    std::string error;
+    if (!in.empty()) {
+      if (!vsthost::readWav(in, input, error)) {
+        std::fprintf(stderr, "vsthost: %s\n", error.c_str());
+        return 1;
+      }
+      if (input.sampleRate != rate) {
+        plugin->setSampleRate(static_cast<float>(input.sampleRate));
+        rate = input.sampleRate;
+      }
+    } else {
+      std::vector<double> s;
+      if (!makeSignal(signal, seconds, rate, s)) return usage();
+      input.sampleRate = rate;
+      input.channels = {s, s};
+    }
+    if (out.empty()) return usage();
+    if (input.channels.size() == 1) input.channels.push_back(input.channels[0]);
+    plugin->resume();
+    vsthost::WavData output;
+    output.sampleRate = rate;
+    if (useDouble) {
+      plugin->processSignal(input.channels, output.channels, block);
+    } else {
+      std::vector<std::vector<float>> fin = {vsthost::toFloat(input.channels[0]),
+                                             vsthost::toFloat(input.channels[1])};
+      std::vector<std::vector<float>> fout;
+      plugin->processSignal(fin, fout, block);
+      output.channels.clear();
+      for (const auto& c : fout) output.channels.emplace_back(c.begin(), c.end());
+    }
+    plugin->suspend();
+    if (!vsthost::writeWav(out, output, error)) {
+      std::fprintf(stderr, "vsthost: %s\n", error.c_str());
+      status = 1;
+    }
+  } else {
+    return usage();
+  }
+  if (!plugin->textGuardsIntact()) {
+    std::fprintf(stderr, "vsthost: the plug-in wrote past a text buffer\n");
+    status = 3;
+  }
+  plugin->close();
+  return status;
+}
