@@ -1,0 +1,14 @@
+// What the preset system needs to know of JYX Ostrelvanheim2.
+#pragma once
+
+#include "host/vst_abi.h"
+
+namespace ostrelvanheim2 {
+
+inline constexpr int kNumParams = 42;
+inline constexpr int kNumPrograms = 30;
+inline constexpr VstInt32 kUniqueId = fourCharCode('J', 'Y', 'O', 's');
+inline constexpr VstInt32 kGlobalIndices[] = {0, 2, 21, 22, 23, 25, 26};
+inline constexpr const char* kSettingsStem = "Ostrelvanheim20";
+
+}  // namespace ostrelvanheim2

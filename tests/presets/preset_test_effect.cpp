@@ -1,0 +1,56 @@
+#include "tests/presets/preset_test_effect.h"
+
+#include "products/ostrelvanheim/preset_constants.h"
+#include "products/ostrelvanheim2/preset_constants.h"
+#include "products/tindravelle/preset_constants.h"
+
+namespace presettest {
+namespace {
+
+constexpr ProductConstants kProducts[] = {
+    {"Ostrelvanheim2", ostrelvanheim2::kNumParams, ostrelvanheim2::kNumPrograms,
+     ostrelvanheim2::kGlobalIndices, ostrelvanheim2::kSettingsStem, ostrelvanheim2::kUniqueId},
+    {"Ostrelvanheim", ostrelvanheim::kNumParams, ostrelvanheim::kNumPrograms,
+     ostrelvanheim::kGlobalIndices, ostrelvanheim::kSettingsStem, ostrelvanheim::kUniqueId},
+    {"Tindravelle", tindravelle::kNumParams, tindravelle::kNumPrograms,
+     tindravelle::kGlobalIndices, tindravelle::kSettingsStem, tindravelle::kUniqueId},
+};
+
+void loadTestPresets(ProgramStore& store) {
+  for (int k = 0; k < store.layout().numPrograms; ++k) {
+    store.setName(k, factoryName(k).c_str());
+    for (int i = 0; i < store.layout().numParams; ++i) store.setValue(k, i, factoryValue(k, i));
+  }
+}
+
+}  // namespace
+
+std::span<const ProductConstants> allProducts() { return kProducts; }
+
+float factoryValue(int program, int index) {
+  // Multiples of 1/64: their byte-reversals are tiny positive numbers.
+  return static_cast<float>((program * 7 + index * 3) % 64 + 1) / 64.0f;
+}
+
+std::string factoryName(int program) { return "Factory " + std::to_string(program); }
+
+TraitsHolder::TraitsHolder(const ProductConstants& c)
+    : ownTraits{{c.numParams, c.numPrograms}, c.globals, c.stem, &loadTestPresets} {}
+
+PresetTestEffect::PresetTestEffect(audioMasterCallback audioMaster, const ProductConstants& c)
+    : TraitsHolder(c), CPresetSystemEffect(audioMaster, ownTraits) {
+  setUniqueID(c.uniqueId);
+  values.assign(static_cast<std::size_t>(2 * c.numParams), 0.0f);
+}
+
+void PresetTestEffect::setParameter(VstInt32 index, float value) {
+  if (index >= 0 && index < static_cast<VstInt32>(values.size())) values[static_cast<std::size_t>(index)] = value;
+  calls.push_back({index, value, isApplyingProgram()});
+  finishSetParameter(index, value);
+}
+
+float PresetTestEffect::getParameter(VstInt32 index) {
+  return (index >= 0 && index < static_cast<VstInt32>(values.size())) ? values[static_cast<std::size_t>(index)] : 0.0f;
+}
+
+}  // namespace presettest
