@@ -39,6 +39,8 @@ class SettingsKey {
   // Fills data only when the stored value has exactly this type and size;
   // otherwise the buffer is left untouched and the answer is false.
   bool readExact(const char* name, SettingsType type, void* data, std::size_t size);
+  // The same for a value of any type.
+  bool readExactAnyType(const char* name, void* data, std::size_t size);
   bool write(const char* name, SettingsType type, const void* data, std::size_t size);
   bool remove(const char* name);
 

@@ -44,4 +44,12 @@ bool SettingsKey::readExact(const char* name, SettingsType type, void* data, std
   return true;
 }
 
+bool SettingsKey::readExactAnyType(const char* name, void* data, std::size_t size) {
+  SettingsType storedType{};
+  std::string bytes;
+  if (!readAny(name, storedType, bytes, size) || bytes.size() != size) return false;
+  std::memcpy(data, bytes.data(), size);
+  return true;
+}
+
 }  // namespace platform

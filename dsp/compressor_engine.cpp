@@ -1,0 +1,370 @@
+#include "dsp/compressor_engine.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace {
+
+constexpr double kTwoPi = 6.283185307179586;
+
+BiquadFilter lowPass(double frequency, double q) {
+  return BiquadFilter(44100.0, BiquadFilter::kLowPass, frequency, q, 0.0);
+}
+
+// Truncation toward zero into a 32-bit window length.
+int truncLength(double x) { return static_cast<int>(x); }
+
+}  // namespace
+
+CompressorEngine::CompressorEngine(const RingSizeTable& rings)
+    : vuFilters{lowPass(2.0, 0.583), lowPass(2.0, 0.583)},
+      autoFastFilters{{lowPass(50, 0.5), lowPass(200, 0.5), lowPass(1000, 0.5), lowPass(200, 0.5)},
+                      {lowPass(50, 0.5), lowPass(200, 0.5), lowPass(1000, 0.5), lowPass(200, 0.5)}},
+      autoSlowFilters{{lowPass(5, 0.5), lowPass(20, 0.5), lowPass(100, 0.5), lowPass(20, 0.5)},
+                      {lowPass(5, 0.5), lowPass(20, 0.5), lowPass(100, 0.5), lowPass(20, 0.5)}},
+      oversamplers{HalfbandOversampler(kOversamplerFlags), HalfbandOversampler(kOversamplerFlags)},
+      rings_(rings) {
+  curveScale = inverseSaturationCurve(1.0f);
+  for (double& e : envelopes) e = 1e-4;
+}
+
+// ---- saturation curve ----
+
+float CompressorEngine::inverseSaturationCurve(float y) const {
+  if (kneeMode == 0) {
+    const double k = static_cast<float>(kneeAmount);
+    if (y < 1.0f && k > 0.0) {
+      const double yy = y;
+      return static_cast<float>(((1.0 - k) + 2.0 * k -
+                                 std::sqrt(4.0 * k * (1.0 - k) + (1.0 - k) * (1.0 - k) + 4.0 * k * k -
+                                           4.0 * yy * k)) /
+                                (2.0 * k));
+    }
+    return y;
+  }
+  if (kneeMode == 1) {
+    if (y < 1.0f) {
+      const double k8 = std::sqrt(std::sqrt(std::sqrt(kneeAmount)));
+      const double p = static_cast<float>(1.4 * std::pow(30.0, 1.0 - k8));
+      const double s = std::sqrt(1.0 - static_cast<double>(y));
+      const double t = 1.0 - s;
+      return static_cast<float>((p - 1.0) * t / (p - t));
+    }
+    return y;
+  }
+  return y;
+}
+
+float CompressorEngine::smallSignalGain() const {
+  const double c = curveScale * 0.000001;
+  double g;
+  if (kneeMode == 0) {
+    if (c >= 1.0) {
+      g = 1000000.0;
+    } else {
+      const double k = kneeAmount;
+      g = ((1.0 - k) * c + k * (2.0 * c - c * c)) / 0.000001;
+    }
+  } else if (kneeMode == 1) {
+    const double k8 = std::sqrt(std::sqrt(std::sqrt(kneeAmount)));
+    const double p = 1.4 * std::pow(30.0, 1.0 - k8);
+    const double j = c * p / (p - 1.0 + c);
+    g = j >= 1.0 ? 1000000.0 : (2.0 * j - j * j) / 0.000001;
+  } else {
+    g = 0.0;
+  }
+  return static_cast<float>(g * driveGain * ceilingLevel);
+}
+
+// ---- coefficients ----
+
+double CompressorEngine::designRate() const {
+  double rate = sampleRate;
+  if (rate > 200000.0 || rate < 22000.0) rate = 44100.0;
+  return (fatOn + 1) * rate;
+}
+
+void CompressorEngine::updateFilterCoefficients() {
+  if (sampleRate > 100000.0f) fatOn = 0;
+  const double d = designRate();
+
+  // 15 Hz input high-pass.
+  {
+    const double w = 94.24777960769379 / d;
+    const double alpha = std::sin(w) / 1.4142;
+    const double h = 1.0 / (1.0 + alpha);
+    const double c = std::cos(w);
+    FilterCoeffs f;
+    f.b0 = (1.0 + c) * 0.5 * h;
+    f.b2 = f.b0;
+    f.b1 = -(1.0 + c) * h;
+    f.a1 = -2.0 * c * h;
+    f.a2 = (1.0 - alpha) * h;
+    inputHighPassCoeffs[0] = inputHighPassCoeffs[1] = f;
+  }
+  // The crossover design frequencies stay below Nyquist: above 0.499 of the
+  // design rate the plain design would put a pole outside the unit circle.
+  const double limit = 0.499 * d;
+  // High crossover: low-pass at highFreqHz.
+  {
+    const double w = std::min(highFreqHz, limit) * kTwoPi / d;
+    const double s = std::sin(w);
+    const double h = 1.0 / (1.0 + s);
+    const double c = std::cos(w);
+    FilterCoeffs f;
+    f.b0 = (1.0 - c) * 0.5 * h;
+    f.b2 = f.b0;
+    f.b1 = (1.0 - c) * h;
+    f.a1 = -2.0 * c * h;
+    f.a2 = (1.0 - s) * h;
+    highCrossoverCoeffs[0] = highCrossoverCoeffs[1] = f;
+  }
+  // Low crossover: high-pass at lowFreqHz.
+  {
+    const double w = std::min(lowFreqHz, limit) * kTwoPi / d;
+    const double s = std::sin(w);
+    const double h = 1.0 / (1.0 + s);
+    const double c = std::cos(w);
+    FilterCoeffs f;
+    f.b0 = (1.0 + c) * 0.5 * h;
+    f.b2 = f.b0;
+    f.b1 = -(1.0 + c) * h;
+    f.a1 = -2.0 * c * h;
+    f.a2 = (1.0 - s) * h;
+    lowCrossoverCoeffs[0] = lowCrossoverCoeffs[1] = f;
+  }
+  pending_.fetch_or(kRequestFilterRecords);
+}
+
+void CompressorEngine::updateFilterRecordsNow() {
+  const double d = designRate();
+  for (int c = 0; c < 2; ++c) {
+    for (int b = 0; b < 4; ++b) {
+      autoFastFilters[c][b].setSampleRate(d);
+      autoSlowFilters[c][b].setSampleRate(d);
+    }
+  }
+  for (BiquadFilter& f : vuFilters) f.setSampleRate(d);
+  resetVuFiltersNow();
+}
+
+void CompressorEngine::resetVuFiltersNow() {
+  for (BiquadFilter& f : vuFilters) {
+    f.reset();
+    f.design();
+  }
+}
+
+void CompressorEngine::updateTimeConstants() {
+  const double sp = speedValue;
+  const int L = longOn;
+  longReleaseScale = 0.5 * std::pow(std::pow(16.0, static_cast<double>(releaseValue)) * (15 * L + 1), 0.25);
+  if (sampleRate > 100000.0f) fatOn = 0;
+  const double d = (fatOn + 1) * static_cast<double>(sampleRate);
+
+  const int A = truncLength(std::pow(16.0, sp) * 0.075 * 0.001 * d);
+  lookaheadLength = A;
+  attackCoeff = 1.0 - std::pow(0.05, 1.0 / A);
+  const int B = truncLength((std::pow(14.0, sp) * 0.075 + 0.15) * 0.001 * d);
+  brickwallLookahead = B;
+  brickwallAttackCoeff = 1.0 - std::pow(0.05, 1.0 / B);
+
+  const double F = std::pow(48.0, sp) * releaseFactor * ((15 * L + 1) * L + 1);
+  singleBandReleaseCoeff = 1.0 - std::pow(0.05, 1.0 / (F * 0.65 * 0.001 * d));
+  for (int i = 0; i < 3; ++i)
+    bandReleaseCoeffs[i] = 1.0 - std::pow(0.05, 1.0 / (F * bandReleaseFactors[i] * 0.65 * 0.001 * d));
+
+  const double E = (releaseFactor * L * 0.7139 * sp + 1.0) * sp * (L + 1);
+  const double O = std::pow(24.0, E);
+  brickwallReleaseCoeff = 1.0 - std::pow(0.05, 1.0 / ((O * 0.65 + 1.35) * 0.001 * d));
+}
+
+void CompressorEngine::deriveReadPositions() {
+  const int nla = lookaheadRingSize();
+  const int nlat = latencyRingSize();
+  // The windows always fit their rings at the rates the effect allows; the
+  // bound keeps a ring from being overrun whatever a parameter race leaves here.
+  const int A = std::clamp(lookaheadLength, 0, nla - 2);
+  const int B = std::clamp(brickwallLookahead, 0, nla - 2);
+  const int w = lookaheadWritePos;
+  brickwallPeakReadPos = (w - B + nla - 1) & (nla - 1);
+  bandPeakReadPos = (w - A + nla - 1) & (nla - 1);
+  const int o = latencyWritePos;
+  latencyReadPos = modeValue >= 0.5 ? (o + A + B + nlat + 3) & (nlat - 1) : (o + A + nlat + 2) & (nlat - 1);
+}
+
+void CompressorEngine::resetRingPositions() {
+  lookaheadWritePos = lookaheadRingSize() - 1;
+  latencyWritePos = latencyRingSize() - 1;
+  fatRingPos = latencyRingSize() - 1;
+  deriveReadPositions();
+}
+
+// ---- clearing ----
+
+void CompressorEngine::requestClearDelayRings() {
+  overFlags[0] = 0.0f;
+  overFlags[1] = 0.0f;
+  pending_.fetch_or(kRequestClearRings);
+}
+
+void CompressorEngine::requestResetDetectors() { pending_.fetch_or(kRequestResetDetectors); }
+void CompressorEngine::requestResetOversamplers() { pending_.fetch_or(kRequestResetOversamplers); }
+
+void CompressorEngine::requestVuFrequency(double hz) {
+  pendingVuFrequency_.store(hz);
+  pending_.fetch_or(kRequestVuFrequency);
+}
+
+void CompressorEngine::clearDelayRingsNow() {
+  overFlags[0] = 0.0f;
+  overFlags[1] = 0.0f;
+  std::memset(delayRings, 0, sizeof delayRings);
+  std::memset(fatRings, 0, sizeof fatRings);
+  std::memset(workIn, 0, sizeof workIn);
+  std::memset(workOut, 0, sizeof workOut);
+}
+
+void CompressorEngine::resetDetectorsNow() {
+  for (double& e : envelopes) e = 0.0001;
+  for (int c = 0; c < 2; ++c) {
+    highPassState[c] = {};
+    lowCrossoverState[c] = {};
+    highCrossoverState[c] = {};
+  }
+  for (int c = 0; c < 2; ++c) {
+    for (int b = 0; b < 4; ++b) {
+      autoFastFilters[c][b].design();
+      autoFastFilters[c][b].reset();
+      autoSlowFilters[c][b].design();
+      autoSlowFilters[c][b].reset();
+    }
+  }
+}
+
+void CompressorEngine::resetOversamplersNow() {
+  oversamplers[0].reset();
+  oversamplers[1].reset();
+}
+
+void CompressorEngine::applyPendingRequests() {
+  const unsigned requests = pending_.exchange(0);
+  if (requests == 0) return;
+  if (requests & kRequestVuFrequency) {
+    const double hz = pendingVuFrequency_.load();
+    for (BiquadFilter& f : vuFilters) {
+      f.setFrequency(hz);
+      f.reset();
+      f.design();
+    }
+  }
+  if (requests & kRequestFilterRecords) updateFilterRecordsNow();
+  if (requests & kRequestClearRings) clearDelayRingsNow();
+  if (requests & kRequestResetDetectors) resetDetectorsNow();
+  if (requests & kRequestResetOversamplers) resetOversamplersNow();
+}
+
+// ---- block loop ----
+
+void CompressorEngine::process(const float* inL, const float* inR, float* outL, float* outR,
+                               int frames) {
+  processBlock(inL, inR, outL, outR, frames);
+}
+
+void CompressorEngine::process(const double* inL, const double* inR, double* outL, double* outR,
+                               int frames) {
+  processBlock(inL, inR, outL, outR, frames);
+}
+
+template <typename Sample>
+void CompressorEngine::processBlock(const Sample* inL, const Sample* inR, Sample* outL,
+                                    Sample* outR, int frames) {
+  if (sampleRate > 100000.0f) fatOn = 0;
+  int remaining = frames;
+  while (remaining > 0) {
+    const int n = std::min(remaining, kChunkFrames);
+    remaining -= n;
+    // A bad sample from the host is taken as silence, so it cannot stay in
+    // the filters and rings for good.
+    for (int i = 0; i < n; ++i) {
+      const double l = static_cast<double>(inL[i]);
+      const double r = static_cast<double>(inR[i]);
+      workIn[0][i] = std::isfinite(l) ? l : 0.0;
+      workIn[1][i] = std::isfinite(r) ? r : 0.0;
+    }
+    processChunk(n);
+    for (int i = 0; i < n; ++i) {
+      outL[i] = static_cast<Sample>(workOut[0][i]);
+      outR[i] = static_cast<Sample>(workOut[1][i]);
+    }
+    inL += n;
+    inR += n;
+    outL += n;
+    outR += n;
+  }
+  for (int c = 0; c < 2; ++c) {
+    if (overCounts[c] >= overThreshold) {
+      overFlags[c] = 1.0f;
+      overCounts[c] = 0.0f;
+    }
+  }
+}
+
+void CompressorEngine::processChunk(int frames) {
+  applyPendingRequests();
+  // One reading of the FAT switch serves the whole chunk.
+  const bool fat = fatOn != 0;
+  deriveReadPositions();
+  const int mask = latencyRingSize() - 1;
+  int n = frames;
+  if (fat) {
+    oversamplers[0].upsample(workIn[0], n);
+    oversamplers[1].upsample(workIn[1], n);
+    n *= 2;
+    for (int i = 0; i < n; ++i) {
+      fatRings[0][fatRingPos] = workIn[0][i];
+      fatRings[1][fatRingPos] = workIn[1][i];
+      fatRingPos = (fatRingPos + 1) & mask;
+      workIn[0][i] = fatRings[0][(fatRingPos + 2) & mask];
+      workIn[1][i] = fatRings[1][(fatRingPos + 2) & mask];
+    }
+  } else {
+    oversamplers[0].delayInsteadOfUpsample(workIn[0], n);
+    oversamplers[1].delayInsteadOfUpsample(workIn[1], n);
+  }
+
+  if (processOn == 0) {
+    processBypassed(n, fat);
+  } else if (monoStereoValue > 0.5f) {
+    if (linked != 0) {
+      if (multiBand != 0)
+        processMultiBand<Detection::Linked>(n, fat);
+      else
+        processSingleBand<Detection::Linked>(n, fat);
+    } else {
+      if (multiBand != 0)
+        processMultiBand<Detection::Unlinked>(n, fat);
+      else
+        processSingleBand<Detection::Unlinked>(n, fat);
+    }
+  } else if (multiBand != 0) {
+    processMultiBand<Detection::OneChannel>(n, fat);
+  } else {
+    processSingleBand<Detection::OneChannel>(n, fat);
+  }
+
+  if (fat) {
+    oversamplers[0].downsample(workOut[0], n);
+    oversamplers[1].downsample(workOut[1], n);
+    n /= 2;
+    if (brickwallOn != 0) {
+      const double limit = outputGain;
+      for (int c = 0; c < 2; ++c)
+        for (int i = 0; i < n; ++i) workOut[c][i] = std::clamp(workOut[c][i], -limit, limit);
+    }
+  } else {
+    oversamplers[0].delayInsteadOfDownsample(workOut[0], n);
+    oversamplers[1].delayInsteadOfDownsample(workOut[1], n);
+  }
+}

@@ -1,0 +1,250 @@
+#include "products/ostrelvanheim2/ostrelvanheim.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "presets/meter_preferences.h"
+#include "products/ostrelvanheim2/factory_presets.h"
+
+namespace {
+
+// Look-ahead and latency ring sizes by sample-rate band.
+constexpr RingSizeTable kRingSizes = {{256, 512, 1024}, {512, 1024, 2048}};
+
+constexpr float kMinRate = 22050.0f;
+constexpr float kMaxRate = 192000.0f;
+
+const presets::MeterPreference* preferenceOf(VstInt32 index) {
+  switch (index) {
+    case 43: return &presets::kVuIntegration;
+    case 44: return &presets::kVuReference;
+    case 45: return &presets::kPpmIntegration;
+    case 46: return &presets::kPpmReturn;
+    case 47: return &presets::kOverCounter;
+    case 48: return &presets::kKnobMode;
+    default: return nullptr;
+  }
+}
+
+void pinProperties(VstInt32 index, VstPinProperties* p, const char* format) {
+  std::snprintf(p->label, sizeof p->label, format, index + 1);
+  p->flags = index == 0 ? (kVstPinIsActive | kVstPinIsStereo) : kVstPinIsActive;
+}
+
+}  // namespace
+
+Ostrelvanheim::Ostrelvanheim(audioMasterCallback audioMaster)
+    : CPresetSystemEffect(audioMaster, ostrelvanheim2::kPresetTraits), engine_(kRingSizes) {
+  CompressorEngine& e = engine_;
+  suspendDone = false;
+  editor = nullptr;
+  e.antiDenormal = 1e-16;
+  e.overThreshold = 3.0;
+  for (double& c : e.bandReleaseCoeffs) c = 1.0;
+  e.driveGain = e.smallSignalGainValue = 1;
+  e.lowFreqHz = 100;
+  e.lowAdjustGain = 1;
+  e.highFreqHz = 2000;
+  e.highAdjustGain = e.outputGain = e.mix = e.ceilingGain = 1;
+  e.curveScale = e.inverseSaturationCurve(1.0f);
+  e.ceilingLevel = 1;
+  e.releaseFactor = 1;
+  fineTuneFactor = 1;
+  for (int b = 0; b < 3; ++b) e.satInverses[b] = e.satLevels[b] = e.bandReleaseFactors[b] = 1;
+  vuIntegrationMs = 300;
+  vuReference = e.vuReferenceInverse = 0.1;
+  e.ppmIntegrationMs = 10;
+  e.ppmReturnMs = 1000;
+
+  // The meter preferences go through the parameter model before any editor exists.
+  for (VstInt32 index = 43; index <= 48; ++index) setParameter(index, loadPreference(index));
+
+  meterScale = 0;
+  meterScaleMode = 0;
+  e.ppmTimeRatio = static_cast<float>(e.ppmIntegrationMs / e.ppmReturnMs);
+  fineTune = 1.0f;
+  fineTuneFactor = 1;
+  meterDelay = 0;
+  metersValue = 0;
+  e.meterSource = 1;
+  mode = 0;
+  e.modeValue = 0;
+  for (int b = 0; b < 3; ++b) {
+    satValues[b] = 0.5f;
+    e.satLevels[b] = e.satInverses[b] = 1;
+    releaseValues[b] = 0.5f;
+    e.bandReleaseFactors[b] = 1;
+  }
+
+  setNumInputs(2);
+  setNumOutputs(2);
+  canProcessReplacing(true);
+  canDoubleReplacing(true);
+  setUniqueID(ostrelvanheim2::kUniqueId);
+
+  setInitialDelay(static_cast<VstInt32>(getDelaySamples()));
+  getOutputLatency();
+  updateBlockSize();
+
+  clampSampleRate();
+  e.sampleRate = sampleRate;
+  if (sampleRate > 100000.0f) e.fatOn = 0;
+
+  e.resetRingPositions();
+  e.resetDetectorsNow();
+  for (int c = 0; c < 2; ++c) e.overCounts[c] = e.meterLevels[c] = 0;
+  for (float& s : e.bypassMeterSmoothers) s = 0;
+
+  setParameter(26, 0.0f);
+  e.updateFilterCoefficients();
+  e.updateTimeConstants();
+  e.clearDelayRingsNow();
+
+  suspend();
+  resume();
+
+  e.editorIsOpen = 0;
+  loadEditorDefaults();
+  selectProgram(0);
+
+  suspend();
+  resume();
+  suspend();
+}
+
+Ostrelvanheim::~Ostrelvanheim() {
+  savePreference(43, static_cast<float>(vuIntegr));
+  savePreference(44, static_cast<float>(vuRefer));
+  savePreference(45, static_cast<float>(ppmIntegr));
+  savePreference(46, static_cast<float>(ppmReturn));
+  savePreference(48, static_cast<float>(knobModeValue));
+  savePreference(47, overIndicValue);
+}
+
+float Ostrelvanheim::loadPreference(VstInt32 index) {
+  const presets::MeterPreference* p = preferenceOf(index);
+  return p ? presets::loadMeterPreference(*p) : 0.5f;
+}
+
+void Ostrelvanheim::savePreference(VstInt32 index, float value) {
+  if (const presets::MeterPreference* p = preferenceOf(index)) presets::saveMeterPreference(*p, value);
+}
+
+void Ostrelvanheim::clampSampleRate() {
+  if (!std::isfinite(sampleRate)) sampleRate = 44100.0f;
+  if (sampleRate < kMinRate) sampleRate = kMinRate;
+  if (sampleRate > kMaxRate) sampleRate = kMaxRate;
+}
+
+void Ostrelvanheim::suspend() {
+  CompressorEngine& e = engine_;
+  e.applyPendingRequests();
+  e.resetVuFiltersNow();
+  getOutputLatency();
+  updateBlockSize();
+  sampleRate = getSampleRate();
+  clampSampleRate();
+  e.sampleRate = sampleRate;
+  e.clearDelayRingsNow();
+  e.resetDetectorsNow();
+  e.resetOversamplersNow();
+  e.clearDelayRingsNow();
+  e.resetDetectorsNow();
+  for (int c = 0; c < 2; ++c) e.overCounts[c] = e.meterLevels[c] = 0;
+  for (float& s : e.bypassMeterSmoothers) s = 0;
+  suspendDone = true;
+  resume();
+  suspendDone = true;
+}
+
+void Ostrelvanheim::resume() {
+  if (!suspendDone) suspend();
+  CompressorEngine& e = engine_;
+  e.applyPendingRequests();
+  getOutputLatency();
+  updateBlockSize();
+  sampleRate = getSampleRate();
+  if (!(sampleRate >= kMinRate && sampleRate <= kMaxRate)) sampleRate = 44100.0f;
+  e.sampleRate = sampleRate;
+  setInitialDelay(static_cast<VstInt32>(getDelaySamples()));
+  e.resetRingPositions();
+  if (sampleRate > 100000.0f) e.fatOn = 0;
+  e.clearDelayRingsNow();
+  e.resetDetectorsNow();
+  e.resetOversamplersNow();
+  e.updateFilterCoefficients();
+  e.applyPendingRequests();  // the filter records follow the new design rate now
+  e.updateTimeConstants();
+  refreshHook();
+  suspendDone = false;
+}
+
+void Ostrelvanheim::setSampleRate(float rate) {
+  sampleRate = rate;
+  suspend();
+  resume();
+}
+
+float Ostrelvanheim::getLookaheadRingSize() {
+  return static_cast<float>(engine_.lookaheadRingSizeAt(sampleRate));
+}
+
+float Ostrelvanheim::getLatencyRingSize() {
+  return static_cast<float>(engine_.latencyRingSizeAt(sampleRate));
+}
+
+float Ostrelvanheim::getDelaySamples() {
+  return static_cast<float>(engine_.oversamplerLatency() + static_cast<int>(getLatencyRingSize()) + 1);
+}
+
+float Ostrelvanheim::getDelayMs() {
+  const double rate = (sampleRate > 200000.0f || sampleRate < 20000.0f) ? 44100.0 : sampleRate;
+  return static_cast<float>(getDelaySamples() * 1000.0 / rate);
+}
+
+bool Ostrelvanheim::getInputProperties(VstInt32 index, VstPinProperties* p) {
+  if (index < 0 || index > 1) return false;
+  pinProperties(index, p, "My %1d In");
+  return true;
+}
+
+bool Ostrelvanheim::getOutputProperties(VstInt32 index, VstPinProperties* p) {
+  if (index < 0 || index > 1) return false;
+  pinProperties(index, p, "My %1d Out");
+  return true;
+}
+
+bool Ostrelvanheim::getEffectName(char* name) {
+  copyHostText(name, "JYX Ostrelvanheim2", kEffectNameChars);
+  return true;
+}
+
+bool Ostrelvanheim::getVendorString(char* text) {
+  copyHostText(text, "Brenmoorworks", kVendorStringChars);
+  return true;
+}
+
+bool Ostrelvanheim::getProductString(char* text) {
+  copyHostText(text, "JYX Ostrelvanheim2 - analog saturation & compression emulator",
+               kProductStringChars);
+  return true;
+}
+
+void Ostrelvanheim::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) {
+  processHost(inputs, outputs, sampleFrames);
+}
+
+void Ostrelvanheim::processDoubleReplacing(double** inputs, double** outputs,
+                                           VstInt32 sampleFrames) {
+  processHost(inputs, outputs, sampleFrames);
+}
+
+template <typename Sample>
+void Ostrelvanheim::processHost(Sample** inputs, Sample** outputs, VstInt32 sampleFrames) {
+  if (!inputs || !outputs || !inputs[0] || !outputs[0]) return;
+  // An unconnected second pin is served by the first: the right channel then
+  // processes a copy of the left input, or its result lands in output 0.
+  Sample* inR = (isInputConnected(1) && inputs[1]) ? inputs[1] : inputs[0];
+  Sample* outR = (isOutputConnected(1) && outputs[1]) ? outputs[1] : outputs[0];
+  engine_.process(inputs[0], inR, outputs[0], outR, sampleFrames);
+}

@@ -1,0 +1,83 @@
+// The effect class of JYX Ostrelvanheim2: identity towards the host, the
+// parameter model, construction, suspend and resume, and the host buffers
+// handed to the processing engine.
+//
+// Thread contract: processReplacing and processDoubleReplacing run on the
+// host's audio thread; setParameter may arrive from any thread, also while
+// audio runs (the engine defers what would disturb a running chunk); every
+// other operation runs on the host's user-interface or main thread.
+#pragma once
+
+#include "dsp/compressor_engine.h"
+#include "presets/preset_effect.h"
+
+class Ostrelvanheim : public CPresetSystemEffect {
+ public:
+  static constexpr VstInt32 kChannelModeIndex = 57;
+
+  explicit Ostrelvanheim(audioMasterCallback audioMaster);
+  ~Ostrelvanheim() override;
+
+  void suspend() override;
+  void resume() override;
+  void setSampleRate(float rate) override;
+  void processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) override;
+  void processDoubleReplacing(double** inputs, double** outputs, VstInt32 sampleFrames) override;
+  void setParameter(VstInt32 index, float value) override;
+  float getParameter(VstInt32 index) override;
+  void getParameterLabel(VstInt32 index, char* label) override;
+  void getParameterDisplay(VstInt32 index, char* text) override;
+  void getParameterName(VstInt32 index, char* text) override;
+  bool getParameterProperties(VstInt32 index, VstParameterProperties* p) override;
+  bool getInputProperties(VstInt32 index, VstPinProperties* p) override;
+  bool getOutputProperties(VstInt32 index, VstPinProperties* p) override;
+  bool setProcessPrecision(VstInt32 /*precision*/) override { return true; }
+  bool getEffectName(char* name) override;
+  bool getVendorString(char* text) override;
+  bool getProductString(char* text) override;
+  VstInt32 getVendorVersion() override { return 2500; }
+  VstPlugCategory getPlugCategory() override { return kPlugCategMastering; }
+
+  // A parameter in display units, for the editor's readouts and typed entry.
+  virtual float getParameterPlainValue(VstInt32 index);
+  virtual float inverseSaturationCurve(float level) { return engine_.inverseSaturationCurve(level); }
+  virtual float smallSignalGain() { return engine_.smallSignalGain(); }
+  virtual bool reservedHook() { return false; }
+  virtual float getDelayMs();
+  virtual float getDelaySamples();
+  virtual float getLookaheadRingSize();
+  virtual float getLatencyRingSize();
+  virtual bool refreshHook() { return true; }
+
+  CompressorEngine& engine() { return engine_; }
+  bool isSuspended() const { return suspendDone; }
+
+ private:
+  // Stored values: the normalised 0..1 values as last set (Mono Stereo,
+  // L R and MeterType live in the engine, which reads them raw).
+  float knee = 0, speed = 0, drive = 0, highFreq = 0, highAdjust = 0, lowFreq = 0, lowAdjust = 0;
+  float output = 0, mixValue = 0, ceiling = 0, release = 0, process = 0, fat = 0, longValue = 0;
+  float autoValue = 0, brickwall = 0, link = 0, mode = 0, metersValue = 0, overIndicValue = 0;
+  double vuIntegr = 0, vuRefer = 0, ppmIntegr = 0, ppmReturn = 0;
+  float meterDelay = 0, fineTune = 0, meterScale = 0;
+  float satValues[3] = {0, 0, 0}, releaseValues[3] = {0, 0, 0};
+  double channelModeValue = 0;
+  double knobModeValue = 0, knobModeCopy = 0;
+
+  // Derived quantities the engine does not need.
+  double fineTuneFactor = 1;
+  double vuIntegrationMs = 300, vuReference = 0.1;
+  int meterScaleMode = 0;
+  bool suspendDone = false;
+
+  CompressorEngine engine_;
+
+  template <typename Sample>
+  void processHost(Sample** inputs, Sample** outputs, VstInt32 sampleFrames);
+  void applyParameter(VstInt32 index, float v);
+  void applyCeilingAndKnee();
+  float loadPreference(VstInt32 index);
+  void savePreference(VstInt32 index, float value);
+  // The host's rate within 22050..192000 (a non-finite rate counts as 44100).
+  void clampSampleRate();
+};
