@@ -285,6 +285,9 @@ void CompressorEngine::processBlock(const Sample* inL, const Sample* inR, Sample
   while (remaining > 0) {
     const int n = std::min(remaining, kChunkFrames);
     remaining -= n;
+    // Requests from parameter changes come first: a ring clear empties the
+    // work buffers too, and must not take this chunk's input with it.
+    applyPendingRequests();
     // A bad sample from the host is taken as silence, so it cannot stay in
     // the filters and rings for good.
     for (int i = 0; i < n; ++i) {
@@ -312,7 +315,6 @@ void CompressorEngine::processBlock(const Sample* inL, const Sample* inR, Sample
 }
 
 void CompressorEngine::processChunk(int frames) {
-  applyPendingRequests();
   // One reading of the FAT switch serves the whole chunk.
   const bool fat = fatOn != 0;
   deriveReadPositions();

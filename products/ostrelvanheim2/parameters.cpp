@@ -32,7 +32,8 @@ constexpr ParameterText kTexts[49] = {
     {" OverIndic ", " samples "}, {" Knob Mode ", " "},
 };
 
-int switchState(float v) { return static_cast<int>(v + 0.5f); }
+// In double precision, so that a value just below 0.5 stays off as its display says.
+int switchState(float v) { return static_cast<int>(static_cast<double>(v) + 0.5); }
 
 // The value a parameter takes: NaN counts as 0 and everything is kept within 0..1.
 float admitted(float v) {
@@ -382,7 +383,7 @@ float Ostrelvanheim::getParameterPlainValue(VstInt32 index) {
   switch (index) {
     case 0: value = e.processOn; break;
     case 1: value = e.multiBand; break;
-    case 2: value = static_cast<int>(e.monoStereoValue + 0.5f); break;
+    case 2: value = switchState(e.monoStereoValue); break;
     case 3: value = e.linked; break;
     case 4: value = (drive - 0.5) * 48.0 * f; break;
     case 5: value = 100.0 * knee; break;

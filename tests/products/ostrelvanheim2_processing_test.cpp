@@ -241,6 +241,29 @@ TEST_F(Ostrelvanheim2Processing, InPlaceProcessingGivesTheSameOutput) {
   EXPECT_EQ(rr, separate.right);
 }
 
+TEST_F(Ostrelvanheim2Processing, RingClearBetweenBlocksKeepsTheNextBlocksInput) {
+  Rig r;
+  r.set({{0, 0.0f}});  // bypass: the output is the input, delayed
+  AEffect* e = r.fx().getAeffect();
+  e->dispatcher(e, effMainsChanged, 0, 1, nullptr, 0.0f);
+  std::vector<double> in(2000, 0.5), out(2000), outR(2000);
+  auto block = [&] {
+    double* ins[2] = {in.data(), in.data()};
+    double* outs[2] = {out.data(), outR.data()};
+    e->processDoubleReplacing(e, ins, outs, 2000);
+  };
+  block();
+  r.set({{0, 0.0f}});  // Process again: the rings are cleared
+  block();
+  // What was in the kernel's latency ring is gone, nothing more: the stand-in
+  // delays around the kernel are not rings of the kernel.
+  const auto zeros = std::count(out.begin(), out.end(), 0.0);
+  EXPECT_EQ(zeros, 511);
+  EXPECT_NEAR(out[63], 0.5, 1e-12);
+  EXPECT_EQ(out[64], 0.0);
+  EXPECT_NEAR(out[575], 0.5, 1e-12);
+}
+
 TEST_F(Ostrelvanheim2Processing, OverFlagIsRaisedAfterThresholdManyFullScaleSamples) {
   Rig r;
   CompressorEngine& e = r.engine();
