@@ -225,6 +225,40 @@ void writeOneChannel(CompressorEngine& s, const CallConstants& k, MonoRouting ro
   }
 }
 
+// The end of every processed sample: the wet signal through the output
+// latency ring with the ceiling gain, the dry mix with the aligned input, the
+// output gain, the outputs and the meters. o and q advance by one.
+template <bool kStereo>
+void finishSample(CompressorEngine& s, const CallConstants& k, MonoRouting routing, int i,
+                  const double (&wet)[2], const double (&x)[2], const double (&gainRed)[2], double p,
+                  int& o, int& q) {
+  constexpr int kChannels = kStereo ? 2 : 1;
+  static constexpr int kOut[2] = {CompressorEngine::kOutL, CompressorEngine::kOutR};
+  double* const ring = s.delayRings;
+  double y[2] = {0.0, 0.0};
+  for (int c = 0; c < kChannels; ++c) ring[kOut[c] + o] = wet[c] * s.ceilingLevel;
+  for (int c = 0; c < kChannels; ++c) y[c] = ring[kOut[c] + q];
+  q = (q + 1) & k.latMask;
+  o = (o + 1) & k.latMask;
+  const double dryA = ring[CompressorEngine::kDryA + o];
+  const double dryB = ring[CompressorEngine::kDryB + o];
+
+  if constexpr (kStereo) {
+    const double outL = ((y[0] - dryA) * s.mix + dryA) * s.outputGain;
+    const double outR = ((y[1] - dryB) * s.mix + dryB) * s.outputGain;
+    s.workOut[0][i] = outL;
+    s.workOut[1][i] = outR;
+    if (s.editorIsOpen != 0) {
+      meterChannel(s, k, 0, x[0], gainRed[0], outL, p);
+      meterChannel(s, k, 1, x[1], gainRed[1], outR, p);
+    }
+  } else {
+    const double processed = ((y[0] - dryA) * s.mix + dryA) * s.outputGain;
+    const double other = dryB * s.outputGain;
+    writeOneChannel(s, k, routing, i, processed, other, x[0], x[1], gainRed[0], p);
+  }
+}
+
 }  // namespace
 
 template <CompressorEngine::Detection D>
@@ -348,29 +382,7 @@ void CompressorEngine::processMultiBand(int n, bool fat) {
       }
     }
 
-    // Output latency ring, then the dry mix with the aligned input.
-    double y[2] = {0.0, 0.0};
-    for (int c = 0; c < kChannels; ++c) ring[(c == 0 ? kOutL : kOutR) + o] = wet[c] * ceilingLevel;
-    for (int c = 0; c < kChannels; ++c) y[c] = ring[(c == 0 ? kOutL : kOutR) + q];
-    q = (q + 1) & k.latMask;
-    o = (o + 1) & k.latMask;
-    const double dryA = ring[kDryA + o];
-    const double dryB = ring[kDryB + o];
-
-    if constexpr (kStereo) {
-      const double outL = ((y[0] - dryA) * mix + dryA) * outputGain;
-      const double outR = ((y[1] - dryB) * mix + dryB) * outputGain;
-      workOut[0][i] = outL;
-      workOut[1][i] = outR;
-      if (editorIsOpen != 0) {
-        meterChannel(*this, k, 0, x[0], gainRed[0], outL, p);
-        meterChannel(*this, k, 1, x[1], gainRed[1], outR, p);
-      }
-    } else {
-      const double processed = ((y[0] - dryA) * mix + dryA) * outputGain;
-      const double other = dryB * outputGain;
-      writeOneChannel(*this, k, routing, i, processed, other, x[0], x[1], gainRed[0], p);
-    }
+    finishSample<kStereo>(*this, k, routing, i, wet, x, gainRed, p, o, q);
 
     w = (w + 1) & k.laMask;
     r = (r + 1) & k.laMask;
@@ -401,7 +413,6 @@ void CompressorEngine::processSingleBand(int n, bool fat) {
   double* const ring = delayRings;
   static constexpr int kSignal[2] = {kSumL, kSumR};
   static constexpr int kMaximum[2] = {kBrickwallMaxL, kBrickwallMaxR};
-  static constexpr int kOut[2] = {kOutL, kOutR};
 
   for (int i = 0; i < n; ++i) {
     const double p = -antiDenormal;
@@ -461,32 +472,12 @@ void CompressorEngine::processSingleBand(int n, bool fat) {
       gain[0] = gain[1] = saturationGain(*this, k, e, 1.0, 1.0, false);
     }
 
-    double y[2] = {0.0, 0.0};
+    double wet[2] = {0.0, 0.0};
     for (int c = 0; c < kChannels; ++c) {
-      double wet = ring[kSignal[c] + r] * gain[c];
-      if (brickwallOn != 0) wet = std::clamp(wet, -1.0, 1.0);
-      ring[kOut[c] + o] = wet * ceilingLevel;
+      wet[c] = ring[kSignal[c] + r] * gain[c];
+      if (brickwallOn != 0) wet[c] = std::clamp(wet[c], -1.0, 1.0);
     }
-    for (int c = 0; c < kChannels; ++c) y[c] = ring[kOut[c] + q];
-    q = (q + 1) & k.latMask;
-    o = (o + 1) & k.latMask;
-    const double dryA = ring[kDryA + o];
-    const double dryB = ring[kDryB + o];
-
-    if constexpr (kStereo) {
-      const double outL = ((y[0] - dryA) * mix + dryA) * outputGain;
-      const double outR = ((y[1] - dryB) * mix + dryB) * outputGain;
-      workOut[0][i] = outL;
-      workOut[1][i] = outR;
-      if (editorIsOpen != 0) {
-        meterChannel(*this, k, 0, x[0], gain[0], outL, p);
-        meterChannel(*this, k, 1, x[1], gain[1], outR, p);
-      }
-    } else {
-      const double processed = ((y[0] - dryA) * mix + dryA) * outputGain;
-      const double other = dryB * outputGain;
-      writeOneChannel(*this, k, routing, i, processed, other, x[0], x[1], gain[0], p);
-    }
+    finishSample<kStereo>(*this, k, routing, i, wet, x, gain, p, o, q);
 
     w = (w + 1) & k.laMask;
     r = (r + 1) & k.laMask;
