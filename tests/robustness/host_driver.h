@@ -1,0 +1,83 @@
+// Drives one JYX Ostrelvanheim2 effect through its effect record the way a
+// host does: opcodes in the order a test chooses, and whole signals in blocks
+// of chosen sizes with nothing else in between (unlike the rig, which resumes
+// before every signal).
+#pragma once
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+#include <vector>
+
+#include "tests/products/ostrelvanheim2_rig.h"
+
+namespace robust {
+
+using rig::Signal;
+using rig::Stereo;
+
+inline void suspend(AEffect* e) {
+  e->dispatcher(e, effMainsChanged, 0, 0, nullptr, 0.0f);
+}
+inline void resume(AEffect* e) {
+  e->dispatcher(e, effMainsChanged, 0, 1, nullptr, 0.0f);
+}
+inline void setSampleRate(AEffect* e, float rate) {
+  e->dispatcher(e, effSetSampleRate, 0, 0, nullptr, rate);
+}
+inline void setBlockSize(AEffect* e, VstInt32 size) {
+  e->dispatcher(e, effSetBlockSize, 0, size, nullptr, 0.0f);
+}
+
+inline std::vector<std::uint8_t> getChunk(AEffect* e) {
+  void* data = nullptr;
+  const auto size = e->dispatcher(e, effGetChunk, 0, 0, &data, 0.0f);
+  const auto* bytes = static_cast<const std::uint8_t*>(data);
+  return size > 0 && bytes ? std::vector<std::uint8_t>(bytes, bytes + size) : std::vector<std::uint8_t>();
+}
+
+inline VstIntPtr setChunk(AEffect* e, std::vector<std::uint8_t> bytes) {
+  return e->dispatcher(e, effSetChunk, 0, static_cast<VstIntPtr>(bytes.size()), bytes.data(), 0.0f);
+}
+
+// Processes a whole signal in blocks whose sizes repeat the given sequence
+// (zero-sized blocks included); in place, the output overwrites the input buffers.
+template <typename Sample>
+Stereo process(AEffect* e, const Stereo& in, const std::vector<int>& blocks, bool inPlace = false) {
+  const std::size_t frames = in.left.size();
+  std::vector<Sample> l(in.left.begin(), in.left.end()), r(in.right.begin(), in.right.end());
+  std::vector<Sample> ol(frames), orr(frames);
+  std::size_t start = 0;
+  for (std::size_t b = 0; start < frames; ++b) {
+    const std::size_t n =
+        std::min<std::size_t>(static_cast<std::size_t>(blocks[b % blocks.size()]), frames - start);
+    Sample* ins[2] = {l.data() + start, r.data() + start};
+    Sample* separate[2] = {ol.data() + start, orr.data() + start};
+    Sample** outs = inPlace ? ins : separate;
+    if constexpr (sizeof(Sample) == sizeof(double))
+      e->processDoubleReplacing(e, ins, outs, static_cast<VstInt32>(n));
+    else
+      e->processReplacing(e, ins, outs, static_cast<VstInt32>(n));
+    start += n;
+  }
+  const std::vector<Sample>& left = inPlace ? l : ol;
+  const std::vector<Sample>& right = inPlace ? r : orr;
+  return {Signal(left.begin(), left.end()), Signal(right.begin(), right.end())};
+}
+
+inline std::size_t peakIndex(const Signal& s) {
+  std::size_t best = 0;
+  for (std::size_t i = 1; i < s.size(); ++i)
+    if (std::fabs(s[i]) > std::fabs(s[best])) best = i;
+  return best;
+}
+
+// Where an impulse at `at` peaks on both channels; -1 when the channels disagree.
+inline long impulsePeak(AEffect* e, std::size_t at, std::size_t frames, int block = 100) {
+  const Stereo out =
+      process<float>(e, {rig::impulse(frames, at, 0.5), rig::impulse(frames, at, 0.5)}, {block});
+  const std::size_t left = peakIndex(out.left), right = peakIndex(out.right);
+  return left == right ? static_cast<long>(left) : -1;
+}
+
+}  // namespace robust
