@@ -1,0 +1,229 @@
+// Cost of JYX Ostrelvanheim2's processing as a host sees it: 64-bit host
+// blocks of 512 frames through the effect record's processDoubleReplacing, for
+// every kernel and routing, FAT off and on, at 44.1, 96 and 192 kHz, on pink
+// noise and on a loud 50 Hz sine. Reports the time per stereo host frame and
+// how many times real time that is, then the targets and whether they hold.
+//
+// Run it on one core, e.g.: taskset -c 2 build/linux/tools/bench/engine_bench
+// The effects' meter preferences go to a temporary settings folder, so the
+// user's settings are neither read nor written.
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "products/ostrelvanheim2/ostrelvanheim.h"
+#include "tools/vsthost/signals.h"
+
+namespace {
+
+constexpr int kBlockFrames = 512;
+constexpr double kPinkPeak = 1.0;       // pink noise peaking at full scale
+constexpr double kSineAmplitude = 1.5;  // loud enough for every kernel to compress
+
+struct Setting {
+  VstInt32 index;
+  float value;
+};
+
+// Process, Mode, Mono Stereo, Link, L R and Auto: the settings that select a kernel.
+struct Mode {
+  const char* name;
+  std::vector<Setting> settings;
+};
+
+const std::vector<Mode>& modes() {
+  static const std::vector<Mode> m = {
+      {"bypass", {{0, 0}}},
+      {"stereo_linked_multiband", {{0, 1}, {1, 1}, {2, 1}, {3, 1}}},
+      {"stereo_unlinked_multiband", {{0, 1}, {1, 1}, {2, 1}, {3, 0}}},
+      {"stereo_linked_single_band", {{0, 1}, {1, 0}, {2, 1}, {3, 1}}},
+      {"stereo_unlinked_single_band", {{0, 1}, {1, 0}, {2, 1}, {3, 0}}},
+      {"mono_multiband_OO-O", {{0, 1}, {1, 1}, {2, 0}, {30, 0}}},
+      {"mono_multiband_L", {{0, 1}, {1, 1}, {2, 0}, {30, 0.5f}}},
+      {"mono_multiband_R", {{0, 1}, {1, 1}, {2, 0}, {30, 1}}},
+      {"mono_single_band_OO-O", {{0, 1}, {1, 0}, {2, 0}, {30, 0}}},
+      {"mono_single_band_L", {{0, 1}, {1, 0}, {2, 0}, {30, 0.5f}}},
+      {"mono_single_band_R", {{0, 1}, {1, 0}, {2, 0}, {30, 1}}},
+      // The heaviest setting: unlinked multiband with the brickwall (on in the
+      // default program) and Auto release on.
+      {"stereo_unlinked_multiband_Auto", {{0, 1}, {1, 1}, {2, 1}, {3, 0}, {28, 1}}},
+  };
+  return m;
+}
+
+VstIntPtr hostCallback(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*, float) {
+  return opcode == audioMasterVersion ? 2400 : 0;
+}
+
+// A settings folder of the program's own, removed at exit.
+class SettingsFolder {
+ public:
+  SettingsFolder() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "jyx-engine-bench-XXXXXX").string();
+    if (mkdtemp(pattern.data())) {
+      path_ = pattern;
+      setenv("XDG_CONFIG_HOME", path_.c_str(), 1);
+    }
+  }
+  ~SettingsFolder() {
+    std::error_code ec;
+    if (!path_.empty()) std::filesystem::remove_all(path_, ec);
+  }
+  bool ok() const { return !path_.empty(); }
+
+ private:
+  std::string path_;
+};
+
+struct Input {
+  std::vector<double> left, right;
+};
+
+// One second of input, so that the blocks do not repeat within a second.
+Input makeInput(bool pink, double rate) {
+  const auto frames = static_cast<std::size_t>(rate);
+  if (pink) return {vsthost::pinkNoise(frames, 1, kPinkPeak), vsthost::pinkNoise(frames, 2, kPinkPeak)};
+  std::vector<double> s = vsthost::sine(frames, 50.0, rate, kSineAmplitude);
+  return {s, s};
+}
+
+void runEffect(benchmark::State& state, const Mode& mode, bool fat, float rate, bool pink) {
+  auto fx = std::make_unique<Ostrelvanheim>(hostCallback);
+  AEffect* e = fx->getAeffect();
+  e->dispatcher(e, effSetSampleRate, 0, 0, nullptr, rate);
+  e->dispatcher(e, effSetBlockSize, 0, kBlockFrames, nullptr, 0.0f);
+  for (const Setting& s : mode.settings) e->setParameter(e, s.index, s.value);
+  e->setParameter(e, 26, fat ? 1.0f : 0.0f);
+  e->dispatcher(e, effMainsChanged, 0, 1, nullptr, 0.0f);
+
+  Input in = makeInput(pink, rate);
+  const std::size_t blocks = in.left.size() / kBlockFrames;
+  std::vector<double> outL(kBlockFrames), outR(kBlockFrames);
+  std::size_t b = 0;
+  for (auto _ : state) {
+    double* ins[2] = {in.left.data() + b * kBlockFrames, in.right.data() + b * kBlockFrames};
+    double* outs[2] = {outL.data(), outR.data()};
+    e->processDoubleReplacing(e, ins, outs, kBlockFrames);
+    benchmark::DoNotOptimize(outL.data());
+    benchmark::DoNotOptimize(outR.data());
+    benchmark::ClobberMemory();
+    b = b + 1 == blocks ? 0 : b + 1;
+  }
+  e->dispatcher(e, effMainsChanged, 0, 0, nullptr, 0.0f);
+
+  // Seconds per frame; the console shows it with its prefix (e.g. 55.1ns).
+  state.counters["per_frame"] = benchmark::Counter(
+      kBlockFrames, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
+std::string benchmarkName(const Mode& mode, bool fat, float rate, bool pink) {
+  return std::string(mode.name) + "/" + (fat ? "FAT" : "noFAT") + "/" +
+         std::to_string(static_cast<int>(rate)) + "/" + (pink ? "pink" : "sine50");
+}
+
+// Keeps each run's time per frame for the tables after the runs.
+class Reporter : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    ConsoleReporter::ReportRuns(runs);
+    for (const Run& r : runs) {
+      if (r.run_type != Run::RT_Iteration) continue;
+      auto it = r.counters.find("per_frame");
+      if (it != r.counters.end()) nsPerFrame[r.benchmark_name()] = it->second.value * 1e9;
+    }
+  }
+  const double* find(const std::string& name) const {
+    auto it = nsPerFrame.find(name);
+    return it == nsPerFrame.end() ? nullptr : &it->second;
+  }
+
+ private:
+  std::map<std::string, double> nsPerFrame;
+};
+
+void printTable(const Reporter& reporter) {
+  const float rates[] = {44100.0f, 96000.0f, 192000.0f};
+  std::printf("\nns per stereo host frame (times real time):\n%-38s", "");
+  for (float rate : rates)
+    for (const char* signal : {"pink", "sine50"}) std::printf("  %6.1f kHz %-6s ", rate / 1000.0f, signal);
+  std::printf("\n");
+  for (const Mode& mode : modes()) {
+    for (bool fat : {false, true}) {
+      std::printf("%-32s %-5s", mode.name, fat ? "FAT" : "");
+      for (float rate : rates) {
+        for (bool pink : {true, false}) {
+          const double* ns = reporter.find(benchmarkName(mode, fat, rate, pink));
+          if (ns)
+            std::printf("  %7.1f (%6.0fx)", *ns, 1e9 / rate / *ns);
+          else
+            std::printf("  %17s", "-");
+        }
+      }
+      std::printf("\n");
+    }
+  }
+}
+
+struct Target {
+  const char* what;
+  std::string benchmark;
+  double limitNs;
+};
+
+void printTargets(const Reporter& reporter) {
+  const std::vector<Target> targets = {
+      {"default program (single band linked), 44.1 kHz", "stereo_linked_single_band/noFAT/44100/pink", 60.0},
+      {"multiband linked, 44.1 kHz, FAT off", "stereo_linked_multiband/noFAT/44100/pink", 120.0},
+      {"multiband linked, 44.1 kHz, FAT on", "stereo_linked_multiband/FAT/44100/pink", 450.0},
+      {"multiband unlinked, Brickwall and Auto, 96 kHz, FAT on",
+       "stereo_unlinked_multiband_Auto/FAT/96000/pink", 2500.0},
+  };
+  std::printf("\nTargets on one core, pink noise, ns per stereo host frame:\n");
+  for (const Target& t : targets) {
+    const double* ns = reporter.find(t.benchmark);
+    if (ns)
+      std::printf("  %-56s at most %6.0f, measured %8.1f: %s\n", t.what, t.limitNs, *ns,
+                  *ns <= t.limitNs ? "met" : "MISSED");
+    else
+      std::printf("  %-56s at most %6.0f, not run\n", t.what, t.limitNs);
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  SettingsFolder settings;
+  if (!settings.ok()) {
+    std::fprintf(stderr, "engine_bench: cannot create a temporary settings folder\n");
+    return 1;
+  }
+  for (const Mode& mode : modes())
+    for (bool fat : {false, true})
+      for (float rate : {44100.0f, 96000.0f, 192000.0f})
+        for (bool pink : {true, false})
+          benchmark::RegisterBenchmark(
+              benchmarkName(mode, fat, rate, pink).c_str(),
+              [&mode, fat, rate, pink](benchmark::State& s) { runEffect(s, mode, fat, rate, pink); })
+              ->Unit(benchmark::kMicrosecond);
+
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  std::printf(
+      "JYX Ostrelvanheim2 engine: 64-bit host blocks of %d frames, pink noise peaking at %.1f, "
+      "50 Hz sine of amplitude %.1f; FAT is off above 100 kHz whatever the switch says.\n"
+      "per_frame is the time per stereo host frame.\n",
+      kBlockFrames, kPinkPeak, kSineAmplitude);
+  Reporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  printTable(reporter);
+  printTargets(reporter);
+  benchmark::Shutdown();
+  return 0;
+}
