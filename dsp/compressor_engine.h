@@ -20,6 +20,7 @@
 
 #include "dsp/biquad_filter.h"
 #include "dsp/halfband_oversampler.h"
+#include "dsp/sliding_maximum.h"
 
 // Ring and latency sizes of one product, by sample-rate band
 // (below 50000 Hz, below 100000 Hz, otherwise).
@@ -200,6 +201,8 @@ class CompressorEngine {
   void processBypassed(int n, bool fat);
 
   RingSizeTable rings_;
+  // The look-ahead maxima of one kernel call (up to eight detectors).
+  RunQueue maximumQueues_[8];
   std::atomic<unsigned> pending_{0};
   std::atomic<double> pendingVuFrequency_{0.0};
 };

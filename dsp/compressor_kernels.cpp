@@ -4,6 +4,11 @@
 // change of Link or Mono Stereo continues from the L detector.
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "dsp/compressor_engine.h"
 
@@ -14,14 +19,69 @@ constexpr double kEnvelopeFloor = 1e-6;
 constexpr double kPlusTenthDb = 1.0115795;
 constexpr double kVuScale = 1.4142136 * 1.096;
 
-// Everything a kernel computes once per call.
+// What a kernel reads for one call: the metering constants and knee shape it
+// computes, and a snapshot of the coefficients, gains and switches. A chunk
+// thus runs on one consistent set of values even when another thread changes
+// parameters meanwhile; a host that changes them between blocks sees the same
+// result as reading them sample by sample.
 struct CallConstants {
   double ppmAttack, ppmRelease, ppmGain;
   double k, oneMinusK, m, mMinus1;
   int laMask, latMask;
+  double attack, bandRelease[3], brickwallAttack, brickwallRelease, singleRelease, longScale;
+  bool autoOn, brickwallOn, editorIsOpen;
+  int kneeMode;
+  double drive, curveScale, satLevel[3], satInverse[3], lowAdjust, highAdjust;
+  double ceilingLevel, mix, outputGain;
+  FilterCoeffs highPass[2], lowCrossover[2], highCrossover[2];
 };
 
+// The filter states and envelopes a kernel carries from sample to sample,
+// held in locals for the call and written back after it.
+struct KernelState {
+  HighPassState highPass[2];
+  CrossoverState lowCrossover[2], highCrossover[2];
+  double envelopes[8];
+  double offset;
+
+  explicit KernelState(const CompressorEngine& s) {
+    for (int c = 0; c < 2; ++c) {
+      highPass[c] = s.highPassState[c];
+      lowCrossover[c] = s.lowCrossoverState[c];
+      highCrossover[c] = s.highCrossoverState[c];
+    }
+    std::copy(std::begin(s.envelopes), std::end(s.envelopes), envelopes);
+    offset = s.antiDenormal;
+  }
+  void store(CompressorEngine& s) const {
+    for (int c = 0; c < 2; ++c) {
+      s.highPassState[c] = highPass[c];
+      s.lowCrossoverState[c] = lowCrossover[c];
+      s.highCrossoverState[c] = highCrossover[c];
+    }
+    std::copy(std::begin(envelopes), std::end(envelopes), s.envelopes);
+    s.antiDenormal = offset;
+  }
+};
+
+// a when x > y, else b, without a branch: the envelopes' attack or release
+// choice changes with the signal from sample to sample.
+inline double whenGreater(double x, double y, double a, double b) {
+#if defined(__SSE2__)
+  const __m128d greater = _mm_cmpgt_sd(_mm_set_sd(x), _mm_set_sd(y));
+  return _mm_cvtsd_f64(_mm_or_pd(_mm_and_pd(greater, _mm_set_sd(a)), _mm_andnot_pd(greater, _mm_set_sd(b))));
+#else
+  return x > y ? a : b;
+#endif
+}
+
 inline double curve(double z) { return z < 1.0 ? 2.0 * z - z * z : 1.0; }
+
+// Limits a sample to full scale: above 1 becomes 1, below -1 becomes -1.
+inline double clip(double x) { return std::min(std::max(x, -1.0), 1.0); }
+
+// The brickwall gain: 1 below full scale, the inverse of the envelope above.
+inline double brickwallGain(double e) { return e < 1.0 ? 1.0 : 1.0 / e; }
 
 inline double highPass(double x, const FilterCoeffs& c, HighPassState& s, double p) {
   const double u = c.b0 * x + c.b1 * s.x1 + c.b2 * s.x2 - c.a1 * s.y1 - c.a2 * s.y2 + p;
@@ -42,47 +102,54 @@ inline double crossover(double u, const FilterCoeffs& c, CrossoverState& s, doub
   return y;
 }
 
-// The look-ahead maximum: the new value replaces every smaller entry walking
-// back from the write slot, so the entry at the reader holds the largest of
-// the values written from the reader to the writer.
-inline void slideMaximum(double* ring, int w, int r, int mask, double v) {
-  ring[w] = v;
-  int j = (w + mask) & mask;
-  while (v > ring[j] && j != r) {
-    ring[j] = v;
-    j = (j + mask) & mask;
+// One detector's look-ahead maximum for a kernel call: the queue keeps the
+// ring's window, and the reader's slot is emptied as it leaves the window.
+class Maximum {
+ public:
+  void begin(RunQueue& queue, double* ring, int mask, int reader, int writer) {
+    queue_ = &queue;
+    ring_ = ring;
+    mask_ = mask;
+    queue_->load(ring_, mask_, reader, writer);
   }
-  if (v > ring[r]) ring[r] = v;
-}
+  void push(double v) { queue_->push(v); }
+  // The largest value of the window plus the detector floor and the offset.
+  double take(int reader, double p) {
+    const double x = queue_->front() + kDetectorFloor + p;
+    ring_[reader] = 0.0;
+    queue_->popFront();
+    return x;
+  }
+  void end(int reader) const { queue_->store(ring_, mask_, reader); }
 
-inline double takeMaximum(double* ring, int r, double p) {
-  const double x = ring[r] + kDetectorFloor + p;
-  ring[r] = 0.0;
-  return x;
-}
+ private:
+  RunQueue* queue_ = nullptr;
+  double* ring_ = nullptr;
+  int mask_ = 0;
+};
 
 // Band detector envelope; autoOffset is 0.1, or 0.15 for the linked high band.
 inline double bandEnvelope(double e, double x, double fast, double slow, double attack,
                            double release, bool autoRelease, double autoOffset) {
-  if (x > e) {
-    e = e + (x - e) * attack;
-  } else if (autoRelease) {
-    const double rho = fast * 0.15 / (slow + 1e-6);
-    e = e + (x - e) * release * (2 * rho / (rho + 1) + autoOffset) * 1.5;
+  if (autoRelease) {
+    if (x > e) {
+      e = e + (x - e) * attack;
+    } else {
+      const double rho = fast * 0.15 / (slow + 1e-6);
+      e = e + (x - e) * release * (2 * rho / (rho + 1) + autoOffset) * 1.5;
+    }
   } else {
-    e = e + (x - e) * release;
+    e = e + (x - e) * whenGreater(x, e, attack, release);
   }
-  return e < kEnvelopeFloor ? kEnvelopeFloor : e;
+  return std::max(e, kEnvelopeFloor);
 }
 
 inline double brickwallEnvelope(double e, double x, double fast, double slow, double attack,
                                 double release, bool autoRelease) {
+  if (!autoRelease) return e + (x - e) * whenGreater(x, e, attack, release);
   if (x > e) return e + (x - e) * attack;
-  if (autoRelease) {
-    const double rho = fast * 0.2 / (slow + 1e-6);
-    return e + (x - e) * release * (4 * rho / (rho + 1) + 0.1) * 1.3;
-  }
-  return e + (x - e) * release;
+  const double rho = fast * 0.2 / (slow + 1e-6);
+  return e + (x - e) * release * (4 * rho / (rho + 1) + 0.1) * 1.3;
 }
 
 // Single-band envelope before its floor; `weight` is 3 or 4, `scale` the long
@@ -104,11 +171,11 @@ namespace {
 
 // The saturation gain for an envelope e: the static curve at the drive point,
 // relative to the envelope. satInverse and satLevel are 1 in single-band mode.
-inline double saturationGain(const CompressorEngine& s, const CallConstants& k, double e,
-                                    double satInverse, double satLevel, bool perBand) {
-  const double I = perBand ? e * s.driveGain * satInverse * s.curveScale : e * s.driveGain * s.curveScale;
+inline double saturationGain(const CallConstants& k, double e, double satInverse, double satLevel,
+                             bool perBand) {
+  const double I = perBand ? e * k.drive * satInverse * k.curveScale : e * k.drive * k.curveScale;
   double g;
-  if (s.kneeMode == 0) {
+  if (k.kneeMode == 0) {
     g = k.oneMinusK * std::min(I, 1.0) + k.k * curve(I);
   } else {
     const double ip = I * k.m / (I + k.mMinus1);
@@ -130,6 +197,32 @@ CallConstants callConstants(const CompressorEngine& s, bool fat, int nla, int nl
   c.oneMinusK = 1.0 - c.k;
   c.laMask = nla - 1;
   c.latMask = nlat - 1;
+  c.attack = s.attackCoeff;
+  for (int b = 0; b < 3; ++b) {
+    c.bandRelease[b] = s.bandReleaseCoeffs[b];
+    c.satLevel[b] = s.satLevels[b];
+    c.satInverse[b] = s.satInverses[b];
+  }
+  c.brickwallAttack = s.brickwallAttackCoeff;
+  c.brickwallRelease = s.brickwallReleaseCoeff;
+  c.singleRelease = s.singleBandReleaseCoeff;
+  c.longScale = s.longReleaseScale;
+  c.autoOn = s.autoOn != 0;
+  c.brickwallOn = s.brickwallOn != 0;
+  c.editorIsOpen = s.editorIsOpen != 0;
+  c.kneeMode = s.kneeMode;
+  c.drive = s.driveGain;
+  c.curveScale = s.curveScale;
+  c.lowAdjust = s.lowAdjustGain;
+  c.highAdjust = s.highAdjustGain;
+  c.ceilingLevel = s.ceilingLevel;
+  c.mix = s.mix;
+  c.outputGain = s.outputGain;
+  for (int ch = 0; ch < 2; ++ch) {
+    c.highPass[ch] = s.inputHighPassCoeffs[ch];
+    c.lowCrossover[ch] = s.lowCrossoverCoeffs[ch];
+    c.highCrossover[ch] = s.highCrossoverCoeffs[ch];
+  }
   return c;
 }
 
@@ -201,7 +294,7 @@ void writeOneChannel(CompressorEngine& s, const CallConstants& k, MonoRouting ro
     case MonoRouting::Both:
       s.workOut[0][i] = processed;
       s.workOut[1][i] = processed;
-      if (s.editorIsOpen != 0) {
+      if (k.editorIsOpen) {
         meterChannel(s, k, 0, xp, gainRed, processed, p);
         meterChannel(s, k, 1, xp, gainRed, processed, p);
       }
@@ -209,7 +302,7 @@ void writeOneChannel(CompressorEngine& s, const CallConstants& k, MonoRouting ro
     case MonoRouting::Left:
       s.workOut[0][i] = processed;
       s.workOut[1][i] = other;
-      if (s.editorIsOpen != 0) {
+      if (k.editorIsOpen) {
         meterChannel(s, k, 0, xp, gainRed, processed, p);
         meterChannel(s, k, 1, xo, s.smallSignalGainValue, other, p);
       }
@@ -217,7 +310,7 @@ void writeOneChannel(CompressorEngine& s, const CallConstants& k, MonoRouting ro
     case MonoRouting::Right:
       s.workOut[0][i] = other;
       s.workOut[1][i] = processed;
-      if (s.editorIsOpen != 0) {
+      if (k.editorIsOpen) {
         meterChannel(s, k, 0, xo, s.smallSignalGainValue, other, p);
         meterChannel(s, k, 1, xp, gainRed, processed, p);
       }
@@ -229,14 +322,14 @@ void writeOneChannel(CompressorEngine& s, const CallConstants& k, MonoRouting ro
 // latency ring with the ceiling gain, the dry mix with the aligned input, the
 // output gain, the outputs and the meters. o and q advance by one.
 template <bool kStereo>
-void finishSample(CompressorEngine& s, const CallConstants& k, MonoRouting routing, int i,
+inline __attribute__((always_inline)) void finishSample(CompressorEngine& s, const CallConstants& k, MonoRouting routing, int i,
                   const double (&wet)[2], const double (&x)[2], const double (&gainRed)[2], double p,
                   int& o, int& q) {
   constexpr int kChannels = kStereo ? 2 : 1;
   static constexpr int kOut[2] = {CompressorEngine::kOutL, CompressorEngine::kOutR};
   double* const ring = s.delayRings;
   double y[2] = {0.0, 0.0};
-  for (int c = 0; c < kChannels; ++c) ring[kOut[c] + o] = wet[c] * s.ceilingLevel;
+  for (int c = 0; c < kChannels; ++c) ring[kOut[c] + o] = wet[c] * k.ceilingLevel;
   for (int c = 0; c < kChannels; ++c) y[c] = ring[kOut[c] + q];
   q = (q + 1) & k.latMask;
   o = (o + 1) & k.latMask;
@@ -244,17 +337,17 @@ void finishSample(CompressorEngine& s, const CallConstants& k, MonoRouting routi
   const double dryB = ring[CompressorEngine::kDryB + o];
 
   if constexpr (kStereo) {
-    const double outL = ((y[0] - dryA) * s.mix + dryA) * s.outputGain;
-    const double outR = ((y[1] - dryB) * s.mix + dryB) * s.outputGain;
+    const double outL = ((y[0] - dryA) * k.mix + dryA) * k.outputGain;
+    const double outR = ((y[1] - dryB) * k.mix + dryB) * k.outputGain;
     s.workOut[0][i] = outL;
     s.workOut[1][i] = outR;
-    if (s.editorIsOpen != 0) {
+    if (k.editorIsOpen) {
       meterChannel(s, k, 0, x[0], gainRed[0], outL, p);
       meterChannel(s, k, 1, x[1], gainRed[1], outR, p);
     }
   } else {
-    const double processed = ((y[0] - dryA) * s.mix + dryA) * s.outputGain;
-    const double other = dryB * s.outputGain;
+    const double processed = ((y[0] - dryA) * k.mix + dryA) * k.outputGain;
+    const double other = dryB * k.outputGain;
     writeOneChannel(s, k, routing, i, processed, other, x[0], x[1], gainRed[0], p);
   }
 }
@@ -266,6 +359,7 @@ void CompressorEngine::processMultiBand(int n, bool fat) {
   const int nla = lookaheadRingSize();
   const int nlat = latencyRingSize();
   const CallConstants k = callConstants(*this, fat, nla, nlat);
+  KernelState st(*this);
   constexpr bool kStereo = D != Detection::OneChannel;
   const MonoRouting routing = kStereo ? MonoRouting::Both : monoRouting(lrValue);
   const double* in[2] = {workIn[0], workIn[1]};
@@ -277,11 +371,19 @@ void CompressorEngine::processMultiBand(int n, bool fat) {
   static constexpr int kBandRing[3][2] = {{kLowL, kLowR}, {kMidL, kMidR}, {kHighL, kHighR}};
   static constexpr int kMaxRing[3][2] = {{kLowMaxL, kLowMaxR}, {kMidMaxL, kMidMaxR}, {kHighMaxL, kHighMaxR}};
   static constexpr int kBandEnv[3][2] = {{kEnvLowL, kEnvLowR}, {kEnvMidL, kEnvMidR}, {kEnvHighL, kEnvHighR}};
+  static constexpr int kBrickwallMax[2] = {kBrickwallMaxL, kBrickwallMaxR};
   constexpr int kChannels = kStereo ? 2 : 1;
+  constexpr int kDetectors = D == Detection::Unlinked ? 2 : 1;
+  Maximum bandMax[3][2], brickwallMax[2];
+  for (int c = 0; c < kDetectors; ++c) {
+    for (int b = 0; b < 3; ++b)
+      bandMax[b][c].begin(maximumQueues_[2 * b + c], ring + kMaxRing[b][c], k.laMask, r, w);
+    brickwallMax[c].begin(maximumQueues_[6 + c], ring + kBrickwallMax[c], k.laMask, rb, w);
+  }
 
   for (int i = 0; i < n; ++i) {
-    const double p = -antiDenormal;
-    antiDenormal = p;
+    const double p = -st.offset;
+    st.offset = p;
 
     double x[2] = {in[0][i] + p, in[1][i] + p};
     ring[kDryA + o] = x[0];
@@ -290,11 +392,11 @@ void CompressorEngine::processMultiBand(int n, bool fat) {
     // Complementary three-band split per processed channel.
     double band[3][2] = {};
     for (int c = 0; c < kChannels; ++c) {
-      const double u = highPass(x[c], inputHighPassCoeffs[c], highPassState[c], p);
-      const double h = crossover(u, lowCrossoverCoeffs[c], lowCrossoverState[c], p);
-      const double l = crossover(u, highCrossoverCoeffs[c], highCrossoverState[c], p);
-      band[kLow][c] = (u - h) * lowAdjustGain;
-      band[kHigh][c] = (u - l) * highAdjustGain;
+      const double u = highPass(x[c], k.highPass[c], st.highPass[c], p);
+      const double h = crossover(u, k.lowCrossover[c], st.lowCrossover[c], p);
+      const double l = crossover(u, k.highCrossover[c], st.highCrossover[c], p);
+      band[kLow][c] = (u - h) * k.lowAdjust;
+      band[kHigh][c] = (u - l) * k.highAdjust;
       band[kMid][c] = h - (u - l);
       for (int b = 0; b < 3; ++b) ring[kBandRing[b][c] + w] = band[b][c];
     }
@@ -302,14 +404,14 @@ void CompressorEngine::processMultiBand(int n, bool fat) {
     // Look-ahead maximum of each band: one detector for both channels unless unlinked.
     for (int b = 0; b < 3; ++b) {
       if constexpr (D == Detection::Unlinked) {
-        slideMaximum(ring + kMaxRing[b][0], w, r, k.laMask, std::fabs(band[b][0]));
-        slideMaximum(ring + kMaxRing[b][1], w, r, k.laMask, std::fabs(band[b][1]));
+        bandMax[b][0].push(std::fabs(band[b][0]));
+        bandMax[b][1].push(std::fabs(band[b][1]));
       } else {
         double v = std::fabs(band[b][0]);
         if constexpr (D == Detection::Linked) {
           if (std::fabs(band[b][1]) > v) v = std::fabs(band[b][1]);
         }
-        slideMaximum(ring + kMaxRing[b][0], w, r, k.laMask, v);
+        bandMax[b][0].push(v);
       }
     }
 
@@ -318,16 +420,15 @@ void CompressorEngine::processMultiBand(int n, bool fat) {
     double gainRed[2] = {1.0, 1.0};
     double gained[3][2] = {};
     for (int b = 0; b < 3; ++b) {
-      constexpr int kDetectors = D == Detection::Unlinked ? 2 : 1;
       double gain[2] = {1.0, 1.0};
       for (int c = 0; c < kDetectors; ++c) {
-        const double xd = takeMaximum(ring + kMaxRing[b][c], r, p);
+        const double xd = bandMax[b][c].take(r, p);
         const double fast = autoFastFilters[c][b].tick(xd);
         const double slow = autoSlowFilters[c][b].tick(xd);
         const double autoOffset = (D == Detection::Linked && b == kHigh) ? 0.15 : 0.1;
-        double& e = envelopes[kBandEnv[b][c]];
-        e = bandEnvelope(e, xd, fast, slow, attackCoeff, bandReleaseCoeffs[b], autoOn != 0, autoOffset);
-        gain[c] = saturationGain(*this, k, e, satInverses[b], satLevels[b], true);
+        double& e = st.envelopes[kBandEnv[b][c]];
+        e = bandEnvelope(e, xd, fast, slow, k.attack, k.bandRelease[b], k.autoOn, autoOffset);
+        gain[c] = saturationGain(k, e, k.satInverse[b], k.satLevel[b], true);
       }
       if constexpr (D != Detection::Unlinked) gain[1] = gain[0];
       for (int c = 0; c < kChannels; ++c) {
@@ -345,19 +446,18 @@ void CompressorEngine::processMultiBand(int n, bool fat) {
     if constexpr (D == Detection::Unlinked) {
       double xb[2];
       for (int c = 0; c < 2; ++c) {
-        const int maxRing = c == 0 ? kBrickwallMaxL : kBrickwallMaxR;
-        slideMaximum(ring + maxRing, w, rb, k.laMask, std::fabs(sum[c] * kPlusTenthDb));
-        xb[c] = takeMaximum(ring + maxRing, rb, p);
+        brickwallMax[c].push(std::fabs(sum[c] * kPlusTenthDb));
+        xb[c] = brickwallMax[c].take(rb, p);
         wet[c] = ring[(c == 0 ? kSumL : kSumR) + rb];
       }
-      if (brickwallOn != 0) {
+      if (k.brickwallOn) {
         for (int c = 0; c < 2; ++c) {
           const double fast = autoFastFilters[c][kFull].tick(xb[c]);
           const double slow = autoSlowFilters[c][kFull].tick(xb[c]);
-          double& e = envelopes[c == 0 ? kEnvBrickwallL : kEnvBrickwallR];
-          e = brickwallEnvelope(e, xb[c], fast, slow, brickwallAttackCoeff, brickwallReleaseCoeff, autoOn != 0);
-          const double g = e < 1.0 ? 1.0 : 1.0 / e;
-          wet[c] = std::clamp(wet[c] * g, -1.0, 1.0);
+          double& e = st.envelopes[c == 0 ? kEnvBrickwallL : kEnvBrickwallR];
+          e = brickwallEnvelope(e, xb[c], fast, slow, k.brickwallAttack, k.brickwallRelease, k.autoOn);
+          const double g = brickwallGain(e);
+          wet[c] = clip(wet[c] * g);
           gainRed[c] = gainRed[c] * g;
         }
       }
@@ -366,17 +466,17 @@ void CompressorEngine::processMultiBand(int n, bool fat) {
       if constexpr (D == Detection::Linked) {
         if (std::fabs(sum[1] * kPlusTenthDb) > v) v = std::fabs(sum[1] * kPlusTenthDb);
       }
-      slideMaximum(ring + kBrickwallMaxL, w, rb, k.laMask, v);
-      const double xb = takeMaximum(ring + kBrickwallMaxL, rb, p);
+      brickwallMax[0].push(v);
+      const double xb = brickwallMax[0].take(rb, p);
       for (int c = 0; c < kChannels; ++c) wet[c] = ring[(c == 0 ? kSumL : kSumR) + rb];
-      if (brickwallOn != 0) {
+      if (k.brickwallOn) {
         const double fast = autoFastFilters[0][kFull].tick(xb);
         const double slow = autoSlowFilters[0][kFull].tick(xb);
-        double& e = envelopes[kEnvBrickwallL];
-        e = brickwallEnvelope(e, xb, fast, slow, brickwallAttackCoeff, brickwallReleaseCoeff, autoOn != 0);
-        const double g = e < 1.0 ? 1.0 : 1.0 / e;
+        double& e = st.envelopes[kEnvBrickwallL];
+        e = brickwallEnvelope(e, xb, fast, slow, k.brickwallAttack, k.brickwallRelease, k.autoOn);
+        const double g = brickwallGain(e);
         for (int c = 0; c < kChannels; ++c) {
-          wet[c] = std::clamp(wet[c] * g, -1.0, 1.0);
+          wet[c] = clip(wet[c] * g);
           gainRed[c] = gainRed[c] * g;
         }
       }
@@ -388,6 +488,11 @@ void CompressorEngine::processMultiBand(int n, bool fat) {
     r = (r + 1) & k.laMask;
     rb = (rb + 1) & k.laMask;
   }
+  for (int c = 0; c < kDetectors; ++c) {
+    for (int b = 0; b < 3; ++b) bandMax[b][c].end(r);
+    brickwallMax[c].end(rb);
+  }
+  st.store(*this);
   lookaheadWritePos = w;
   bandPeakReadPos = r;
   brickwallPeakReadPos = rb;
@@ -400,8 +505,9 @@ void CompressorEngine::processSingleBand(int n, bool fat) {
   const int nla = lookaheadRingSize();
   const int nlat = latencyRingSize();
   const CallConstants k = callConstants(*this, fat, nla, nlat);
-  const double lowAdjustMinus1 = lowAdjustGain - 1.0;
-  const double highAdjustMinus1 = highAdjustGain - 1.0;
+  KernelState st(*this);
+  const double lowAdjustMinus1 = k.lowAdjust - 1.0;
+  const double highAdjustMinus1 = k.highAdjust - 1.0;
   constexpr bool kStereo = D != Detection::OneChannel;
   constexpr int kChannels = kStereo ? 2 : 1;
   const MonoRouting routing = kStereo ? MonoRouting::Both : monoRouting(lrValue);
@@ -413,10 +519,13 @@ void CompressorEngine::processSingleBand(int n, bool fat) {
   double* const ring = delayRings;
   static constexpr int kSignal[2] = {kSumL, kSumR};
   static constexpr int kMaximum[2] = {kBrickwallMaxL, kBrickwallMaxR};
+  constexpr int kDetectors = D == Detection::Unlinked ? 2 : 1;
+  Maximum maximum[2];
+  for (int c = 0; c < kDetectors; ++c) maximum[c].begin(maximumQueues_[c], ring + kMaximum[c], k.laMask, r, w);
 
   for (int i = 0; i < n; ++i) {
-    const double p = -antiDenormal;
-    antiDenormal = p;
+    const double p = -st.offset;
+    st.offset = p;
 
     const double x[2] = {in[0][i] + p, in[1][i] + p};
     ring[kDryA + o] = x[0];
@@ -425,11 +534,11 @@ void CompressorEngine::processSingleBand(int n, bool fat) {
     // Tone shaping around the two crossover frequencies, no band split.
     double shaped[2] = {0.0, 0.0};
     for (int c = 0; c < kChannels; ++c) {
-      const double u = highPass(x[c], inputHighPassCoeffs[c], highPassState[c], p);
+      const double u = highPass(x[c], k.highPass[c], st.highPass[c], p);
       // The one-channel kernel blends its wet signal with the high-passed input.
       if constexpr (!kStereo) ring[kDryA + o] = u;
-      const double h = crossover(u, lowCrossoverCoeffs[c], lowCrossoverState[c], p);
-      const double l = crossover(u, highCrossoverCoeffs[c], highCrossoverState[c], p);
+      const double h = crossover(u, k.lowCrossover[c], st.lowCrossover[c], p);
+      const double l = crossover(u, k.highCrossover[c], st.highCrossover[c], p);
       shaped[c] = u + (u - h) * lowAdjustMinus1 + (u - l) * highAdjustMinus1;
       ring[kSignal[c] + w] = shaped[c];
     }
@@ -438,44 +547,44 @@ void CompressorEngine::processSingleBand(int n, bool fat) {
     if constexpr (D == Detection::Unlinked) {
       double xd[2];
       for (int c = 0; c < 2; ++c) {
-        slideMaximum(ring + kMaximum[c], w, r, k.laMask, std::fabs(shaped[c] * kPlusTenthDb));
-        xd[c] = takeMaximum(ring + kMaximum[c], r, p);
+        maximum[c].push(std::fabs(shaped[c] * kPlusTenthDb));
+        xd[c] = maximum[c].take(r, p);
       }
       // The L detector releases with weight 4, the R detector with 3.
       static constexpr double kWeight[2] = {4.0, 3.0};
       for (int c = 0; c < 2; ++c) {
         const double fast = autoFastFilters[c][kFull].tick(xd[c]);
         const double slow = autoSlowFilters[c][kFull].tick(xd[c]);
-        double& e = envelopes[c == 0 ? kEnvBrickwallL : kEnvBrickwallR];
-        e = singleEnvelope(e, xd[c], fast, slow, attackCoeff, singleBandReleaseCoeff, autoOn != 0,
+        double& e = st.envelopes[c == 0 ? kEnvBrickwallL : kEnvBrickwallR];
+        e = singleEnvelope(e, xd[c], fast, slow, k.attack, k.singleRelease, k.autoOn,
                            kWeight[c], nullptr);
       }
       for (int c = 0; c < 2; ++c) {
-        double& e = envelopes[c == 0 ? kEnvBrickwallL : kEnvBrickwallR];
+        double& e = st.envelopes[c == 0 ? kEnvBrickwallL : kEnvBrickwallR];
         if (e < kEnvelopeFloor) e = kEnvelopeFloor;
       }
       for (int c = 0; c < 2; ++c)
-        gain[c] = saturationGain(*this, k, envelopes[c == 0 ? kEnvBrickwallL : kEnvBrickwallR], 1.0, 1.0, false);
+        gain[c] = saturationGain(k, st.envelopes[c == 0 ? kEnvBrickwallL : kEnvBrickwallR], 1.0, 1.0, false);
     } else {
       double v = std::fabs(shaped[0] * kPlusTenthDb);
       if constexpr (D == Detection::Linked) {
         if (std::fabs(shaped[1] * kPlusTenthDb) > v) v = std::fabs(shaped[1] * kPlusTenthDb);
       }
-      slideMaximum(ring + kBrickwallMaxL, w, r, k.laMask, v);
-      const double xd = takeMaximum(ring + kBrickwallMaxL, r, p);
+      maximum[0].push(v);
+      const double xd = maximum[0].take(r, p);
       const double fast = autoFastFilters[0][kFull].tick(xd);
       const double slow = autoSlowFilters[0][kFull].tick(xd);
-      double& e = envelopes[kEnvBrickwallL];
-      e = singleEnvelope(e, xd, fast, slow, attackCoeff, singleBandReleaseCoeff, autoOn != 0, 3.0,
-                         D == Detection::Linked ? &longReleaseScale : nullptr);
+      double& e = st.envelopes[kEnvBrickwallL];
+      e = singleEnvelope(e, xd, fast, slow, k.attack, k.singleRelease, k.autoOn, 3.0,
+                         D == Detection::Linked ? &k.longScale : nullptr);
       if (e < kEnvelopeFloor) e = kEnvelopeFloor;
-      gain[0] = gain[1] = saturationGain(*this, k, e, 1.0, 1.0, false);
+      gain[0] = gain[1] = saturationGain(k, e, 1.0, 1.0, false);
     }
 
     double wet[2] = {0.0, 0.0};
     for (int c = 0; c < kChannels; ++c) {
       wet[c] = ring[kSignal[c] + r] * gain[c];
-      if (brickwallOn != 0) wet[c] = std::clamp(wet[c], -1.0, 1.0);
+      if (k.brickwallOn) wet[c] = clip(wet[c]);
     }
     finishSample<kStereo>(*this, k, routing, i, wet, x, gain, p, o, q);
 
@@ -483,6 +592,8 @@ void CompressorEngine::processSingleBand(int n, bool fat) {
     r = (r + 1) & k.laMask;
     rb = (rb + 1) & k.laMask;
   }
+  for (int c = 0; c < kDetectors; ++c) maximum[c].end(r);
+  st.store(*this);
   lookaheadWritePos = w;
   bandPeakReadPos = r;
   brickwallPeakReadPos = rb;
