@@ -12,6 +12,30 @@ BiquadFilter lowPass(double frequency, double q) {
   return BiquadFilter(44100.0, BiquadFilter::kLowPass, frequency, q, 0.0);
 }
 
+// Second-order sections of the fixed filters from cos w and alpha, divided
+// by their unnormalised a0 = 1 + alpha.
+FilterCoeffs highPassSection(double c, double alpha) {
+  const double h = 1.0 / (1.0 + alpha);
+  FilterCoeffs f;
+  f.b0 = (1.0 + c) * 0.5 * h;
+  f.b2 = f.b0;
+  f.b1 = -(1.0 + c) * h;
+  f.a1 = -2.0 * c * h;
+  f.a2 = (1.0 - alpha) * h;
+  return f;
+}
+
+FilterCoeffs lowPassSection(double c, double alpha) {
+  const double h = 1.0 / (1.0 + alpha);
+  FilterCoeffs f;
+  f.b0 = (1.0 - c) * 0.5 * h;
+  f.b2 = f.b0;
+  f.b1 = (1.0 - c) * h;
+  f.a1 = -2.0 * c * h;
+  f.a2 = (1.0 - alpha) * h;
+  return f;
+}
+
 // Truncation toward zero into a 32-bit window length.
 int truncLength(double x) { return static_cast<int>(x); }
 
@@ -93,46 +117,20 @@ void CompressorEngine::updateFilterCoefficients() {
   {
     const double w = 94.24777960769379 / d;
     const double alpha = std::sin(w) / 1.4142;
-    const double h = 1.0 / (1.0 + alpha);
-    const double c = std::cos(w);
-    FilterCoeffs f;
-    f.b0 = (1.0 + c) * 0.5 * h;
-    f.b2 = f.b0;
-    f.b1 = -(1.0 + c) * h;
-    f.a1 = -2.0 * c * h;
-    f.a2 = (1.0 - alpha) * h;
-    inputHighPassCoeffs[0] = inputHighPassCoeffs[1] = f;
+    inputHighPassCoeffs[0] = inputHighPassCoeffs[1] = highPassSection(std::cos(w), alpha);
   }
   // The crossover design frequencies stay below Nyquist: above 0.499 of the
   // design rate the plain design would put a pole outside the unit circle.
   const double limit = 0.499 * d;
-  // High crossover: low-pass at highFreqHz.
+  // High crossover: low-pass at highFreqHz, Q 0.5.
   {
     const double w = std::min(highFreqHz, limit) * kTwoPi / d;
-    const double s = std::sin(w);
-    const double h = 1.0 / (1.0 + s);
-    const double c = std::cos(w);
-    FilterCoeffs f;
-    f.b0 = (1.0 - c) * 0.5 * h;
-    f.b2 = f.b0;
-    f.b1 = (1.0 - c) * h;
-    f.a1 = -2.0 * c * h;
-    f.a2 = (1.0 - s) * h;
-    highCrossoverCoeffs[0] = highCrossoverCoeffs[1] = f;
+    highCrossoverCoeffs[0] = highCrossoverCoeffs[1] = lowPassSection(std::cos(w), std::sin(w));
   }
-  // Low crossover: high-pass at lowFreqHz.
+  // Low crossover: high-pass at lowFreqHz, Q 0.5.
   {
     const double w = std::min(lowFreqHz, limit) * kTwoPi / d;
-    const double s = std::sin(w);
-    const double h = 1.0 / (1.0 + s);
-    const double c = std::cos(w);
-    FilterCoeffs f;
-    f.b0 = (1.0 + c) * 0.5 * h;
-    f.b2 = f.b0;
-    f.b1 = -(1.0 + c) * h;
-    f.a1 = -2.0 * c * h;
-    f.a2 = (1.0 - s) * h;
-    lowCrossoverCoeffs[0] = lowCrossoverCoeffs[1] = f;
+    lowCrossoverCoeffs[0] = lowCrossoverCoeffs[1] = highPassSection(std::cos(w), std::sin(w));
   }
   pending_.fetch_or(kRequestFilterRecords);
 }

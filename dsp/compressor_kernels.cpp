@@ -239,37 +239,24 @@ void meterChannel(CompressorEngine& s, const CallConstants& k, int c, double pre
   const bool ppm = s.meterTypeValue >= 0.5f;
   double m = s.meterLevels[c];
   double counted;
-  switch (s.meterSource) {
-    case 0: {
-      counted = std::fabs(pre);
-      if (!ppm) {
-        m = s.vuFilters[c].tick(std::fabs(pre) * kVuScale * s.vuReferenceInverse);
-      } else {
-        const double t = std::fabs(pre) * k.ppmGain;
-        m = m + (t - m) * (t > m ? k.ppmAttack : k.ppmRelease) + p;
-      }
-      break;
+  if (s.meterSource == 1) {
+    counted = std::fabs(post);
+    if (!ppm) {
+      const double v = std::fabs(gainRed) * s.ceilingGain;
+      m = v < 0.01 ? 1.0 : s.vuFilters[c].tick(v / s.smallSignalGainValue);
+    } else {
+      const double t = std::fabs(gainRed) * s.ceilingGain / s.smallSignalGainValue;
+      m = m + (t - m) * (m > t ? k.ppmAttack : k.ppmRelease) + p;
     }
-    case 1: {
-      counted = std::fabs(post);
-      if (!ppm) {
-        const double v = std::fabs(gainRed) * s.ceilingGain;
-        m = v < 0.01 ? 1.0 : s.vuFilters[c].tick(v / s.smallSignalGainValue);
-      } else {
-        const double t = std::fabs(gainRed) * s.ceilingGain / s.smallSignalGainValue;
-        m = m + (t - m) * (m > t ? k.ppmAttack : k.ppmRelease) + p;
-      }
-      break;
-    }
-    default: {
-      counted = std::fabs(post);
-      if (!ppm) {
-        m = s.vuFilters[c].tick(std::fabs(post) * kVuScale * s.vuReferenceInverse);
-      } else {
-        const double t = std::fabs(post) * k.ppmGain;
-        m = m + (t - m) * (t > m ? k.ppmAttack : k.ppmRelease) + p;
-      }
-      break;
+  } else {
+    // Level meters: the input (Pre) or the output (Post).
+    const double level = std::fabs(s.meterSource == 0 ? pre : post);
+    counted = level;
+    if (!ppm) {
+      m = s.vuFilters[c].tick(level * kVuScale * s.vuReferenceInverse);
+    } else {
+      const double t = level * k.ppmGain;
+      m = m + (t - m) * (t > m ? k.ppmAttack : k.ppmRelease) + p;
     }
   }
   s.meterLevels[c] = static_cast<float>(m);
