@@ -10,4 +10,5 @@ $SUDO apt-get install -y --no-install-recommends \
   googletest libbenchmark-dev \
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 \
   wine wine64 \
-  clang libclang-rt-14-dev valgrind
+  clang libclang-rt-14-dev valgrind \
+  ardour python3
