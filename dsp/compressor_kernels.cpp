@@ -305,23 +305,48 @@ void writeOneChannel(CompressorEngine& s, const CallConstants& k, MonoRouting ro
   }
 }
 
+// The five ring positions of a kernel call. Every kernel moves all of them on
+// by one per sample and sets none, so a switch of kernel keeps the latency.
+struct Cursor {
+  int w, r, rb, o, q;
+
+  explicit Cursor(const CompressorEngine& s)
+      : w(s.lookaheadWritePos), r(s.bandPeakReadPos), rb(s.brickwallPeakReadPos),
+        o(s.latencyWritePos), q(s.latencyReadPos) {}
+  void advanceLatency(int mask) {
+    q = (q + 1) & mask;
+    o = (o + 1) & mask;
+  }
+  void advanceLookahead(int mask) {
+    w = (w + 1) & mask;
+    r = (r + 1) & mask;
+    rb = (rb + 1) & mask;
+  }
+  void store(CompressorEngine& s) const {
+    s.lookaheadWritePos = w;
+    s.bandPeakReadPos = r;
+    s.brickwallPeakReadPos = rb;
+    s.latencyWritePos = o;
+    s.latencyReadPos = q;
+  }
+};
+
 // The end of every processed sample: the wet signal through the output
 // latency ring with the ceiling gain, the dry mix with the aligned input, the
 // output gain, the outputs and the meters. o and q advance by one.
 template <bool kStereo>
 inline __attribute__((always_inline)) void finishSample(CompressorEngine& s, const CallConstants& k, MonoRouting routing, int i,
                   const double (&wet)[2], const double (&x)[2], const double (&gainRed)[2], double p,
-                  int& o, int& q) {
+                  Cursor& pos) {
   constexpr int kChannels = kStereo ? 2 : 1;
   static constexpr int kOut[2] = {CompressorEngine::kOutL, CompressorEngine::kOutR};
   double* const ring = s.delayRings;
   double y[2] = {0.0, 0.0};
-  for (int c = 0; c < kChannels; ++c) ring[kOut[c] + o] = wet[c] * k.ceilingLevel;
-  for (int c = 0; c < kChannels; ++c) y[c] = ring[kOut[c] + q];
-  q = (q + 1) & k.latMask;
-  o = (o + 1) & k.latMask;
-  const double dryA = ring[CompressorEngine::kDryA + o];
-  const double dryB = ring[CompressorEngine::kDryB + o];
+  for (int c = 0; c < kChannels; ++c) ring[kOut[c] + pos.o] = wet[c] * k.ceilingLevel;
+  for (int c = 0; c < kChannels; ++c) y[c] = ring[kOut[c] + pos.q];
+  pos.advanceLatency(k.latMask);
+  const double dryA = ring[CompressorEngine::kDryA + pos.o];
+  const double dryB = ring[CompressorEngine::kDryB + pos.o];
 
   if constexpr (kStereo) {
     const double outL = ((y[0] - dryA) * k.mix + dryA) * k.outputGain;
@@ -352,8 +377,8 @@ void CompressorEngine::processMultiBand(int n, bool fat) {
   const double* in[2] = {workIn[0], workIn[1]};
   if (!kStereo && routing == MonoRouting::Right) std::swap(in[0], in[1]);  // processed, other
 
-  int w = lookaheadWritePos, r = bandPeakReadPos, rb = brickwallPeakReadPos;
-  int o = latencyWritePos, q = latencyReadPos;
+  Cursor pos(*this);
+  auto& [w, r, rb, o, q] = pos;
   double* const ring = delayRings;
   static constexpr int kBandRing[3][2] = {{kLowL, kLowR}, {kMidL, kMidR}, {kHighL, kHighR}};
   static constexpr int kMaxRing[3][2] = {{kLowMaxL, kLowMaxR}, {kMidMaxL, kMidMaxR}, {kHighMaxL, kHighMaxR}};
@@ -469,22 +494,16 @@ void CompressorEngine::processMultiBand(int n, bool fat) {
       }
     }
 
-    finishSample<kStereo>(*this, k, routing, i, wet, x, gainRed, p, o, q);
+    finishSample<kStereo>(*this, k, routing, i, wet, x, gainRed, p, pos);
 
-    w = (w + 1) & k.laMask;
-    r = (r + 1) & k.laMask;
-    rb = (rb + 1) & k.laMask;
+    pos.advanceLookahead(k.laMask);
   }
   for (int c = 0; c < kDetectors; ++c) {
     for (int b = 0; b < 3; ++b) bandMax[b][c].end(r);
     brickwallMax[c].end(rb);
   }
   st.store(*this);
-  lookaheadWritePos = w;
-  bandPeakReadPos = r;
-  brickwallPeakReadPos = rb;
-  latencyWritePos = o;
-  latencyReadPos = q;
+  pos.store(*this);
 }
 
 template <CompressorEngine::Detection D>
@@ -501,8 +520,8 @@ void CompressorEngine::processSingleBand(int n, bool fat) {
   const double* in[2] = {workIn[0], workIn[1]};
   if (!kStereo && routing == MonoRouting::Right) std::swap(in[0], in[1]);  // processed, other
 
-  int w = lookaheadWritePos, r = bandPeakReadPos, rb = brickwallPeakReadPos;
-  int o = latencyWritePos, q = latencyReadPos;
+  Cursor pos(*this);
+  auto& [w, r, rb, o, q] = pos;
   double* const ring = delayRings;
   static constexpr int kSignal[2] = {kSumL, kSumR};
   static constexpr int kMaximum[2] = {kBrickwallMaxL, kBrickwallMaxR};
@@ -573,19 +592,13 @@ void CompressorEngine::processSingleBand(int n, bool fat) {
       wet[c] = ring[kSignal[c] + r] * gain[c];
       if (k.brickwallOn) wet[c] = clip(wet[c]);
     }
-    finishSample<kStereo>(*this, k, routing, i, wet, x, gain, p, o, q);
+    finishSample<kStereo>(*this, k, routing, i, wet, x, gain, p, pos);
 
-    w = (w + 1) & k.laMask;
-    r = (r + 1) & k.laMask;
-    rb = (rb + 1) & k.laMask;
+    pos.advanceLookahead(k.laMask);
   }
   for (int c = 0; c < kDetectors; ++c) maximum[c].end(r);
   st.store(*this);
-  lookaheadWritePos = w;
-  bandPeakReadPos = r;
-  brickwallPeakReadPos = rb;
-  latencyWritePos = o;
-  latencyReadPos = q;
+  pos.store(*this);
 }
 
 void CompressorEngine::processBypassed(int n, bool fat) {
@@ -596,8 +609,8 @@ void CompressorEngine::processBypassed(int n, bool fat) {
   const double a50 = 1.0 - std::pow(0.01, 1.0 / (fs * 50 * 0.001));
   const float gainAsFloat = static_cast<float>(k.ppmGain);
 
-  int w = lookaheadWritePos, r = bandPeakReadPos, rb = brickwallPeakReadPos;
-  int o = latencyWritePos, q = latencyReadPos;
+  Cursor pos(*this);
+  auto& [w, r, rb, o, q] = pos;
   double* const ring = delayRings;
 
   for (int i = 0; i < n; ++i) {
@@ -606,8 +619,7 @@ void CompressorEngine::processBypassed(int n, bool fat) {
     const double x[2] = {workIn[0][i] + p, workIn[1][i] + p};
     ring[kDryA + o] = x[0];
     ring[kDryB + o] = x[1];
-    q = (q + 1) & k.latMask;
-    o = (o + 1) & k.latMask;
+    pos.advanceLatency(k.latMask);
     const double out[2] = {ring[kDryA + o], ring[kDryB + o]};
     workOut[0][i] = out[0];
     workOut[1][i] = out[1];
@@ -636,15 +648,9 @@ void CompressorEngine::processBypassed(int n, bool fat) {
       }
     }
 
-    w = (w + 1) & k.laMask;
-    r = (r + 1) & k.laMask;
-    rb = (rb + 1) & k.laMask;
+    pos.advanceLookahead(k.laMask);
   }
-  lookaheadWritePos = w;
-  bandPeakReadPos = r;
-  brickwallPeakReadPos = rb;
-  latencyWritePos = o;
-  latencyReadPos = q;
+  pos.store(*this);
 }
 
 template void CompressorEngine::processMultiBand<CompressorEngine::Detection::Linked>(int, bool);
