@@ -7,7 +7,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 
+#include "platform/settings_store.h"
 #include "tests/support/settings_sandbox.h"
 
 namespace fuzz {
@@ -207,6 +209,43 @@ void expectSane() {
   fx.processReplacing(in, out, kBlock);
   for (auto& channel : gWorld->output)
     for (float v : channel) check(std::isfinite(v), "processing stays finite");
+}
+
+int fuzzRecord(const RecordTarget& target, const std::uint8_t* data, std::size_t size, int current) {
+  Ostrelvanheim& fx = effect();
+  std::optional<Snapshot> readNative;
+  if (size == target.bytes) {
+    for (bool endianReversed : {false, true}) {
+      restoreFactory(current);
+      const Snapshot before = snapshot();
+      Programs expected;
+      const bool accepted = target.expected(data, endianReversed, before, expected);
+      Bytes record(data, data + size);
+      target.read(fx, record.data(), endianReversed, nullptr);
+      check(std::memcmp(record.data(), data, size) == 0, "the reader leaves the record alone");
+      if (accepted)
+        expectPrograms(expected, true, before);
+      else
+        check(snapshot() == before, "a record of another identifier or type changes nothing");
+      if (!endianReversed) readNative = snapshot();
+    }
+  }
+
+  // The same bytes as the stored value.
+  restoreFactory(current);
+  const Snapshot before = snapshot();
+  {
+    platform::SettingsKey key(fx.presetTraits().settingsStem, platform::SettingsKey::Access::Write);
+    check(key.write(target.storedValue, platform::SettingsType::Binary, data, size),
+          "the sandboxed store takes the value");
+  }
+  target.loadStored(fx, nullptr);
+  if (readNative)
+    check(snapshot() == *readNative, "the stored value reads like the record");
+  else
+    check(snapshot() == before, "a stored value of another size changes nothing");
+  expectSane();
+  return 0;
 }
 
 }  // namespace fuzz

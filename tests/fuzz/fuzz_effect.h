@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "presets/stored_presets.h"
 #include "products/ostrelvanheim2/ostrelvanheim.h"
 
 namespace fuzz {
@@ -66,6 +67,25 @@ void expectPrograms(const Programs& expected, bool applied, const Snapshot& befo
 // Parameters finite within 0..1, names within their field, the chunk round
 // trip in both byte orders, and a processed block without a non-finite sample.
 void expectSane();
+
+// One kind of record as a reader and the settings store take it.
+struct RecordTarget {
+  std::size_t bytes;
+  void (*read)(CPresetSystemEffect& effect, const std::uint8_t* record, bool endianReversed,
+               presets::PresetStripView* view);
+  const char* storedValue;
+  void (*loadStored)(CPresetSystemEffect& effect, presets::PresetStripView* view);
+  // What the reader must make of the record over the state before; false
+  // when it must ignore the record.
+  bool (*expected)(const std::uint8_t* record, bool endianReversed, const Snapshot& before,
+                   Programs& expected);
+};
+
+// One input as a record of either byte order and as the same bytes in the
+// settings store: an accepted record loads as expected and is applied, any
+// other changes nothing, and a stored value reads like the record or, of
+// another size, is ignored whole. `current` is the program selected first.
+int fuzzRecord(const RecordTarget& target, const std::uint8_t* data, std::size_t size, int current);
 
 // Byte layout helpers, independent of presets/records.h.
 std::uint32_t word(const std::uint8_t* p);

@@ -2,10 +2,6 @@
 // another identifier or type is ignored, one of either byte order is read by
 // the value rule with names by the name rule and program 0 applied, and a
 // stored value of any other size is ignored whole.
-#include <cstring>
-#include <optional>
-
-#include "platform/settings_store.h"
 #include "presets/stored_presets.h"
 #include "tests/fuzz/fuzz_effect.h"
 
@@ -14,7 +10,8 @@ namespace {
 using namespace fuzz;
 
 // What readBank must make of the record; false when it must ignore it.
-bool expectedBank(const std::uint8_t* record, bool endianReversed, Programs& expected) {
+bool expectedBank(const std::uint8_t* record, bool endianReversed, const Snapshot& /*before*/,
+                  Programs& expected) {
   const std::uint32_t id = word(record);
   if ((id != kId && id != reversed(kId)) || record[4] != 0x37) return false;
   const bool swap = (id != kId) != endianReversed;
@@ -42,38 +39,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  Ostrelvanheim& fx = effect();
-  std::optional<Snapshot> readNative;
-  if (size == kBankBytes) {
-    for (bool endianReversed : {false, true}) {
-      restoreFactory(kCurrentBefore);
-      const Snapshot before = snapshot();
-      Programs expected;
-      const bool accepted = expectedBank(data, endianReversed, expected);
-      Bytes record(data, data + size);
-      presets::readBank(fx, record.data(), endianReversed, nullptr);
-      check(std::memcmp(record.data(), data, size) == 0, "the reader leaves the record alone");
-      if (accepted)
-        expectPrograms(expected, true, before);
-      else
-        check(snapshot() == before, "a bank record of another identifier or type changes nothing");
-      if (!endianReversed) readNative = snapshot();
-    }
-  }
-
-  // The same bytes as the stored default bank.
-  restoreFactory(kCurrentBefore);
-  const Snapshot before = snapshot();
-  {
-    platform::SettingsKey key(fx.presetTraits().settingsStem, platform::SettingsKey::Access::Write);
-    check(key.write(presets::kDefaultBankValue, platform::SettingsType::Binary, data, size),
-          "the sandboxed store takes the value");
-  }
-  presets::loadDefaultBank(fx, nullptr);
-  if (readNative)
-    check(snapshot() == *readNative, "the stored default bank reads like the record");
-  else
-    check(snapshot() == before, "a stored bank of another size changes nothing");
-  expectSane();
-  return 0;
+  static const RecordTarget kBank = {kBankBytes, presets::readBank, presets::kDefaultBankValue,
+                                     presets::loadDefaultBank, expectedBank};
+  return fuzzRecord(kBank, data, size, kCurrentBefore);
 }

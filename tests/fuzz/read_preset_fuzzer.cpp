@@ -2,10 +2,6 @@
 // a record of another identifier or type is ignored, one of either byte order
 // replaces the current program by the value and name rules and is applied,
 // and a stored value of any other size is ignored whole.
-#include <cstring>
-#include <optional>
-
-#include "platform/settings_store.h"
 #include "presets/stored_presets.h"
 #include "tests/fuzz/fuzz_effect.h"
 
@@ -39,40 +35,10 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  Ostrelvanheim& fx = effect();
+  static const RecordTarget kPreset = {kPresetBytes, presets::readPreset,
+                                       presets::kDefaultPresetValue, presets::loadDefaultPreset,
+                                       expectedPreset};
   // The program the preset lands in follows from the input, so every one is reached.
   const int current = static_cast<int>(size > 0 ? data[size - 1] : 0) % kPrograms;
-  std::optional<Snapshot> readNative;
-  if (size == kPresetBytes) {
-    for (bool endianReversed : {false, true}) {
-      restoreFactory(current);
-      const Snapshot before = snapshot();
-      Programs expected;
-      const bool accepted = expectedPreset(data, endianReversed, before, expected);
-      Bytes record(data, data + size);
-      presets::readPreset(fx, record.data(), endianReversed, nullptr);
-      check(std::memcmp(record.data(), data, size) == 0, "the reader leaves the record alone");
-      if (accepted)
-        expectPrograms(expected, true, before);
-      else
-        check(snapshot() == before, "a preset record of another identifier or type changes nothing");
-      if (!endianReversed) readNative = snapshot();
-    }
-  }
-
-  // The same bytes as the stored default preset.
-  restoreFactory(current);
-  const Snapshot before = snapshot();
-  {
-    platform::SettingsKey key(fx.presetTraits().settingsStem, platform::SettingsKey::Access::Write);
-    check(key.write(presets::kDefaultPresetValue, platform::SettingsType::Binary, data, size),
-          "the sandboxed store takes the value");
-  }
-  presets::loadDefaultPreset(fx, nullptr);
-  if (readNative)
-    check(snapshot() == *readNative, "the stored default preset reads like the record");
-  else
-    check(snapshot() == before, "a stored preset of another size changes nothing");
-  expectSane();
-  return 0;
+  return fuzzRecord(kPreset, data, size, current);
 }
