@@ -9,12 +9,9 @@ constexpr double kClampRatio = 0.499;
 
 // Near Nyquist the bilinear design turns sharper than its analogue model; the
 // warping term m grows towards 1 there and the designs use Q (1 - m) instead.
-double warp(double f, double fs, double edge, double exponent)
-{
-    return std::pow(f / (edge * fs), exponent);
-}
+double warp(double f, double fs, double edge, double exponent) { return std::pow(f / (edge * fs), exponent); }
 
-} // namespace
+}  // namespace
 
 BiquadFilter::BiquadFilter(double sampleRate, int type, double frequency, double q, double gainDb)
     : sampleRate(sampleRate),
@@ -32,166 +29,158 @@ BiquadFilter::BiquadFilter(double sampleRate, int type, double frequency, double
       x1(0.0),
       x2(0.0),
       y1(0.0),
-      y2(0.0)
-{
-    design();
+      y2(0.0) {
+  design();
 }
 
-void BiquadFilter::design()
-{
-    // With all six at 1.0 the numerator equals the denominator: the section
-    // passes its input for every type that sets nothing.
-    a0 = 1.0;
-    a1 = 1.0;
-    a2 = 1.0;
-    b0 = 1.0;
-    b1 = 1.0;
-    b2 = 1.0;
+void BiquadFilter::design() {
+  // With all six at 1.0 the numerator equals the denominator: the section
+  // passes its input for every type that sets nothing.
+  a0 = 1.0;
+  a1 = 1.0;
+  a2 = 1.0;
+  b0 = 1.0;
+  b1 = 1.0;
+  b2 = 1.0;
 
-    const double fs = sampleRate;
-    if (frequency > kClampRatio * fs) {
-        frequency = kClampRatio * fs;
-    }
-    const double f = frequency;
-    const double Q = q;
-    const double w = kTwoPi * f / fs;
-    const double c = std::cos(w);
-    const double s = std::sin(w);
+  const double fs = sampleRate;
+  if (frequency > kClampRatio * fs) {
+    frequency = kClampRatio * fs;
+  }
+  const double f = frequency;
+  const double Q = q;
+  const double w = kTwoPi * f / fs;
+  const double c = std::cos(w);
+  const double s = std::sin(w);
 
-    switch (type) {
+  switch (type) {
     case kHighPass: {
-        const double m = warp(f, fs, 0.5001, 6.0);
-        const double alpha = s / (2.0 * Q * (1.0 - m));
-        a0 = 1.0 + alpha;
-        a1 = -2.0 * c;
-        a2 = 1.0 - alpha;
-        b0 = (1.0 + c) / 2.0;
-        b1 = -(1.0 + c);
-        b2 = (1.0 + c) / 2.0;
-        break;
+      const double m = warp(f, fs, 0.5001, 6.0);
+      const double alpha = s / (2.0 * Q * (1.0 - m));
+      a0 = 1.0 + alpha;
+      a1 = -2.0 * c;
+      a2 = 1.0 - alpha;
+      b0 = (1.0 + c) / 2.0;
+      b1 = -(1.0 + c);
+      b2 = (1.0 + c) / 2.0;
+      break;
     }
-    case kOnePoleDecay:
-        a0 = std::pow(0.005, f / fs);
-        return;
+    case kOnePoleDecay: a0 = std::pow(0.005, f / fs); return;
     case kLowShelf: {
-        const double m = warp(f, fs, 0.5001, 3.0);
-        const double A = std::pow(10.0, gainDb / 40.0);
-        const double beta = std::sqrt(A) * s / (Q * (1.0 - m));
-        a0 = (A + 1.0) + (A - 1.0) * c + beta;
-        a1 = -2.0 * ((A - 1.0) + (A + 1.0) * c);
-        a2 = (A + 1.0) + (A - 1.0) * c - beta;
-        b0 = A * ((A + 1.0) - (A - 1.0) * c + beta);
-        b1 = 2.0 * A * ((A - 1.0) - (A + 1.0) * c);
-        b2 = A * ((A + 1.0) - (A - 1.0) * c - beta);
-        break;
+      const double m = warp(f, fs, 0.5001, 3.0);
+      const double A = std::pow(10.0, gainDb / 40.0);
+      const double beta = std::sqrt(A) * s / (Q * (1.0 - m));
+      a0 = (A + 1.0) + (A - 1.0) * c + beta;
+      a1 = -2.0 * ((A - 1.0) + (A + 1.0) * c);
+      a2 = (A + 1.0) + (A - 1.0) * c - beta;
+      b0 = A * ((A + 1.0) - (A - 1.0) * c + beta);
+      b1 = 2.0 * A * ((A - 1.0) - (A + 1.0) * c);
+      b2 = A * ((A + 1.0) - (A - 1.0) * c - beta);
+      break;
     }
     case kPeaking: {
-        const double m = warp(f, fs, 0.5001, 2.8);
-        const double A = std::pow(10.0, gainDb / 40.0);
-        const double alpha = s / (2.0 * Q * (1.0 - m));
-        a0 = 1.0 + alpha / A;
-        a1 = -2.0 * c;
-        a2 = 1.0 - alpha / A;
-        b0 = 1.0 + alpha * A;
-        b1 = -2.0 * c;
-        b2 = 1.0 - alpha * A;
-        break;
+      const double m = warp(f, fs, 0.5001, 2.8);
+      const double A = std::pow(10.0, gainDb / 40.0);
+      const double alpha = s / (2.0 * Q * (1.0 - m));
+      a0 = 1.0 + alpha / A;
+      a1 = -2.0 * c;
+      a2 = 1.0 - alpha / A;
+      b0 = 1.0 + alpha * A;
+      b1 = -2.0 * c;
+      b2 = 1.0 - alpha * A;
+      break;
     }
     case kBandPass: {
-        const double m = warp(f, fs, 0.5001, 2.8);
-        const double alpha = s / (2.0 * Q * (1.0 - m));
-        a0 = 1.0 + alpha;
-        a1 = -2.0 * c;
-        a2 = 1.0 - alpha;
-        b0 = alpha;
-        b1 = 0.0;
-        b2 = -alpha;
-        break;
+      const double m = warp(f, fs, 0.5001, 2.8);
+      const double alpha = s / (2.0 * Q * (1.0 - m));
+      a0 = 1.0 + alpha;
+      a1 = -2.0 * c;
+      a2 = 1.0 - alpha;
+      b0 = alpha;
+      b1 = 0.0;
+      b2 = -alpha;
+      break;
     }
     case kNotch: {
-        const double m = warp(f, fs, 0.5001, 2.8);
-        const double alpha = s / (2.0 * Q * (1.0 - m));
-        a0 = 1.0 + alpha;
-        a1 = -2.0 * c;
-        a2 = 1.0 - alpha;
-        b0 = 1.0;
-        b1 = -2.0 * c;
-        b2 = 1.0;
-        break;
+      const double m = warp(f, fs, 0.5001, 2.8);
+      const double alpha = s / (2.0 * Q * (1.0 - m));
+      a0 = 1.0 + alpha;
+      a1 = -2.0 * c;
+      a2 = 1.0 - alpha;
+      b0 = 1.0;
+      b1 = -2.0 * c;
+      b2 = 1.0;
+      break;
     }
     case kHighShelf: {
-        const double m = warp(f, fs, 0.5001, 3.0);
-        const double A = std::pow(10.0, gainDb / 40.0);
-        const double beta = std::sqrt(A) * s / (Q * (1.0 - m));
-        a0 = (A + 1.0) - (A - 1.0) * c + beta;
-        a1 = 2.0 * ((A - 1.0) - (A + 1.0) * c);
-        a2 = (A + 1.0) - (A - 1.0) * c - beta;
-        b0 = A * ((A + 1.0) + (A - 1.0) * c + beta);
-        b1 = -2.0 * A * ((A - 1.0) + (A + 1.0) * c);
-        b2 = A * ((A + 1.0) + (A - 1.0) * c - beta);
-        break;
+      const double m = warp(f, fs, 0.5001, 3.0);
+      const double A = std::pow(10.0, gainDb / 40.0);
+      const double beta = std::sqrt(A) * s / (Q * (1.0 - m));
+      a0 = (A + 1.0) - (A - 1.0) * c + beta;
+      a1 = 2.0 * ((A - 1.0) - (A + 1.0) * c);
+      a2 = (A + 1.0) - (A - 1.0) * c - beta;
+      b0 = A * ((A + 1.0) + (A - 1.0) * c + beta);
+      b1 = -2.0 * A * ((A - 1.0) + (A + 1.0) * c);
+      b2 = A * ((A + 1.0) + (A - 1.0) * c - beta);
+      break;
     }
     case kLowPass: {
-        // Every low-pass design starts its offset afresh, so that the meter
-        // integrators and smoothers agree after a redesign.
-        denormalOffset = kDenormalOffset;
-        const double m = warp(f, fs, 0.50001, 8.0);
-        const double alpha = s / (2.0 * Q * (1.0 - m));
-        a0 = 1.0 + alpha;
-        a1 = -2.0 * c;
-        a2 = 1.0 - alpha;
-        b0 = (1.0 - c) / 2.0;
-        b1 = 1.0 - c;
-        b2 = (1.0 - c) / 2.0;
-        break;
+      // Every low-pass design starts its offset afresh, so that the meter
+      // integrators and smoothers agree after a redesign.
+      denormalOffset = kDenormalOffset;
+      const double m = warp(f, fs, 0.50001, 8.0);
+      const double alpha = s / (2.0 * Q * (1.0 - m));
+      a0 = 1.0 + alpha;
+      a1 = -2.0 * c;
+      a2 = 1.0 - alpha;
+      b0 = (1.0 - c) / 2.0;
+      b1 = 1.0 - c;
+      b2 = (1.0 - c) / 2.0;
+      break;
     }
     case kOnePoleSmoother: {
-        const double p = std::pow(0.005, f / fs);
-        a0 = p;
-        a1 = (p + 1.0) / 2.0;
-        return;
+      const double p = std::pow(0.005, f / fs);
+      a0 = p;
+      a1 = (p + 1.0) / 2.0;
+      return;
     }
     case kAllPass: {
-        const double alpha = s / (2.0 * Q);
-        a0 = 1.0 + alpha;
-        a1 = -2.0 * c;
-        a2 = 1.0 - alpha;
-        b0 = 1.0 - alpha;
-        b1 = -2.0 * c;
-        b2 = 1.0 + alpha;
-        break;
+      const double alpha = s / (2.0 * Q);
+      a0 = 1.0 + alpha;
+      a1 = -2.0 * c;
+      a2 = 1.0 - alpha;
+      b0 = 1.0 - alpha;
+      b1 = -2.0 * c;
+      b2 = 1.0 + alpha;
+      break;
     }
-    default:
-        return;
-    }
+    default: return;
+  }
 
-    a1 = a1 / a0;
-    a2 = a2 / a0;
-    b0 = b0 / a0;
-    b1 = b1 / a0;
-    b2 = b2 / a0;
+  a1 = a1 / a0;
+  a2 = a2 / a0;
+  b0 = b0 / a0;
+  b1 = b1 / a0;
+  b2 = b2 / a0;
 }
 
-void BiquadFilter::reset()
-{
-    x1 = 0.0;
-    x2 = 0.0;
-    y1 = 0.0;
-    y2 = 0.0;
+void BiquadFilter::reset() {
+  x1 = 0.0;
+  x2 = 0.0;
+  y1 = 0.0;
+  y2 = 0.0;
 }
 
-void BiquadFilter::setSampleRate(double rate)
-{
-    sampleRate = rate;
-    const double limitRate = (rate < 20000.0 || rate > 200000.0) ? 44100.0 : rate;
-    if (frequency > kClampRatio * limitRate) {
-        frequency = kClampRatio * limitRate;
-    }
-    design();
+void BiquadFilter::setSampleRate(double rate) {
+  sampleRate = rate;
+  const double limitRate = (rate < 20000.0 || rate > 200000.0) ? 44100.0 : rate;
+  if (frequency > kClampRatio * limitRate) {
+    frequency = kClampRatio * limitRate;
+  }
+  design();
 }
 
-void BiquadFilter::setFrequency(double newFrequency)
-{
-    frequency = newFrequency;
-    design();
+void BiquadFilter::setFrequency(double newFrequency) {
+  frequency = newFrequency;
+  design();
 }

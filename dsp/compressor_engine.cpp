@@ -60,10 +60,10 @@ float CompressorEngine::inverseSaturationCurve(float y) const {
     const double k = static_cast<float>(kneeAmount);
     if (y < 1.0f && k > 0.0) {
       const double yy = y;
-      return static_cast<float>(((1.0 - k) + 2.0 * k -
-                                 std::sqrt(4.0 * k * (1.0 - k) + (1.0 - k) * (1.0 - k) + 4.0 * k * k -
-                                           4.0 * yy * k)) /
-                                (2.0 * k));
+      return static_cast<float>(
+          ((1.0 - k) + 2.0 * k -
+           std::sqrt(4.0 * k * (1.0 - k) + (1.0 - k) * (1.0 - k) + 4.0 * k * k - 4.0 * yy * k)) /
+          (2.0 * k));
     }
     return y;
   }
@@ -265,19 +265,17 @@ void CompressorEngine::applyPendingRequests() {
 
 // ---- block loop ----
 
-void CompressorEngine::process(const float* inL, const float* inR, float* outL, float* outR,
-                               int frames) {
+void CompressorEngine::process(const float* inL, const float* inR, float* outL, float* outR, int frames) {
   processBlock(inL, inR, outL, outR, frames);
 }
 
-void CompressorEngine::process(const double* inL, const double* inR, double* outL, double* outR,
-                               int frames) {
+void CompressorEngine::process(const double* inL, const double* inR, double* outL, double* outR, int frames) {
   processBlock(inL, inR, outL, outR, frames);
 }
 
 template <typename Sample>
-void CompressorEngine::processBlock(const Sample* inL, const Sample* inR, Sample* outL,
-                                    Sample* outR, int frames) {
+void CompressorEngine::processBlock(const Sample* inL, const Sample* inR, Sample* outL, Sample* outR,
+                                    int frames) {
   if (sampleRate > 100000.0f) fatOn = 0;
   int remaining = frames;
   while (remaining > 0) {

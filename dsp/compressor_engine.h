@@ -78,7 +78,16 @@ class CompressorEngine {
   };
 
   // Envelope slots: brickwall (and single-band detector) L/R, then low, mid, high L/R.
-  enum Envelope : int { kEnvBrickwallL, kEnvBrickwallR, kEnvLowL, kEnvLowR, kEnvMidL, kEnvMidR, kEnvHighL, kEnvHighR };
+  enum Envelope : int {
+    kEnvBrickwallL,
+    kEnvBrickwallR,
+    kEnvLowL,
+    kEnvLowR,
+    kEnvMidL,
+    kEnvMidR,
+    kEnvHighL,
+    kEnvHighR
+  };
   enum Band : int { kLow = 0, kMid = 1, kHigh = 2, kFull = 3 };
 
   explicit CompressorEngine(const RingSizeTable& rings);

@@ -129,8 +129,8 @@ class Maximum {
 };
 
 // Band detector envelope; autoOffset is 0.1, or 0.15 for the linked high band.
-inline double bandEnvelope(double e, double x, double fast, double slow, double attack,
-                           double release, bool autoRelease, double autoOffset) {
+inline double bandEnvelope(double e, double x, double fast, double slow, double attack, double release,
+                           bool autoRelease, double autoOffset) {
   if (autoRelease) {
     if (x > e) {
       e = e + (x - e) * attack;
@@ -144,8 +144,8 @@ inline double bandEnvelope(double e, double x, double fast, double slow, double 
   return std::max(e, kEnvelopeFloor);
 }
 
-inline double brickwallEnvelope(double e, double x, double fast, double slow, double attack,
-                                double release, bool autoRelease) {
+inline double brickwallEnvelope(double e, double x, double fast, double slow, double attack, double release,
+                                bool autoRelease) {
   if (!autoRelease) return e + (x - e) * whenGreater(x, e, attack, release);
   if (x > e) return e + (x - e) * attack;
   const double rho = fast * 0.2 / (slow + 1e-6);
@@ -154,8 +154,8 @@ inline double brickwallEnvelope(double e, double x, double fast, double slow, do
 
 // Single-band envelope before its floor; `weight` is 3 or 4, `scale` the long
 // release scale of the linked kernel or 1 where none applies.
-inline double singleEnvelope(double e, double x, double fast, double slow, double attack,
-                             double release, bool autoRelease, double weight, const double* scale) {
+inline double singleEnvelope(double e, double x, double fast, double slow, double attack, double release,
+                             bool autoRelease, double weight, const double* scale) {
   if (x > e) return e + (x - e) * attack;
   if (autoRelease) {
     const double rho = fast * 0.18 / (slow + 1e-6);
@@ -187,7 +187,8 @@ inline double saturationGain(const CallConstants& k, double e, double satInverse
 CallConstants callConstants(const CompressorEngine& s, bool fat, int nla, int nlat) {
   CallConstants c{};
   const double fs = fat ? 2.0 * static_cast<double>(s.sampleRate) : static_cast<double>(s.sampleRate);
-  c.ppmAttack = s.ppmIntegrationMs > 0.05 ? 1.0 - std::pow(0.01, 1.0 / (fs * s.ppmIntegrationMs * 0.001)) : 1.0;
+  c.ppmAttack =
+      s.ppmIntegrationMs > 0.05 ? 1.0 - std::pow(0.01, 1.0 / (fs * s.ppmIntegrationMs * 0.001)) : 1.0;
   c.ppmRelease = 1.0 - std::pow(0.01, 1.0 / (fs * s.ppmReturnMs * 0.001));
   c.ppmGain = std::pow(10.0, 0.19 * std::pow(static_cast<double>(s.ppmTimeRatio), 0.6));
   c.k = s.kneeAmount;
@@ -234,8 +235,8 @@ void countOver(CompressorEngine& s, int c, double x) {
 }
 
 // One channel's metering step: Pre, GainRed and Post values as the kernel hands them.
-void meterChannel(CompressorEngine& s, const CallConstants& k, int c, double pre, double gainRed,
-                  double post, double p) {
+void meterChannel(CompressorEngine& s, const CallConstants& k, int c, double pre, double gainRed, double post,
+                  double p) {
   const bool ppm = s.meterTypeValue >= 0.5f;
   double m = s.meterLevels[c];
   double counted;
@@ -311,8 +312,11 @@ struct Cursor {
   int w, r, rb, o, q;
 
   explicit Cursor(const CompressorEngine& s)
-      : w(s.lookaheadWritePos), r(s.bandPeakReadPos), rb(s.brickwallPeakReadPos),
-        o(s.latencyWritePos), q(s.latencyReadPos) {}
+      : w(s.lookaheadWritePos),
+        r(s.bandPeakReadPos),
+        rb(s.brickwallPeakReadPos),
+        o(s.latencyWritePos),
+        q(s.latencyReadPos) {}
   void advanceLatency(int mask) {
     q = (q + 1) & mask;
     o = (o + 1) & mask;
@@ -335,9 +339,10 @@ struct Cursor {
 // latency ring with the ceiling gain, the dry mix with the aligned input, the
 // output gain, the outputs and the meters. o and q advance by one.
 template <bool kStereo>
-inline __attribute__((always_inline)) void finishSample(CompressorEngine& s, const CallConstants& k, MonoRouting routing, int i,
-                  const double (&wet)[2], const double (&x)[2], const double (&gainRed)[2], double p,
-                  Cursor& pos) {
+inline __attribute__((always_inline)) void finishSample(CompressorEngine& s, const CallConstants& k,
+                                                        MonoRouting routing, int i, const double (&wet)[2],
+                                                        const double (&x)[2], const double (&gainRed)[2],
+                                                        double p, Cursor& pos) {
   constexpr int kChannels = kStereo ? 2 : 1;
   static constexpr int kOut[2] = {CompressorEngine::kOutL, CompressorEngine::kOutR};
   double* const ring = s.delayRings;
@@ -527,7 +532,8 @@ void CompressorEngine::processSingleBand(int n, bool fat) {
   static constexpr int kMaximum[2] = {kBrickwallMaxL, kBrickwallMaxR};
   constexpr int kDetectors = D == Detection::Unlinked ? 2 : 1;
   Maximum maximum[2];
-  for (int c = 0; c < kDetectors; ++c) maximum[c].begin(maximumQueues_[c], ring + kMaximum[c], k.laMask, r, w);
+  for (int c = 0; c < kDetectors; ++c)
+    maximum[c].begin(maximumQueues_[c], ring + kMaximum[c], k.laMask, r, w);
 
   for (int i = 0; i < n; ++i) {
     const double p = -st.offset;
@@ -562,8 +568,7 @@ void CompressorEngine::processSingleBand(int n, bool fat) {
         const double fast = autoFastFilters[c][kFull].tick(xd[c]);
         const double slow = autoSlowFilters[c][kFull].tick(xd[c]);
         double& e = st.envelopes[c == 0 ? kEnvBrickwallL : kEnvBrickwallR];
-        e = singleEnvelope(e, xd[c], fast, slow, k.attack, k.singleRelease, k.autoOn,
-                           kWeight[c], nullptr);
+        e = singleEnvelope(e, xd[c], fast, slow, k.attack, k.singleRelease, k.autoOn, kWeight[c], nullptr);
       }
       for (int c = 0; c < 2; ++c) {
         double& e = st.envelopes[c == 0 ? kEnvBrickwallL : kEnvBrickwallR];

@@ -80,13 +80,11 @@ void AudioEffect::setEditor(AEffEditor* newEditor) {
   setFlag(effFlagsHasEditor, newEditor != nullptr);
 }
 
-VstIntPtr AudioEffect::callHost(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
-                                float opt) {
+VstIntPtr AudioEffect::callHost(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt) {
   return audioMaster ? audioMaster(&cEffect, opcode, index, value, ptr, opt) : 0;
 }
 
-VstIntPtr AudioEffect::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
-                                  float opt) {
+VstIntPtr AudioEffect::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt) {
   // Opcodes that read or write through ptr do nothing without it.
   switch (opcode) {
     case effSetProgramName:
@@ -99,22 +97,16 @@ VstIntPtr AudioEffect::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr val
     case effGetChunk:
       if (!ptr) return 0;
       break;
-    default:
-      break;
+    default: break;
   }
 
   switch (opcode) {
-    case effOpen:
-      open();
-      return 0;
-    case effClose:
-      close();
-      return 0;
+    case effOpen: open(); return 0;
+    case effClose: close(); return 0;
     case effSetProgram:
       if (value < numPrograms) setProgram(static_cast<VstInt32>(value));
       return 0;
-    case effGetProgram:
-      return getProgram();
+    case effGetProgram: return getProgram();
     case effSetProgramName: {
       // The name is read from the host's text; a terminated copy keeps a missing
       // terminator from running off its end.
@@ -143,37 +135,28 @@ VstIntPtr AudioEffect::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr val
       getParameterName(index, s.text);
       return deliverText(ptr, s.text, kParamTextBytes - 1);
     }
-    case effSetSampleRate:
-      setSampleRate(opt);
-      return 0;
-    case effSetBlockSize:
-      setBlockSize(static_cast<VstInt32>(value));
-      return 0;
+    case effSetSampleRate: setSampleRate(opt); return 0;
+    case effSetBlockSize: setBlockSize(static_cast<VstInt32>(value)); return 0;
     case effMainsChanged:
       if (value)
         resume();
       else
         suspend();
       return 0;
-    case effEditGetRect:
-      return (editor && editor->getRect(static_cast<ERect**>(ptr))) ? 1 : 0;
-    case effEditOpen:
-      return (editor && editor->open(ptr)) ? 1 : 0;
+    case effEditGetRect: return (editor && editor->getRect(static_cast<ERect**>(ptr))) ? 1 : 0;
+    case effEditOpen: return (editor && editor->open(ptr)) ? 1 : 0;
     case effEditClose:
       if (editor) editor->close();
       return 0;
     case effEditIdle:
       if (editor) editor->idle();
       return 0;
-    case effIdentify:
-      return kIdentifyAnswer;
-    case effGetChunk:
-      return getChunk(static_cast<void**>(ptr), index != 0);
+    case effIdentify: return kIdentifyAnswer;
+    case effGetChunk: return getChunk(static_cast<void**>(ptr), index != 0);
     case effSetChunk:
       // A null chunk reaches setChunk, which refuses it with its own answer.
       return setChunk(ptr, static_cast<VstInt32>(value), index != 0);
-    default:
-      return 0;
+    default: return 0;
   }
 }
 
@@ -189,9 +172,7 @@ VstInt32 AudioEffect::getMasterVersion() {
   return version ? static_cast<VstInt32>(version) : 1;
 }
 
-VstInt32 AudioEffect::getCurrentUniqueId() {
-  return static_cast<VstInt32>(callHost(audioMasterCurrentId));
-}
+VstInt32 AudioEffect::getCurrentUniqueId() { return static_cast<VstInt32>(callHost(audioMasterCurrentId)); }
 
 void AudioEffect::masterIdle() { callHost(audioMasterIdle); }
 
@@ -289,8 +270,8 @@ void AudioEffect::int2string(VstInt32 value, char* text, VstInt32 maxLen) {
   copyHostText(text, out, maxLen);
 }
 
-VstIntPtr AudioEffect::dispatchEffectClass(AEffect* e, VstInt32 opcode, VstInt32 index,
-                                           VstIntPtr value, void* ptr, float opt) {
+VstIntPtr AudioEffect::dispatchEffectClass(AEffect* e, VstInt32 opcode, VstInt32 index, VstIntPtr value,
+                                           void* ptr, float opt) {
   AudioEffect* effect = effectOf(e);
   if (!effect) return 0;
   if (opcode == effClose) {
@@ -312,18 +293,15 @@ void AudioEffect::setParameterClass(AEffect* e, VstInt32 index, float value) {
   if (AudioEffect* effect = effectOf(e)) effect->setParameter(index, value);
 }
 
-void AudioEffect::processClass(AEffect* e, float** inputs, float** outputs,
-                               VstInt32 sampleFrames) {
+void AudioEffect::processClass(AEffect* e, float** inputs, float** outputs, VstInt32 sampleFrames) {
   if (AudioEffect* effect = effectOf(e)) effect->process(inputs, outputs, sampleFrames);
 }
 
-void AudioEffect::processClassReplacing(AEffect* e, float** inputs, float** outputs,
-                                        VstInt32 sampleFrames) {
+void AudioEffect::processClassReplacing(AEffect* e, float** inputs, float** outputs, VstInt32 sampleFrames) {
   if (AudioEffect* effect = effectOf(e)) effect->processReplacing(inputs, outputs, sampleFrames);
 }
 
 void AudioEffect::processClassDoubleReplacing(AEffect* e, double** inputs, double** outputs,
                                               VstInt32 sampleFrames) {
-  if (AudioEffect* effect = effectOf(e))
-    effect->processDoubleReplacing(inputs, outputs, sampleFrames);
+  if (AudioEffect* effect = effectOf(e)) effect->processDoubleReplacing(inputs, outputs, sampleFrames);
 }

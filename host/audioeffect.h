@@ -15,8 +15,7 @@ class AudioEffect {
   AudioEffect(audioMasterCallback audioMaster, VstInt32 numPrograms, VstInt32 numParams);
   virtual ~AudioEffect();
 
-  virtual VstIntPtr dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
-                               float opt);
+  virtual VstIntPtr dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt);
 
   virtual void open() {}
   virtual void close() {}
@@ -28,8 +27,7 @@ class AudioEffect {
 
   // Audio thread.
   virtual void processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) = 0;
-  virtual void processDoubleReplacing(double** /*inputs*/, double** /*outputs*/,
-                                      VstInt32 /*sampleFrames*/) {}
+  virtual void processDoubleReplacing(double** /*inputs*/, double** /*outputs*/, VstInt32 /*sampleFrames*/) {}
 
   // Any host thread.
   virtual void setParameter(VstInt32 /*index*/, float /*value*/) {}
@@ -89,19 +87,18 @@ class AudioEffect {
   void setEditor(AEffEditor* newEditor);
 
   // The record's entry functions.
-  static VstIntPtr dispatchEffectClass(AEffect* e, VstInt32 opcode, VstInt32 index,
-                                       VstIntPtr value, void* ptr, float opt);
+  static VstIntPtr dispatchEffectClass(AEffect* e, VstInt32 opcode, VstInt32 index, VstIntPtr value,
+                                       void* ptr, float opt);
   static float getParameterClass(AEffect* e, VstInt32 index);
   static void setParameterClass(AEffect* e, VstInt32 index, float value);
   static void processClass(AEffect* e, float** inputs, float** outputs, VstInt32 sampleFrames);
-  static void processClassReplacing(AEffect* e, float** inputs, float** outputs,
-                                    VstInt32 sampleFrames);
+  static void processClassReplacing(AEffect* e, float** inputs, float** outputs, VstInt32 sampleFrames);
   static void processClassDoubleReplacing(AEffect* e, double** inputs, double** outputs,
                                           VstInt32 sampleFrames);
 
  protected:
-  VstIntPtr callHost(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0,
-                     void* ptr = nullptr, float opt = 0.0f);
+  VstIntPtr callHost(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr,
+                     float opt = 0.0f);
   void setFlag(VstInt32 flag, bool state);
 
   audioMasterCallback audioMaster;

@@ -34,10 +34,8 @@ bool opcodeNeedsPtr(VstInt32 opcode) {
     case effGetSpeakerArrangement:
     case effShellGetNextPlugin:
     case effBeginLoadBank:
-    case effBeginLoadProgram:
-      return true;
-    default:
-      return false;
+    case effBeginLoadProgram: return true;
+    default: return false;
   }
 }
 
@@ -53,68 +51,49 @@ VstIntPtr boundedText(void* ptr, VstInt32 maxChars, Fill fill) {
 
 }  // namespace
 
-VstIntPtr AudioEffectX::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
-                                   float opt) {
+VstIntPtr AudioEffectX::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt) {
   if (opcodeNeedsPtr(opcode) && !ptr) return 0;
   // The speaker-arrangement opcodes carry their first record in value.
-  if ((opcode == effSetSpeakerArrangement || opcode == effGetSpeakerArrangement) && !value)
-    return 0;
+  if ((opcode == effSetSpeakerArrangement || opcode == effGetSpeakerArrangement) && !value) return 0;
 
   switch (opcode) {
-    case effProcessEvents:
-      return processEvents(static_cast<VstEvents*>(ptr));
-    case effCanBeAutomated:
-      return canParameterBeAutomated(index) ? 1 : 0;
-    case effString2Parameter:
-      return string2parameter(index, static_cast<char*>(ptr)) ? 1 : 0;
+    case effProcessEvents: return processEvents(static_cast<VstEvents*>(ptr));
+    case effCanBeAutomated: return canParameterBeAutomated(index) ? 1 : 0;
+    case effString2Parameter: return string2parameter(index, static_cast<char*>(ptr)) ? 1 : 0;
     case effGetProgramNameIndexed: {
       TextScratch s;
       if (!getProgramNameIndexed(static_cast<VstInt32>(value), index, s.text)) return 0;
       copyHostText(static_cast<char*>(ptr), s.text, kProgramNameChars);
       return 1;
     }
-    case effGetInputProperties:
-      return getInputProperties(index, static_cast<VstPinProperties*>(ptr)) ? 1 : 0;
+    case effGetInputProperties: return getInputProperties(index, static_cast<VstPinProperties*>(ptr)) ? 1 : 0;
     case effGetOutputProperties:
       return getOutputProperties(index, static_cast<VstPinProperties*>(ptr)) ? 1 : 0;
-    case effGetPlugCategory:
-      return getPlugCategory();
+    case effGetPlugCategory: return getPlugCategory();
     case effOfflineNotify:
-      return offlineNotify(static_cast<VstAudioFile*>(ptr), static_cast<VstInt32>(value),
-                           index != 0)
-                 ? 1
-                 : 0;
-    case effOfflinePrepare:
-      return offlinePrepare(ptr, static_cast<VstInt32>(value)) ? 1 : 0;
-    case effOfflineRun:
-      return offlineRun(ptr, static_cast<VstInt32>(value)) ? 1 : 0;
-    case effProcessVarIo:
-      return processVariableIo(static_cast<VstVariableIo*>(ptr)) ? 1 : 0;
+      return offlineNotify(static_cast<VstAudioFile*>(ptr), static_cast<VstInt32>(value), index != 0) ? 1 : 0;
+    case effOfflinePrepare: return offlinePrepare(ptr, static_cast<VstInt32>(value)) ? 1 : 0;
+    case effOfflineRun: return offlineRun(ptr, static_cast<VstInt32>(value)) ? 1 : 0;
+    case effProcessVarIo: return processVariableIo(static_cast<VstVariableIo*>(ptr)) ? 1 : 0;
     case effSetSpeakerArrangement:
       return setSpeakerArrangement(reinterpret_cast<VstSpeakerArrangement*>(value),
                                    static_cast<VstSpeakerArrangement*>(ptr))
                  ? 1
                  : 0;
-    case effSetBypass:
-      return setBypass(value != 0) ? 1 : 0;
+    case effSetBypass: return setBypass(value != 0) ? 1 : 0;
     case effGetEffectName:
       return boundedText(ptr, kEffectNameChars, [&](char* t) { return getEffectName(t); });
     case effGetVendorString:
       return boundedText(ptr, kVendorStringChars, [&](char* t) { return getVendorString(t); });
     case effGetProductString:
       return boundedText(ptr, kProductStringChars, [&](char* t) { return getProductString(t); });
-    case effGetVendorVersion:
-      return getVendorVersion();
-    case effVendorSpecific:
-      return vendorSpecific(index, value, ptr, opt);
-    case effCanDo:
-      return canDo(static_cast<char*>(ptr));
-    case effGetTailSize:
-      return getGetTailSize();
+    case effGetVendorVersion: return getVendorVersion();
+    case effVendorSpecific: return vendorSpecific(index, value, ptr, opt);
+    case effCanDo: return canDo(static_cast<char*>(ptr));
+    case effGetTailSize: return getGetTailSize();
     case effGetParameterProperties:
       return getParameterProperties(index, static_cast<VstParameterProperties*>(ptr)) ? 1 : 0;
-    case effGetVstVersion:
-      return getVstVersion();
+    case effGetVstVersion: return getVstVersion();
     case effEditKeyDown:
     case effEditKeyUp: {
       if (!editor) return 0;
@@ -125,49 +104,31 @@ VstIntPtr AudioEffectX::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr va
       const bool handled = opcode == effEditKeyDown ? editor->onKeyDown(key) : editor->onKeyUp(key);
       return handled ? 1 : 0;
     }
-    case effSetEditKnobMode:
-      return (editor && editor->setKnobMode(static_cast<VstInt32>(value))) ? 1 : 0;
-    case effGetMidiProgramName:
-      return getMidiProgramName(index, static_cast<MidiProgramName*>(ptr));
-    case effGetCurrentMidiProgram:
-      return getCurrentMidiProgram(index, static_cast<MidiProgramName*>(ptr));
+    case effSetEditKnobMode: return (editor && editor->setKnobMode(static_cast<VstInt32>(value))) ? 1 : 0;
+    case effGetMidiProgramName: return getMidiProgramName(index, static_cast<MidiProgramName*>(ptr));
+    case effGetCurrentMidiProgram: return getCurrentMidiProgram(index, static_cast<MidiProgramName*>(ptr));
     case effGetMidiProgramCategory:
       return getMidiProgramCategory(index, static_cast<MidiProgramCategory*>(ptr));
-    case effHasMidiProgramsChanged:
-      return hasMidiProgramsChanged(index) ? 1 : 0;
-    case effGetMidiKeyName:
-      return getMidiKeyName(index, static_cast<MidiKeyName*>(ptr)) ? 1 : 0;
-    case effBeginSetProgram:
-      return beginSetProgram() ? 1 : 0;
-    case effEndSetProgram:
-      return endSetProgram() ? 1 : 0;
+    case effHasMidiProgramsChanged: return hasMidiProgramsChanged(index) ? 1 : 0;
+    case effGetMidiKeyName: return getMidiKeyName(index, static_cast<MidiKeyName*>(ptr)) ? 1 : 0;
+    case effBeginSetProgram: return beginSetProgram() ? 1 : 0;
+    case effEndSetProgram: return endSetProgram() ? 1 : 0;
     case effGetSpeakerArrangement:
       return getSpeakerArrangement(reinterpret_cast<VstSpeakerArrangement**>(value),
                                    static_cast<VstSpeakerArrangement**>(ptr))
                  ? 1
                  : 0;
-    case effShellGetNextPlugin:
-      return getNextShellPlugin(static_cast<char*>(ptr));
-    case effStartProcess:
-      return startProcess();
-    case effStopProcess:
-      return stopProcess();
-    case effSetTotalSampleToProcess:
-      return setTotalSampleToProcess(static_cast<VstInt32>(value));
-    case effSetPanLaw:
-      return setPanLaw(static_cast<VstInt32>(value), opt) ? 1 : 0;
-    case effBeginLoadBank:
-      return beginLoadBank(static_cast<VstPatchChunkInfo*>(ptr));
-    case effBeginLoadProgram:
-      return beginLoadProgram(static_cast<VstPatchChunkInfo*>(ptr));
-    case effSetProcessPrecision:
-      return setProcessPrecision(static_cast<VstInt32>(value)) ? 1 : 0;
-    case effGetNumMidiInputChannels:
-      return getNumMidiInputChannels();
-    case effGetNumMidiOutputChannels:
-      return getNumMidiOutputChannels();
-    default:
-      return AudioEffect::dispatcher(opcode, index, value, ptr, opt);
+    case effShellGetNextPlugin: return getNextShellPlugin(static_cast<char*>(ptr));
+    case effStartProcess: return startProcess();
+    case effStopProcess: return stopProcess();
+    case effSetTotalSampleToProcess: return setTotalSampleToProcess(static_cast<VstInt32>(value));
+    case effSetPanLaw: return setPanLaw(static_cast<VstInt32>(value), opt) ? 1 : 0;
+    case effBeginLoadBank: return beginLoadBank(static_cast<VstPatchChunkInfo*>(ptr));
+    case effBeginLoadProgram: return beginLoadProgram(static_cast<VstPatchChunkInfo*>(ptr));
+    case effSetProcessPrecision: return setProcessPrecision(static_cast<VstInt32>(value)) ? 1 : 0;
+    case effGetNumMidiInputChannels: return getNumMidiInputChannels();
+    case effGetNumMidiOutputChannels: return getNumMidiOutputChannels();
+    default: return AudioEffect::dispatcher(opcode, index, value, ptr, opt);
   }
 }
 
@@ -221,15 +182,9 @@ VstInt32 AudioEffectX::getHostVendorVersion() {
 VstIntPtr AudioEffectX::hostVendorSpecific(VstInt32 index, VstIntPtr value, void* ptr, float opt) {
   return callHost(audioMasterVendorSpecific, index, value, ptr, opt);
 }
-VstInt32 AudioEffectX::canHostDo(char* text) {
-  return callHost(audioMasterCanDo, 0, 0, text) != 0 ? 1 : 0;
-}
-VstInt32 AudioEffectX::getHostLanguage() {
-  return static_cast<VstInt32>(callHost(audioMasterGetLanguage));
-}
-void* AudioEffectX::getDirectory() {
-  return reinterpret_cast<void*>(callHost(audioMasterGetDirectory));
-}
+VstInt32 AudioEffectX::canHostDo(char* text) { return callHost(audioMasterCanDo, 0, 0, text) != 0 ? 1 : 0; }
+VstInt32 AudioEffectX::getHostLanguage() { return static_cast<VstInt32>(callHost(audioMasterGetLanguage)); }
+void* AudioEffectX::getDirectory() { return reinterpret_cast<void*>(callHost(audioMasterGetDirectory)); }
 
 bool AudioEffectX::updateDisplay() { return callHost(audioMasterUpdateDisplay) != 0; }
 bool AudioEffectX::sizeWindow(VstInt32 width, VstInt32 height) {
@@ -289,8 +244,7 @@ bool AudioEffectX::offlineRead(VstAudioFile* file, VstInt32 option, bool readSou
 bool AudioEffectX::offlineWrite(VstAudioFile* file, VstInt32 option) {
   return callHost(audioMasterOfflineWrite, 0, option, file) != 0;
 }
-bool AudioEffectX::offlineStart(VstAudioFile* file, VstInt32 numAudioFiles,
-                                VstInt32 numNewAudioFiles) {
+bool AudioEffectX::offlineStart(VstAudioFile* file, VstInt32 numAudioFiles, VstInt32 numNewAudioFiles) {
   return callHost(audioMasterOfflineStart, numNewAudioFiles, numAudioFiles, file) != 0;
 }
 VstInt32 AudioEffectX::offlineGetCurrentPass() {
@@ -300,9 +254,7 @@ VstInt32 AudioEffectX::offlineGetCurrentMetaPass() {
   return callHost(audioMasterOfflineGetCurrentMetaPass) != 0 ? 1 : 0;
 }
 
-bool AudioEffectX::wantEvents(VstInt32 filter) {
-  return callHost(audioMasterWantMidi, 0, filter) != 0;
-}
+bool AudioEffectX::wantEvents(VstInt32 filter) { return callHost(audioMasterWantMidi, 0, filter) != 0; }
 VstInt32 AudioEffectX::tempoAt(VstInt32 pos) {
   return static_cast<VstInt32>(callHost(audioMasterTempoAt, 0, pos));
 }
@@ -326,19 +278,15 @@ bool AudioEffectX::setOutputSamplerate(float samplerate) {
   return callHost(audioMasterSetOutputSampleRate, 0, 0, nullptr, samplerate) != 0;
 }
 VstSpeakerArrangement* AudioEffectX::getInputSpeakerArrangement() {
-  return reinterpret_cast<VstSpeakerArrangement*>(
-      callHost(audioMasterGetInputSpeakerArrangement));
+  return reinterpret_cast<VstSpeakerArrangement*>(callHost(audioMasterGetInputSpeakerArrangement));
 }
 VstSpeakerArrangement* AudioEffectX::getOutputSpeakerArrangement() {
-  return reinterpret_cast<VstSpeakerArrangement*>(
-      callHost(audioMasterGetOutputSpeakerArrangement));
+  return reinterpret_cast<VstSpeakerArrangement*>(callHost(audioMasterGetOutputSpeakerArrangement));
 }
 void* AudioEffectX::openWindow(void* window) {
   return reinterpret_cast<void*>(callHost(audioMasterOpenWindow, 0, 0, window));
 }
-bool AudioEffectX::closeWindow(void* window) {
-  return callHost(audioMasterCloseWindow, 0, 0, window) != 0;
-}
+bool AudioEffectX::closeWindow(void* window) { return callHost(audioMasterCloseWindow, 0, 0, window) != 0; }
 bool AudioEffectX::getChunkFile(void* nativePath) {
   return nativePath && callHost(audioMasterGetChunkFile, 0, 0, nativePath) != 0;
 }

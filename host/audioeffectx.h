@@ -9,16 +9,13 @@ class AudioEffectX : public AudioEffect {
       : AudioEffect(audioMaster, numPrograms, numParams) {}
   ~AudioEffectX() override = default;
 
-  VstIntPtr dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
-                       float opt) override;
+  VstIntPtr dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt) override;
   void resume() override;
 
   // Parameters.
   virtual bool canParameterBeAutomated(VstInt32 /*index*/) { return true; }
   virtual bool string2parameter(VstInt32 /*index*/, char* /*text*/) { return false; }
-  virtual bool getParameterProperties(VstInt32 /*index*/, VstParameterProperties* /*p*/) {
-    return false;
-  }
+  virtual bool getParameterProperties(VstInt32 /*index*/, VstParameterProperties* /*p*/) { return false; }
   virtual bool beginEdit(VstInt32 index);
   virtual bool endEdit(VstInt32 index);
 
@@ -39,8 +36,7 @@ class AudioEffectX : public AudioEffect {
   virtual VstInt32 getOutputLatency();
   virtual bool getInputProperties(VstInt32 /*index*/, VstPinProperties* /*p*/) { return false; }
   virtual bool getOutputProperties(VstInt32 /*index*/, VstPinProperties* /*p*/) { return false; }
-  virtual bool setSpeakerArrangement(VstSpeakerArrangement* /*in*/,
-                                     VstSpeakerArrangement* /*out*/) {
+  virtual bool setSpeakerArrangement(VstSpeakerArrangement* /*in*/, VstSpeakerArrangement* /*out*/) {
     return false;
   }
   virtual bool getSpeakerArrangement(VstSpeakerArrangement** in, VstSpeakerArrangement** out) {
@@ -81,8 +77,7 @@ class AudioEffectX : public AudioEffect {
   virtual bool getVendorString(char* /*text*/) { return false; }
   virtual bool getProductString(char* /*text*/) { return false; }
   virtual VstInt32 getVendorVersion() { return 0; }
-  virtual VstIntPtr vendorSpecific(VstInt32 /*index*/, VstIntPtr /*value*/, void* /*ptr*/,
-                                   float /*opt*/) {
+  virtual VstIntPtr vendorSpecific(VstInt32 /*index*/, VstIntPtr /*value*/, void* /*ptr*/, float /*opt*/) {
     return 0;
   }
   virtual VstInt32 canDo(char* /*text*/) { return 0; }
@@ -92,15 +87,9 @@ class AudioEffectX : public AudioEffect {
   }
 
   // MIDI programs.
-  virtual VstInt32 getMidiProgramName(VstInt32 /*channel*/, MidiProgramName* /*name*/) {
-    return 0;
-  }
-  virtual VstInt32 getCurrentMidiProgram(VstInt32 /*channel*/, MidiProgramName* /*name*/) {
-    return -1;
-  }
-  virtual VstInt32 getMidiProgramCategory(VstInt32 /*channel*/, MidiProgramCategory* /*c*/) {
-    return 0;
-  }
+  virtual VstInt32 getMidiProgramName(VstInt32 /*channel*/, MidiProgramName* /*name*/) { return 0; }
+  virtual VstInt32 getCurrentMidiProgram(VstInt32 /*channel*/, MidiProgramName* /*name*/) { return -1; }
+  virtual VstInt32 getMidiProgramCategory(VstInt32 /*channel*/, MidiProgramCategory* /*c*/) { return 0; }
   virtual bool hasMidiProgramsChanged(VstInt32 /*channel*/) { return false; }
   virtual bool getMidiKeyName(VstInt32 /*channel*/, MidiKeyName* /*keyName*/) { return false; }
 

@@ -13,8 +13,7 @@
 
 JYX_EXPORT AEffect* VSTPluginMain(audioMasterCallback audioMaster) {
   // A host that cannot tell its version is no host to run in.
-  if (!audioMaster || audioMaster(nullptr, audioMasterVersion, 0, 0, nullptr, 0.0f) == 0)
-    return nullptr;
+  if (!audioMaster || audioMaster(nullptr, audioMasterVersion, 0, 0, nullptr, 0.0f) == 0) return nullptr;
   AudioEffect* effect = createEffectInstance(audioMaster);
   return effect ? effect->getAeffect() : nullptr;
 }

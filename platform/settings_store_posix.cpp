@@ -20,8 +20,7 @@ constexpr char kMagic[4] = {'J', 'Y', 'X', 'S'};
 
 std::string configHome() {
   if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && xdg[0] == '/') return xdg;
-  if (const char* home = std::getenv("HOME"); home && home[0] == '/')
-    return std::string(home) + "/.config";
+  if (const char* home = std::getenv("HOME"); home && home[0] == '/') return std::string(home) + "/.config";
   if (const passwd* pw = getpwuid(getuid()); pw && pw->pw_dir) return std::string(pw->pw_dir) + "/.config";
   return {};
 }
@@ -30,8 +29,8 @@ std::string configHome() {
 bool isPlainName(const std::string& name) {
   if (name.empty() || name == "." || name == "..") return false;
   for (char c : name) {
-    const bool ok = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
-                    c == '_' || c == '-' || c == '.';
+    const bool ok = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_' ||
+                    c == '-' || c == '.';
     if (!ok) return false;
   }
   return true;
@@ -39,15 +38,14 @@ bool isPlainName(const std::string& name) {
 
 bool makeFolder(const std::string& path) {
   if (mkdir(path.c_str(), 0700) == 0 || errno == EEXIST) {
-    struct stat st{};
+    struct stat st {};
     return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
   }
   return false;
 }
 
 bool makeFolders(const std::string& path) {
-  for (std::size_t slash = path.find('/', 1); slash != std::string::npos;
-       slash = path.find('/', slash + 1)) {
+  for (std::size_t slash = path.find('/', 1); slash != std::string::npos; slash = path.find('/', slash + 1)) {
     if (!makeFolder(path.substr(0, slash))) return false;
   }
   return makeFolder(path);
@@ -80,15 +78,14 @@ SettingsKey::SettingsKey(const std::string& stem, Access access) {
   if (access == Access::Write) {
     open_ = makeFolders(folder_);
   } else {
-    struct stat st{};
+    struct stat st {};
     open_ = stat(folder_.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
   }
 }
 
 SettingsKey::~SettingsKey() = default;
 
-bool SettingsKey::readAny(const char* name, SettingsType& type, std::string& bytes,
-                          std::size_t maxBytes) {
+bool SettingsKey::readAny(const char* name, SettingsType& type, std::string& bytes, std::size_t maxBytes) {
   if (!open_ || !name || !isPlainName(name)) return false;
   const std::string path = folder_ + "/" + name;
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
@@ -111,10 +108,10 @@ bool SettingsKey::readAny(const char* name, SettingsType& type, std::string& byt
     }
   }
   ::close(fd);
-  if (!ok || content.size() < kHeaderBytes || std::memcmp(content.data(), kMagic, 4) != 0)
-    return false;
+  if (!ok || content.size() < kHeaderBytes || std::memcmp(content.data(), kMagic, 4) != 0) return false;
   std::uint32_t code = 0;
-  for (int i = 0; i < 4; ++i) code |= static_cast<std::uint32_t>(static_cast<unsigned char>(content[4 + i])) << (8 * i);
+  for (int i = 0; i < 4; ++i)
+    code |= static_cast<std::uint32_t>(static_cast<unsigned char>(content[4 + i])) << (8 * i);
   type = static_cast<SettingsType>(code);
   bytes = content.substr(kHeaderBytes);
   return true;
@@ -124,16 +121,16 @@ bool SettingsKey::write(const char* name, SettingsType type, const void* data, s
   if (!open_ || !name || !isPlainName(name) || (size > 0 && !data)) return false;
   static std::atomic<unsigned> counter{0};
   const std::string path = folder_ + "/" + name;
-  const std::string temp = folder_ + "/." + name + ".tmp-" + std::to_string(getpid()) + "-" +
-                           std::to_string(counter.fetch_add(1));
+  const std::string temp =
+      folder_ + "/." + name + ".tmp-" + std::to_string(getpid()) + "-" + std::to_string(counter.fetch_add(1));
   const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
   if (fd < 0) return false;
   char header[kHeaderBytes];
   std::memcpy(header, kMagic, 4);
   const auto code = static_cast<std::uint32_t>(type);
   for (int i = 0; i < 4; ++i) header[4 + i] = static_cast<char>((code >> (8 * i)) & 0xFF);
-  bool ok = writeAll(fd, header, sizeof header) &&
-            writeAll(fd, static_cast<const char*>(data), size) && ::fsync(fd) == 0;
+  bool ok = writeAll(fd, header, sizeof header) && writeAll(fd, static_cast<const char*>(data), size) &&
+            ::fsync(fd) == 0;
   ok = (::close(fd) == 0) && ok;
   if (ok) ok = std::rename(temp.c_str(), path.c_str()) == 0;
   if (!ok) ::unlink(temp.c_str());

@@ -23,8 +23,8 @@ SettingsKey::SettingsKey(const std::string& stem, Access access) {
   HKEY key = nullptr;
   LONG result;
   if (access == Access::Write) {
-    result = RegCreateKeyExW(HKEY_CURRENT_USER, keyPath(stem).c_str(), 0, nullptr,
-                             REG_OPTION_NON_VOLATILE, KEY_WRITE, nullptr, &key, nullptr);
+    result = RegCreateKeyExW(HKEY_CURRENT_USER, keyPath(stem).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                             KEY_WRITE, nullptr, &key, nullptr);
   } else {
     const REGSAM sam = access == Access::Query ? KEY_QUERY_VALUE : KEY_SET_VALUE;
     result = RegOpenKeyExW(HKEY_CURRENT_USER, keyPath(stem).c_str(), 0, sam, &key);
@@ -37,14 +37,12 @@ SettingsKey::~SettingsKey() {
   if (key_) RegCloseKey(asKey(key_));
 }
 
-bool SettingsKey::readAny(const char* name, SettingsType& type, std::string& bytes,
-                          std::size_t maxBytes) {
+bool SettingsKey::readAny(const char* name, SettingsType& type, std::string& bytes, std::size_t maxBytes) {
   if (!open_ || !name) return false;
   const std::wstring valueName = wide(name);
   DWORD storedType = 0;
   DWORD size = 0;
-  if (RegQueryValueExW(asKey(key_), valueName.c_str(), nullptr, &storedType, nullptr, &size) !=
-      ERROR_SUCCESS)
+  if (RegQueryValueExW(asKey(key_), valueName.c_str(), nullptr, &storedType, nullptr, &size) != ERROR_SUCCESS)
     return false;
   if (size > maxBytes) return false;
   std::string content(size, '\0');

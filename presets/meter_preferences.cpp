@@ -17,8 +17,7 @@ float loadMeterPreference(const MeterPreference& preference) {
 
 void saveMeterPreference(const MeterPreference& preference, float value) {
   platform::SettingsKey key(kMeterPreferenceStem, platform::SettingsKey::Access::Write);
-  if (key.isOpen())
-    key.write(preference.valueName, platform::SettingsType::Binary, &value, sizeof value);
+  if (key.isOpen()) key.write(preference.valueName, platform::SettingsType::Binary, &value, sizeof value);
 }
 
 }  // namespace presets

@@ -62,8 +62,7 @@ void CPresetSystemEffect::selectProgram(VstInt32 program) {
   applyingProgram = true;
   curProgram = 0;
   currentProgram = program;
-  for (VstInt32 i = 0; i < traits.layout.numParams; ++i)
-    setParameter(i, programs->value(program, i));
+  for (VstInt32 i = 0; i < traits.layout.numParams; ++i) setParameter(i, programs->value(program, i));
   updateDisplay();
   applyingProgram = false;
 }
@@ -90,8 +89,7 @@ void CPresetSystemEffect::getProgramName(char* name) {
   name[kNameBytes] = 0;
 }
 
-bool CPresetSystemEffect::getProgramNameIndexed(VstInt32 /*category*/, VstInt32 index,
-                                                char* text) {
+bool CPresetSystemEffect::getProgramNameIndexed(VstInt32 /*category*/, VstInt32 index, char* text) {
   if (!programs || index < 0 || index >= traits.layout.numPrograms) return false;
   std::memcpy(text, programs->name(index), kNameBytes);
   text[kNameBytes] = 0;
@@ -122,8 +120,7 @@ VstInt32 CPresetSystemEffect::setChunk(void* data, VstInt32 byteSize, bool /*isP
   std::memmove(chunk, data, layout.chunkBytes());
 
   switch (records::recordOrder(records::readInt32(chunk + 4), getPresetId())) {
-    case records::ByteOrder::Native:
-      break;
+    case records::ByteOrder::Native: break;
     case records::ByteOrder::Foreign: {
       records::swapBytes32(chunk + 0);
       for (std::size_t offset = 8; offset < records::kChunkHeaderBytes; offset += 4)
@@ -134,8 +131,7 @@ VstInt32 CPresetSystemEffect::setChunk(void* data, VstInt32 byteSize, bool /*isP
       }
       break;
     }
-    case records::ByteOrder::Unknown:
-      return -1;
+    case records::ByteOrder::Unknown: return -1;
   }
   if (records::readInt32(chunk + 0) != records::kChunkVersion) return 0;
   if (records::readInt32(chunk + 8) != layout.numPrograms) return -1;

@@ -20,9 +20,7 @@ class ProgramStore {
 
   const records::Layout& layout() const { return layout_; }
   std::uint8_t* entry(int program) { return bytes_.get() + layout_.entryBytes() * program; }
-  const std::uint8_t* entry(int program) const {
-    return bytes_.get() + layout_.entryBytes() * program;
-  }
+  const std::uint8_t* entry(int program) const { return bytes_.get() + layout_.entryBytes() * program; }
   char* name(int program) { return reinterpret_cast<char*>(entry(program)); }
   const char* name(int program) const { return reinterpret_cast<const char*>(entry(program)); }
   float value(int program, int index) const {

@@ -54,8 +54,7 @@ void storeRecord(CPresetSystemEffect& effect, const char* valueName, std::size_t
   if (key.isOpen()) key.write(valueName, SettingsType::Binary, record.data(), record.size());
 }
 
-std::vector<std::uint8_t> loadRecord(CPresetSystemEffect& effect, const char* valueName,
-                                     std::size_t size) {
+std::vector<std::uint8_t> loadRecord(CPresetSystemEffect& effect, const char* valueName, std::size_t size) {
   // A value of another size or type leaves the buffer zero-filled, which no
   // reader accepts.
   std::vector<std::uint8_t> record(size, 0);

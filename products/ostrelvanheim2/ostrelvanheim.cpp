@@ -225,8 +225,7 @@ bool Ostrelvanheim::getVendorString(char* text) {
 }
 
 bool Ostrelvanheim::getProductString(char* text) {
-  copyHostText(text, "JYX Ostrelvanheim2 - analog saturation & compression emulator",
-               kProductStringChars);
+  copyHostText(text, "JYX Ostrelvanheim2 - analog saturation & compression emulator", kProductStringChars);
   return true;
 }
 
@@ -234,8 +233,7 @@ void Ostrelvanheim::processReplacing(float** inputs, float** outputs, VstInt32 s
   processHost(inputs, outputs, sampleFrames);
 }
 
-void Ostrelvanheim::processDoubleReplacing(double** inputs, double** outputs,
-                                           VstInt32 sampleFrames) {
+void Ostrelvanheim::processDoubleReplacing(double** inputs, double** outputs, VstInt32 sampleFrames) {
   processHost(inputs, outputs, sampleFrames);
 }
 

@@ -17,19 +17,55 @@ struct ParameterText {
 
 // Names and unit labels as the host shows them, blanks included.
 constexpr ParameterText kTexts[49] = {
-    {" Process ", ""},      {" Mode", ""},          {" Mono Stereo", ""},   {" Link", ""},
-    {" Drive ", " dB "},    {" Knee ", " % "},      {" Speed ", " % "},     {" Release ", " * "},
-    {" HighAdjust ", " dB "}, {" LowAdjust ", " dB "}, {" HighFreq ", " Hz "}, {" LowFreq ", " Hz "},
-    {" Mix ", " % "},       {" Ceiling ", " dB "},  {" Output ", " dB "},   {" LowSat", " dB "},
-    {" MidSat ", " dB "},   {" HighSat ", " dB "},  {" LowRel ", " * "},    {" MidRel ", " * "},
-    {" HighRel ", " * "},   {" Meters ", ""},       {" MeterType ", ""},    {"-", " ms "},
-    {" FineTune ", " % "},  {" MeterScale ", " dB "}, {" FAT ", ""},        {" Long ", ""},
-    {" Auto ", ""},         {" Brickwall ", ""},    {" L R ", ""},          {"-", "-"},
-    {"-", "-"},             {"-", "-"},             {"-", "-"},             {"-", "-"},
-    {"-", "-"},             {"-", "-"},             {"-", "-"},             {"-", "-"},
-    {"-", "-"},             {"-", "-"},             {"-", "-"},             {" VU Integr ", " ms "},
-    {" VU Refer ", " dBFS "}, {" PPM Integr ", " ms "}, {" PPM Return ", " ms "},
-    {" OverIndic ", " samples "}, {" Knob Mode ", " "},
+    {" Process ", ""},
+    {" Mode", ""},
+    {" Mono Stereo", ""},
+    {" Link", ""},
+    {" Drive ", " dB "},
+    {" Knee ", " % "},
+    {" Speed ", " % "},
+    {" Release ", " * "},
+    {" HighAdjust ", " dB "},
+    {" LowAdjust ", " dB "},
+    {" HighFreq ", " Hz "},
+    {" LowFreq ", " Hz "},
+    {" Mix ", " % "},
+    {" Ceiling ", " dB "},
+    {" Output ", " dB "},
+    {" LowSat", " dB "},
+    {" MidSat ", " dB "},
+    {" HighSat ", " dB "},
+    {" LowRel ", " * "},
+    {" MidRel ", " * "},
+    {" HighRel ", " * "},
+    {" Meters ", ""},
+    {" MeterType ", ""},
+    {"-", " ms "},
+    {" FineTune ", " % "},
+    {" MeterScale ", " dB "},
+    {" FAT ", ""},
+    {" Long ", ""},
+    {" Auto ", ""},
+    {" Brickwall ", ""},
+    {" L R ", ""},
+    {"-", "-"},
+    {"-", "-"},
+    {"-", "-"},
+    {"-", "-"},
+    {"-", "-"},
+    {"-", "-"},
+    {"-", "-"},
+    {"-", "-"},
+    {"-", "-"},
+    {"-", "-"},
+    {"-", "-"},
+    {"-", "-"},
+    {" VU Integr ", " ms "},
+    {" VU Refer ", " dBFS "},
+    {" PPM Integr ", " ms "},
+    {" PPM Return ", " ms "},
+    {" OverIndic ", " samples "},
+    {" Knob Mode ", " "},
 };
 
 // In double precision, so that a value just below 0.5 stays off as its display says.
@@ -81,9 +117,7 @@ void Ostrelvanheim::applyParameter(VstInt32 index, float v) {
       e.updateFilterCoefficients();
       e.updateTimeConstants();
       break;
-    case 2:
-      e.monoStereoValue = v;
-      break;
+    case 2: e.monoStereoValue = v; break;
     case 3:
       link = v;
       e.linked = switchState(v);
@@ -168,12 +202,8 @@ void Ostrelvanheim::applyParameter(VstInt32 index, float v) {
       metersValue = v;
       e.meterSource = std::min(static_cast<int>(3.0f * v), 2);
       break;
-    case 22:
-      e.meterTypeValue = v;
-      break;
-    case 23:
-      meterDelay = v < 0.06125f ? 0.0f : std::max(v, 0.125f);
-      break;
+    case 22: e.meterTypeValue = v; break;
+    case 23: meterDelay = v < 0.06125f ? 0.0f : std::max(v, 0.125f); break;
     case 24: {
       fineTune = v;
       const int k = static_cast<int>(3.0f * v + 0.5f);
@@ -212,9 +242,7 @@ void Ostrelvanheim::applyParameter(VstInt32 index, float v) {
       brickwall = v;
       e.brickwallOn = switchState(v);
       break;
-    case 30:
-      e.lrValue = v;
-      break;
+    case 30: e.lrValue = v; break;
     case 43:
       vuIntegr = v;
       vuIntegrationMs = 30.0 * std::pow(100.0, vuIntegr);
@@ -239,9 +267,7 @@ void Ostrelvanheim::applyParameter(VstInt32 index, float v) {
       overIndicValue = static_cast<float>(static_cast<int>(9.0 * v + 0.5) / 9.0);
       e.overThreshold = 9.0 * static_cast<double>(overIndicValue) + 1.0;
       break;
-    case 48:
-      knobModeValue = knobModeCopy = v;
-      break;
+    case 48: knobModeValue = knobModeCopy = v; break;
     case kChannelModeIndex: {
       const double previous = channelModeValue;
       channelModeValue = v;
@@ -265,8 +291,7 @@ void Ostrelvanheim::applyParameter(VstInt32 index, float v) {
       }
       break;
     }
-    default:
-      break;  // spare and unknown indices: only the common steps
+    default: break;  // spare and unknown indices: only the common steps
   }
 }
 
@@ -288,8 +313,12 @@ float Ostrelvanheim::getParameter(VstInt32 index) {
     case 12: return mixValue;
     case 13: return ceiling;
     case 14: return output;
-    case 15: case 16: case 17: return satValues[index - 15];
-    case 18: case 19: case 20: return releaseValues[index - 18];
+    case 15:
+    case 16:
+    case 17: return satValues[index - 15];
+    case 18:
+    case 19:
+    case 20: return releaseValues[index - 18];
     case 21: return metersValue;
     case 22: return e.meterTypeValue;
     case 23: return meterDelay;
@@ -351,10 +380,15 @@ void Ostrelvanheim::getParameterDisplay(VstInt32 index, char* text) {
     case 12: writeNumber(text, 100.0 * mixValue, 1); break;
     case 13: writeNumber(text, g * (24.0 * ceiling - 12.0), 2); break;
     case 14: writeNumber(text, g * (24.0 * output - 12.0), 2); break;
-    case 15: case 16: case 17: writeNumber(text, 24.0 * satValues[index - 15] - 12.0, 2); break;
-    case 18: case 19: case 20: writeNumber(text, e.bandReleaseFactors[index - 18], 2); break;
+    case 15:
+    case 16:
+    case 17: writeNumber(text, 24.0 * satValues[index - 15] - 12.0, 2); break;
+    case 18:
+    case 19:
+    case 20: writeNumber(text, e.bandReleaseFactors[index - 18], 2); break;
     case 21:
-      writeText(text, metersValue < 0.3333333f ? " Pre " : (metersValue < 0.6666667f ? " GainRed " : " Post "));
+      writeText(text,
+                metersValue < 0.3333333f ? " Pre " : (metersValue < 0.6666667f ? " GainRed " : " Post "));
       break;
     case 22: writeText(text, e.meterTypeValue >= 0.5f ? " PPM " : " VU "); break;
     case 23: writeText(text, "-"); break;
@@ -396,8 +430,12 @@ float Ostrelvanheim::getParameterPlainValue(VstInt32 index) {
     case 12: value = 100.0 * mixValue; break;
     case 13: value = g * (ceiling - 0.5) * 24.0; break;
     case 14: value = g * (output - 0.5) * 24.0; break;
-    case 15: case 16: case 17: value = e.satLevels[index - 15]; break;
-    case 18: case 19: case 20: value = e.bandReleaseFactors[index - 18]; break;
+    case 15:
+    case 16:
+    case 17: value = e.satLevels[index - 15]; break;
+    case 18:
+    case 19:
+    case 20: value = e.bandReleaseFactors[index - 18]; break;
     case 23: value = meterDelay == 0.0f ? -1.0 : (meterDelay - 0.125) * 1000.0 / 0.875; break;
     case 24: value = f; break;
     case 26: value = e.fatOn; break;
@@ -419,7 +457,16 @@ float Ostrelvanheim::getParameterPlainValue(VstInt32 index) {
 bool Ostrelvanheim::getParameterProperties(VstInt32 index, VstParameterProperties* p) {
   VstInt32 flags = 0, maximum = 0;
   switch (index) {
-    case 0: case 1: case 2: case 3: case 22: case 25: case 26: case 27: case 28: case 29:
+    case 0:
+    case 1:
+    case 2:
+    case 3:
+    case 22:
+    case 25:
+    case 26:
+    case 27:
+    case 28:
+    case 29:
       flags = kVstParameterIsSwitch | kVstParameterUsesIntegerMinMax | kVstParameterUsesIntStep;
       maximum = 1;
       break;
@@ -431,8 +478,7 @@ bool Ostrelvanheim::getParameterProperties(VstInt32 index, VstParameterPropertie
       flags = kVstParameterUsesIntegerMinMax | kVstParameterUsesIntStep;
       maximum = 3;
       break;
-    default:
-      return false;
+    default: return false;
   }
   p->flags = flags;
   p->minInteger = 0;

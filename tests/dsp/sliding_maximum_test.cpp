@@ -1,6 +1,8 @@
 // The run queue against the walk it stands in for: the same values read at
 // the reader and the same ring contents after every call, whatever the window
 // lengths, the calls and the values do.
+#include "dsp/sliding_maximum.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -8,8 +10,6 @@
 #include <cstring>
 #include <ostream>
 #include <vector>
-
-#include "dsp/sliding_maximum.h"
 
 namespace {
 
@@ -52,9 +52,9 @@ bool sameBits(const std::vector<double>& a, const std::vector<double>& b) {
 struct Scenario {
   const char* name;
   int ringSize;
-  int windows[4];    // window lengths (reader to writer) the calls choose from
-  int distinct;      // how many distinct values; 0 for continuous noise
-  bool clears;       // the ring is emptied now and then between calls
+  int windows[4];  // window lengths (reader to writer) the calls choose from
+  int distinct;    // how many distinct values; 0 for continuous noise
+  bool clears;     // the ring is emptied now and then between calls
 };
 
 void PrintTo(const Scenario& sc, std::ostream* os) { *os << sc.name; }
@@ -97,20 +97,19 @@ TEST_P(RunQueueAgainstWalk, ReadsAndLeavesTheSameEntries) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Scenarios, RunQueueAgainstWalk,
-    ::testing::Values(Scenario{"steady short window", 256, {5, 5, 5, 5}, 0, false},
-                      Scenario{"changing windows", 256, {3, 10, 54, 21}, 0, false},
-                      Scenario{"ties and equal runs", 256, {4, 30, 53, 11}, 3, true},
-                      Scenario{"whole ring", 256, {255, 2, 255, 128}, 5, true},
-                      Scenario{"96 kHz ring", 512, {7, 232, 117, 40}, 0, true},
-                      Scenario{"192 kHz ring", 1024, {232, 1023, 9, 500}, 7, true}),
-    [](const auto& info) {
-      std::string name = info.param.name;
-      for (char& c : name)
-        if (c == ' ') c = '_';
-      return name;
-    });
+INSTANTIATE_TEST_SUITE_P(Scenarios, RunQueueAgainstWalk,
+                         ::testing::Values(Scenario{"steady short window", 256, {5, 5, 5, 5}, 0, false},
+                                           Scenario{"changing windows", 256, {3, 10, 54, 21}, 0, false},
+                                           Scenario{"ties and equal runs", 256, {4, 30, 53, 11}, 3, true},
+                                           Scenario{"whole ring", 256, {255, 2, 255, 128}, 5, true},
+                                           Scenario{"96 kHz ring", 512, {7, 232, 117, 40}, 0, true},
+                                           Scenario{"192 kHz ring", 1024, {232, 1023, 9, 500}, 7, true}),
+                         [](const auto& info) {
+                           std::string name = info.param.name;
+                           for (char& c : name)
+                             if (c == ' ') c = '_';
+                           return name;
+                         });
 
 TEST(RunQueue, RisingInputKeepsOneRun) {
   // A rising signal makes the walk replace the whole window at every sample;

@@ -57,9 +57,7 @@ void initialise() {
   }
 }
 
-Ostrelvanheim& effect() {
-  return gWorld->fx;
-}
+Ostrelvanheim& effect() { return gWorld->fx; }
 
 void fail(const char* what) {
   std::fprintf(stderr, "fuzz check failed: %s\n", what);

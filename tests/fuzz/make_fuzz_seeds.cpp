@@ -30,9 +30,7 @@ void setWord(Bytes& b, std::size_t at, std::uint32_t v) {
   for (int i = 0; i < 4; ++i) b[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(v >> (8 * i));
 }
 
-void reverseWord(Bytes& b, std::size_t at) {
-  setWord(b, at, reversed(word(b.data() + at)));
-}
+void reverseWord(Bytes& b, std::size_t at) { setWord(b, at, reversed(word(b.data() + at))); }
 
 void setValue(Bytes& b, std::size_t at, float v) {
   std::uint32_t bits;

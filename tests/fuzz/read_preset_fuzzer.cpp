@@ -35,9 +35,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static const RecordTarget kPreset = {kPresetBytes, presets::readPreset,
-                                       presets::kDefaultPresetValue, presets::loadDefaultPreset,
-                                       expectedPreset};
+  static const RecordTarget kPreset = {kPresetBytes, presets::readPreset, presets::kDefaultPresetValue,
+                                       presets::loadDefaultPreset, expectedPreset};
   // The program the preset lands in follows from the input, so every one is reached.
   const int current = static_cast<int>(size > 0 ? data[size - 1] : 0) % kPrograms;
   return fuzzRecord(kPreset, data, size, current);

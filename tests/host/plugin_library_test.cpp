@@ -50,8 +50,7 @@ TEST_P(PluginLibraryTest, EntryGivesARecordThatProcessesAndCloses) {
   EXPECT_EQ(plugin->effect(), nullptr);
 }
 
-INSTANTIATE_TEST_SUITE_P(BothExportNames, PluginLibraryTest,
-                         ::testing::Values("VSTPluginMain", "main"));
+INSTANTIATE_TEST_SUITE_P(BothExportNames, PluginLibraryTest, ::testing::Values("VSTPluginMain", "main"));
 
 TEST(PluginLibrary, MissingLibraryReportsAnError) {
   PluginLibrary library;

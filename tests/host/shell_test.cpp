@@ -24,12 +24,9 @@ VstIntPtr testHost(AEffect*, VstInt32 opcode, VstInt32 index, VstIntPtr value, v
   gHost.lastOpt = opt;
   gHost.lastValue = value;
   switch (opcode) {
-    case audioMasterVersion:
-      return gHost.version;
-    case audioMasterPinConnected:
-      return gHost.pinAnswer;
-    default:
-      return 0;
+    case audioMasterVersion: return gHost.version;
+    case audioMasterPinConnected: return gHost.pinAnswer;
+    default: return 0;
   }
 }
 
@@ -137,22 +134,50 @@ struct OpcodeAnswer {
 TEST_F(ShellTest, OpcodesWithoutActionAnswerTheBaseDefaults) {
   make();
   const OpcodeAnswer table[] = {
-      {effOpen, 0, 0},           {effGetProgram, 0, 0},        {effGetVu, 0, 0},
-      {effEditDraw, 0, 0},       {effEditMouse, 0, 0},         {effEditKey, 0, 0},
-      {effEditTop, 0, 0},        {effEditSleep, 0, 0},         {effIdentify, 0, 0x4E764566},
-      {effProcessEvents, 0, 0},  {effCanBeAutomated, 0, 1},    {28, 0, 0},
-      {30, 0, 0},                {31, 0, 0},                   {32, 0, 0},
-      {effGetPlugCategory, 0, 0}, {36, 0, 0},                  {37, 0, 0},
-      {43, 0, 0},                {effSetBypass, 1, 0},         {46, 0, 0},
-      {effGetVendorVersion, 0, 0}, {effGetTailSize, 0, 0},     {53, 0, 0},
-      {54, 0, 0},                {55, 0, 0},                   {57, 0, 0},
-      {effGetVstVersion, 0, 2400}, {effEditKeyDown, 0, 0},     {effEditKeyUp, 0, 0},
-      {effSetEditKnobMode, 2, 0}, {effHasMidiProgramsChanged, 0, 0},
-      {effBeginSetProgram, 0, 0}, {effEndSetProgram, 0, 0},    {effStartProcess, 0, 0},
-      {effStopProcess, 0, 0},    {effSetTotalSampleToProcess, 777, 777},
-      {effSetPanLaw, 0, 0},      {effSetProcessPrecision, 1, 0},
-      {effGetNumMidiInputChannels, 0, 0}, {effGetNumMidiOutputChannels, 0, 0},
-      {80, 0, 0},                {1000, 0, 0},                 {-1, 0, 0},
+      {effOpen, 0, 0},
+      {effGetProgram, 0, 0},
+      {effGetVu, 0, 0},
+      {effEditDraw, 0, 0},
+      {effEditMouse, 0, 0},
+      {effEditKey, 0, 0},
+      {effEditTop, 0, 0},
+      {effEditSleep, 0, 0},
+      {effIdentify, 0, 0x4E764566},
+      {effProcessEvents, 0, 0},
+      {effCanBeAutomated, 0, 1},
+      {28, 0, 0},
+      {30, 0, 0},
+      {31, 0, 0},
+      {32, 0, 0},
+      {effGetPlugCategory, 0, 0},
+      {36, 0, 0},
+      {37, 0, 0},
+      {43, 0, 0},
+      {effSetBypass, 1, 0},
+      {46, 0, 0},
+      {effGetVendorVersion, 0, 0},
+      {effGetTailSize, 0, 0},
+      {53, 0, 0},
+      {54, 0, 0},
+      {55, 0, 0},
+      {57, 0, 0},
+      {effGetVstVersion, 0, 2400},
+      {effEditKeyDown, 0, 0},
+      {effEditKeyUp, 0, 0},
+      {effSetEditKnobMode, 2, 0},
+      {effHasMidiProgramsChanged, 0, 0},
+      {effBeginSetProgram, 0, 0},
+      {effEndSetProgram, 0, 0},
+      {effStartProcess, 0, 0},
+      {effStopProcess, 0, 0},
+      {effSetTotalSampleToProcess, 777, 777},
+      {effSetPanLaw, 0, 0},
+      {effSetProcessPrecision, 1, 0},
+      {effGetNumMidiInputChannels, 0, 0},
+      {effGetNumMidiOutputChannels, 0, 0},
+      {80, 0, 0},
+      {1000, 0, 0},
+      {-1, 0, 0},
   };
   for (const auto& row : table) {
     EXPECT_EQ(dispatch(row.opcode, 0, row.value), row.expected) << "opcode " << row.opcode;
@@ -206,14 +231,29 @@ TEST_F(ShellTest, GetChunkAsksForTheBankWithIndexZeroAndThePresetOtherwise) {
 
 TEST_F(ShellTest, OpcodesThatUsePtrDoNothingWithoutIt) {
   make(true);
-  const VstInt32 opcodes[] = {effSetProgramName, effGetProgramName, effGetParamLabel,
-                              effGetParamDisplay, effGetParamName, effEditGetRect, effEditOpen,
-                              effGetChunk, effString2Parameter, effGetProgramNameIndexed,
-                              effGetInputProperties, effGetOutputProperties, effGetEffectName,
-                              effGetVendorString, effGetProductString, effCanDo,
-                              effGetParameterProperties, effGetSpeakerArrangement,
-                              effSetSpeakerArrangement, effGetMidiKeyName, effShellGetNextPlugin,
-                              effBeginLoadBank, effBeginLoadProgram};
+  const VstInt32 opcodes[] = {effSetProgramName,
+                              effGetProgramName,
+                              effGetParamLabel,
+                              effGetParamDisplay,
+                              effGetParamName,
+                              effEditGetRect,
+                              effEditOpen,
+                              effGetChunk,
+                              effString2Parameter,
+                              effGetProgramNameIndexed,
+                              effGetInputProperties,
+                              effGetOutputProperties,
+                              effGetEffectName,
+                              effGetVendorString,
+                              effGetProductString,
+                              effCanDo,
+                              effGetParameterProperties,
+                              effGetSpeakerArrangement,
+                              effSetSpeakerArrangement,
+                              effGetMidiKeyName,
+                              effShellGetNextPlugin,
+                              effBeginLoadBank,
+                              effBeginLoadProgram};
   for (VstInt32 op : opcodes) EXPECT_EQ(dispatch(op, 0, 0, nullptr), 0) << "opcode " << op;
   EXPECT_EQ(gTestLog.textCalls, 0);
   EXPECT_EQ(gTestLog.chunkGets, 0);
@@ -418,11 +458,11 @@ struct FloatCase {
 TEST_F(ShellTest, Float2StringWritesEightPositions) {
   TestEffect& fx = make();
   const FloatCase cases[] = {
-      {2.0f, "2.000000"},       {10.0f, "10.00000"},      {-1.5f, "-1.50000"},
-      {0.0f, "0.000000"},       {1234.5f, "1234.500"},    {0.25f, "0.250000"},
-      {-0.5f, "-0.50000"},      {9999999.0f, "9999999."}, {-1234567.0f, "-1234567."},
-      {-9999999.0f, "-9999999."}, {12345678.0f, "12345678."},
-      {100000000.0f, "Huge!"},  {-10000000.0f, "Huge!"},
+      {2.0f, "2.000000"},         {10.0f, "10.00000"},        {-1.5f, "-1.50000"},
+      {0.0f, "0.000000"},         {1234.5f, "1234.500"},      {0.25f, "0.250000"},
+      {-0.5f, "-0.50000"},        {9999999.0f, "9999999."},   {-1234567.0f, "-1234567."},
+      {-9999999.0f, "-9999999."}, {12345678.0f, "12345678."}, {100000000.0f, "Huge!"},
+      {-10000000.0f, "Huge!"},
   };
   for (const auto& c : cases) {
     char text[32];
@@ -459,8 +499,12 @@ struct IntCase {
 TEST_F(ShellTest, Int2StringWritesDigitsWithoutLeadingZeros) {
   TestEffect& fx = make();
   const IntCase cases[] = {
-      {0, "0"},           {-42, "-42"},           {7, "7"},
-      {99999999, "99999999"}, {100000000, "Huge!"}, {-1234567, "-1234567"},
+      {0, "0"},
+      {-42, "-42"},
+      {7, "7"},
+      {99999999, "99999999"},
+      {100000000, "Huge!"},
+      {-1234567, "-1234567"},
       {-2147483647 - 1, "-2147483648"},
   };
   for (const auto& c : cases) {

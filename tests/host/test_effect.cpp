@@ -7,9 +7,7 @@ TestTexts gTestTexts;
 
 namespace {
 // Writes the whole text, as a careless product would: the shell must bound it.
-void writeUnbounded(char* out, const std::string& text) {
-  std::memcpy(out, text.c_str(), text.size() + 1);
-}
+void writeUnbounded(char* out, const std::string& text) { std::memcpy(out, text.c_str(), text.size() + 1); }
 }  // namespace
 
 TestEditor::TestEditor(AudioEffect* owner) : AEffEditor(owner) { ++gTestLog.editors; }

@@ -8,9 +8,9 @@
 #include "host/audioeffectx.h"
 
 struct TestLog {
-  int effects = 0;   // live effect objects
-  int editors = 0;   // live editor objects
-  int closes = 0;    // effect close() calls
+  int effects = 0;  // live effect objects
+  int editors = 0;  // live editor objects
+  int closes = 0;   // effect close() calls
   int editorCloses = 0;
   int programSets = 0;
   int textCalls = 0;  // calls of the text operations

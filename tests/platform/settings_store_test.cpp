@@ -1,4 +1,6 @@
 // The settings store as the preset system and the meter preferences use it.
+#include "platform/settings_store.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
@@ -8,7 +10,6 @@
 #include <vector>
 
 #include "platform/current_directory.h"
-#include "platform/settings_store.h"
 #include "platform/text.h"
 #include "tests/support/settings_sandbox.h"
 
@@ -70,8 +71,8 @@ TEST_F(SettingsStoreTest, RemovedValueIsGoneAndRemovingAgainFails) {
   EXPECT_TRUE(setter.remove("knobmode"));
   EXPECT_FALSE(setter.remove("knobmode"));
   float back = 1.0f;
-  EXPECT_FALSE(SettingsKey(kStem, SettingsKey::Access::Query)
-                   .readExact("knobmode", SettingsType::Binary, &back, 4));
+  EXPECT_FALSE(
+      SettingsKey(kStem, SettingsKey::Access::Query).readExact("knobmode", SettingsType::Binary, &back, 4));
   EXPECT_EQ(back, 1.0f);
 }
 
@@ -135,7 +136,10 @@ TEST_F(SettingsStoreTest, StoreLivesUnderTheConfigFolderAndIgnoresDamagedFiles) 
   std::ifstream f(path, std::ios::binary);
   ASSERT_TRUE(f.good()) << path;
   f.close();
-  { std::ofstream damaged(path, std::ios::binary | std::ios::trunc); damaged << "JY"; }
+  {
+    std::ofstream damaged(path, std::ios::binary | std::ios::trunc);
+    damaged << "JY";
+  }
   float back = 2.0f;
   EXPECT_FALSE(SettingsKey(kStem, SettingsKey::Access::Query)
                    .readExact("vuintegration", SettingsType::Binary, &back, 4));

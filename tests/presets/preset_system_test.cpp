@@ -43,8 +43,8 @@ class PresetSystemTest : public ::testing::TestWithParam<ProductConstants> {
   static PresetTestEditor& editorOf(PresetTestEffect& fx) {
     return *static_cast<PresetTestEditor*>(fx.getEditor());
   }
-  static VstIntPtr dispatch(PresetTestEffect& fx, VstInt32 opcode, VstInt32 index = 0,
-                            VstIntPtr value = 0, void* ptr = nullptr) {
+  static VstIntPtr dispatch(PresetTestEffect& fx, VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0,
+                            void* ptr = nullptr) {
     AEffect* e = fx.getAeffect();
     return e->dispatcher(e, opcode, index, value, ptr, 0.0f);
   }
@@ -357,7 +357,8 @@ TEST_P(PresetSystemTest, BankRecordRoundTripSelectsProgramZeroAndCleansNames) {
   const char* name = other->programStore()->name(0);
   EXPECT_STREQ(name, "abc");
   for (int i = 3; i < 24; ++i) EXPECT_EQ(name[i], 0);
-  for (int k = 1; k < P(); ++k) EXPECT_STREQ(other->programStore()->name(k), presettest::factoryName(k).c_str());
+  for (int k = 1; k < P(); ++k)
+    EXPECT_STREQ(other->programStore()->name(k), presettest::factoryName(k).c_str());
 }
 
 TEST_P(PresetSystemTest, SettingsRecordCarriesTheEditorOnlyValues) {
@@ -369,7 +370,8 @@ TEST_P(PresetSystemTest, SettingsRecordCarriesTheEditorOnlyValues) {
   auto other = makeEffect(true);
   editorOf(*other).readSettings(record.data(), false);
   for (int i = 0; i < N(); ++i)
-    EXPECT_EQ(other->values[static_cast<std::size_t>(N() + i)], static_cast<float>(i) / static_cast<float>(N()));
+    EXPECT_EQ(other->values[static_cast<std::size_t>(N() + i)],
+              static_cast<float>(i) / static_cast<float>(N()));
 }
 
 // ---- settings store ----
@@ -400,7 +402,8 @@ TEST_P(PresetSystemTest, DefaultPresetBecomesProgramZeroOfTheNextInstance) {
     next->loadEditorDefaults();
     next->selectProgram(0);
     EXPECT_STREQ(next->programStore()->name(0), presettest::factoryName(P() - 1).c_str());
-    for (int i = 0; i < N(); ++i) EXPECT_EQ(next->values[static_cast<std::size_t>(i)], presettest::factoryValue(P() - 1, i));
+    for (int i = 0; i < N(); ++i)
+      EXPECT_EQ(next->values[static_cast<std::size_t>(i)], presettest::factoryValue(P() - 1, i));
     EXPECT_STREQ(next->programStore()->name(P() - 1), presettest::factoryName(P() - 1).c_str());
     EXPECT_EQ(next->programStore()->value(P() - 1, 0), presettest::factoryValue(P() - 1, 0));
   }
@@ -447,7 +450,8 @@ TEST_P(PresetSystemTest, MemoryRecallCopiesTheStoredProgramIntoTheCurrentOne) {
   fx->calls.clear();
   ed.recallMemoA();
   EXPECT_STREQ(fx->programStore()->name(8), presettest::factoryName(2).c_str());
-  for (int i = 0; i < N(); ++i) EXPECT_EQ(fx->values[static_cast<std::size_t>(i)], presettest::factoryValue(2, i));
+  for (int i = 0; i < N(); ++i)
+    EXPECT_EQ(fx->values[static_cast<std::size_t>(i)], presettest::factoryValue(2, i));
   EXPECT_EQ(fx->calls.size(), static_cast<std::size_t>(N()));
   ed.recallMemoB();
   EXPECT_STREQ(fx->programStore()->name(8), presettest::factoryName(3).c_str());

@@ -10,10 +10,10 @@ namespace {
 constexpr ProductConstants kProducts[] = {
     {"Ostrelvanheim2", ostrelvanheim2::kNumParams, ostrelvanheim2::kNumPrograms,
      ostrelvanheim2::kGlobalIndices, ostrelvanheim2::kSettingsStem, ostrelvanheim2::kUniqueId},
-    {"Ostrelvanheim", ostrelvanheim::kNumParams, ostrelvanheim::kNumPrograms,
-     ostrelvanheim::kGlobalIndices, ostrelvanheim::kSettingsStem, ostrelvanheim::kUniqueId},
-    {"Tindravelle", tindravelle::kNumParams, tindravelle::kNumPrograms,
-     tindravelle::kGlobalIndices, tindravelle::kSettingsStem, tindravelle::kUniqueId},
+    {"Ostrelvanheim", ostrelvanheim::kNumParams, ostrelvanheim::kNumPrograms, ostrelvanheim::kGlobalIndices,
+     ostrelvanheim::kSettingsStem, ostrelvanheim::kUniqueId},
+    {"Tindravelle", tindravelle::kNumParams, tindravelle::kNumPrograms, tindravelle::kGlobalIndices,
+     tindravelle::kSettingsStem, tindravelle::kUniqueId},
 };
 
 void loadTestPresets(ProgramStore& store) {
@@ -44,13 +44,16 @@ PresetTestEffect::PresetTestEffect(audioMasterCallback audioMaster, const Produc
 }
 
 void PresetTestEffect::setParameter(VstInt32 index, float value) {
-  if (index >= 0 && index < static_cast<VstInt32>(values.size())) values[static_cast<std::size_t>(index)] = value;
+  if (index >= 0 && index < static_cast<VstInt32>(values.size()))
+    values[static_cast<std::size_t>(index)] = value;
   calls.push_back({index, value, isApplyingProgram()});
   finishSetParameter(index, value);
 }
 
 float PresetTestEffect::getParameter(VstInt32 index) {
-  return (index >= 0 && index < static_cast<VstInt32>(values.size())) ? values[static_cast<std::size_t>(index)] : 0.0f;
+  return (index >= 0 && index < static_cast<VstInt32>(values.size()))
+             ? values[static_cast<std::size_t>(index)]
+             : 0.0f;
 }
 
 }  // namespace presettest

@@ -41,7 +41,8 @@ TEST_F(Ostrelvanheim2Effect, IdentityTowardsTheHost) {
   EXPECT_EQ(e->initialDelay, 639);
   EXPECT_EQ(text(fx, effGetEffectName, 0), "JYX Ostrelvanheim2");
   EXPECT_EQ(text(fx, effGetVendorString, 0), "Brenmoorworks");
-  EXPECT_EQ(text(fx, effGetProductString, 0), "JYX Ostrelvanheim2 - analog saturation & compression emulator");
+  EXPECT_EQ(text(fx, effGetProductString, 0),
+            "JYX Ostrelvanheim2 - analog saturation & compression emulator");
   EXPECT_EQ(e->dispatcher(e, effGetVendorVersion, 0, 0, nullptr, 0), 2500);
   EXPECT_EQ(e->dispatcher(e, effGetPlugCategory, 0, 0, nullptr, 0), 4);
   EXPECT_EQ(e->dispatcher(e, effSetProcessPrecision, 0, 1, nullptr, 0), 1);
@@ -60,8 +61,10 @@ TEST_F(Ostrelvanheim2Effect, PinPropertiesNameBothPinsAndMarkTheFirstStereo) {
     const char* label;
     VstInt32 flags;
   };
-  const Case cases[] = {{effGetInputProperties, 0, "My 1 In", 3}, {effGetInputProperties, 1, "My 2 In", 1},
-                        {effGetOutputProperties, 0, "My 1 Out", 3}, {effGetOutputProperties, 1, "My 2 Out", 1}};
+  const Case cases[] = {{effGetInputProperties, 0, "My 1 In", 3},
+                        {effGetInputProperties, 1, "My 2 In", 1},
+                        {effGetOutputProperties, 0, "My 1 Out", 3},
+                        {effGetOutputProperties, 1, "My 2 Out", 1}};
   for (const auto& c : cases) {
     VstPinProperties p{};
     EXPECT_EQ(e->dispatcher(e, c.opcode, c.index, 0, &p, 0), 1);
@@ -81,20 +84,48 @@ TEST_F(Ostrelvanheim2Effect, NamesAndLabelsOfEveryIndex) {
     const char* label;
   };
   const Row rows[] = {
-      {0, " Process ", ""},         {1, " Mode", ""},             {2, " Mono Stereo", ""},
-      {3, " Link", ""},             {4, " Drive ", " dB "},       {5, " Knee ", " % "},
-      {6, " Speed ", " % "},        {7, " Release ", " * "},      {8, " HighAdjust ", " dB "},
-      {9, " LowAdjust ", " dB "},   {10, " HighFreq ", " Hz "},   {11, " LowFreq ", " Hz "},
-      {12, " Mix ", " % "},         {13, " Ceiling ", " dB "},    {14, " Output ", " dB "},
-      {15, " LowSat", " dB "},      {16, " MidSat ", " dB "},     {17, " HighSat ", " dB "},
-      {18, " LowRel ", " * "},      {19, " MidRel ", " * "},      {20, " HighRel ", " * "},
-      {21, " Meters ", ""},         {22, " MeterType ", ""},      {23, "-", " ms "},
-      {24, " FineTune ", " % "},    {25, " MeterScale ", " dB "}, {26, " FAT ", ""},
-      {27, " Long ", ""},           {28, " Auto ", ""},           {29, " Brickwall ", ""},
-      {30, " L R ", ""},            {31, "-", "-"},               {41, "-", "-"},
-      {42, "-", "-"},               {43, " VU Integr ", " ms "},  {44, " VU Refer ", " dBFS "},
-      {45, " PPM Integr ", " ms "}, {46, " PPM Return ", " ms "}, {47, " OverIndic ", " samples "},
-      {48, " Knob Mode ", " "},     {57, "-", "-"},               {-3, "-", "-"},
+      {0, " Process ", ""},
+      {1, " Mode", ""},
+      {2, " Mono Stereo", ""},
+      {3, " Link", ""},
+      {4, " Drive ", " dB "},
+      {5, " Knee ", " % "},
+      {6, " Speed ", " % "},
+      {7, " Release ", " * "},
+      {8, " HighAdjust ", " dB "},
+      {9, " LowAdjust ", " dB "},
+      {10, " HighFreq ", " Hz "},
+      {11, " LowFreq ", " Hz "},
+      {12, " Mix ", " % "},
+      {13, " Ceiling ", " dB "},
+      {14, " Output ", " dB "},
+      {15, " LowSat", " dB "},
+      {16, " MidSat ", " dB "},
+      {17, " HighSat ", " dB "},
+      {18, " LowRel ", " * "},
+      {19, " MidRel ", " * "},
+      {20, " HighRel ", " * "},
+      {21, " Meters ", ""},
+      {22, " MeterType ", ""},
+      {23, "-", " ms "},
+      {24, " FineTune ", " % "},
+      {25, " MeterScale ", " dB "},
+      {26, " FAT ", ""},
+      {27, " Long ", ""},
+      {28, " Auto ", ""},
+      {29, " Brickwall ", ""},
+      {30, " L R ", ""},
+      {31, "-", "-"},
+      {41, "-", "-"},
+      {42, "-", "-"},
+      {43, " VU Integr ", " ms "},
+      {44, " VU Refer ", " dBFS "},
+      {45, " PPM Integr ", " ms "},
+      {46, " PPM Return ", " ms "},
+      {47, " OverIndic ", " samples "},
+      {48, " Knob Mode ", " "},
+      {57, "-", "-"},
+      {-3, "-", "-"},
   };
   for (const Row& row : rows) {
     EXPECT_EQ(text(r.fx(), effGetParamName, row.index), row.name) << row.index;
@@ -110,24 +141,33 @@ struct DisplayCase {
 
 TEST_F(Ostrelvanheim2Effect, DisplaysFollowTheStoredValues) {
   const DisplayCase cases[] = {
-      {0, 1.0f, " On "},          {0, 0.49f, " Off "},        {0, 0.5f, " On "},
-      {1, 1.0f, " MultiBand "},   {1, 0.0f, " SingleBnd "},   {3, 1.0f, " Linked "},
-      {3, 0.0f, " Unlinked "},    {4, 1.0f, "24.00"},         {4, 0.0f, "-24.00"},
-      {4, 0.5f, "0.00"},          {5, 0.123f, "12.3"},        {6, 1.0f, "100.0"},
-      {7, 0.5f, "1.00"},          {7, 1.0f, "4.00"},          {8, 0.75f, "6.00"},
-      {9, 0.25f, "-6.00"},        {10, 1.0f, "16000"},        {10, 0.0f, "1000"},
-      {11, 0.5f, "100.0"},        {11, 1.0f, "400.0"},        {12, 0.5f, "50.0"},
-      {13, 0.5f, "0.00"},         {14, 0.4984f, "-0.04"},     {15, 1.0f, "12.00"},
-      {18, 1.0f, "16.00"},        {18, 0.0f, "0.06"},         {21, 0.0f, " Pre "},
-      {21, 0.5f, " GainRed "},    {21, 1.0f, " Post "},       {22, 1.0f, " PPM "},
-      {22, 0.0f, " VU "},         {23, 0.5f, "-"},            {24, 1.0f, "100"},
-      {25, 1.0f, "-40..+6"},      {25, 0.0f, "-20..+3"},      {26, 1.0f, " FAT "},
-      {26, 0.0f, " Off "},        {27, 1.0f, " Long "},       {28, 1.0f, " Auto "},
-      {29, 1.0f, " BrickWall "},  {29, 0.0f, " Off "},        {30, 0.0f, " OO-O"},
-      {30, 0.5f, " L "},          {30, 1.0f, " R "},          {31, 0.7f, ""},
-      {43, 0.5f, "300"},          {44, 1.0f, "1.0"},          {45, 1.0f, "100"},
-      {46, 0.5f, "1000"},         {47, 2.0f / 9.0f, "3.000000"}, {48, 1.0f, " Linear "},
-      {48, 0.0f, " Circular "},   {99, 0.5f, ""},
+      {0, 1.0f, " On "},        {0, 0.49f, " Off "},
+      {0, 0.5f, " On "},        {1, 1.0f, " MultiBand "},
+      {1, 0.0f, " SingleBnd "}, {3, 1.0f, " Linked "},
+      {3, 0.0f, " Unlinked "},  {4, 1.0f, "24.00"},
+      {4, 0.0f, "-24.00"},      {4, 0.5f, "0.00"},
+      {5, 0.123f, "12.3"},      {6, 1.0f, "100.0"},
+      {7, 0.5f, "1.00"},        {7, 1.0f, "4.00"},
+      {8, 0.75f, "6.00"},       {9, 0.25f, "-6.00"},
+      {10, 1.0f, "16000"},      {10, 0.0f, "1000"},
+      {11, 0.5f, "100.0"},      {11, 1.0f, "400.0"},
+      {12, 0.5f, "50.0"},       {13, 0.5f, "0.00"},
+      {14, 0.4984f, "-0.04"},   {15, 1.0f, "12.00"},
+      {18, 1.0f, "16.00"},      {18, 0.0f, "0.06"},
+      {21, 0.0f, " Pre "},      {21, 0.5f, " GainRed "},
+      {21, 1.0f, " Post "},     {22, 1.0f, " PPM "},
+      {22, 0.0f, " VU "},       {23, 0.5f, "-"},
+      {24, 1.0f, "100"},        {25, 1.0f, "-40..+6"},
+      {25, 0.0f, "-20..+3"},    {26, 1.0f, " FAT "},
+      {26, 0.0f, " Off "},      {27, 1.0f, " Long "},
+      {28, 1.0f, " Auto "},     {29, 1.0f, " BrickWall "},
+      {29, 0.0f, " Off "},      {30, 0.0f, " OO-O"},
+      {30, 0.5f, " L "},        {30, 1.0f, " R "},
+      {31, 0.7f, ""},           {43, 0.5f, "300"},
+      {44, 1.0f, "1.0"},        {45, 1.0f, "100"},
+      {46, 0.5f, "1000"},       {47, 2.0f / 9.0f, "3.000000"},
+      {48, 1.0f, " Linear "},   {48, 0.0f, " Circular "},
+      {99, 0.5f, ""},
   };
   for (const auto& c : cases) {
     Rig r;
@@ -212,8 +252,8 @@ TEST_F(Ostrelvanheim2Effect, ChannelModeSetsRoutingAndClearsOnlyOnARealChange) {
   struct Mode {
     float value, monoStereo, lr, readBack;
   };
-  for (const Mode m : {Mode{0.1f, 0, 0, 0}, Mode{0.3f, 0, 0.5f, 0.333f}, Mode{0.6f, 0, 1, 0.667f},
-                       Mode{0.9f, 1, 0, 1}}) {
+  for (const Mode m :
+       {Mode{0.1f, 0, 0, 0}, Mode{0.3f, 0, 0.5f, 0.333f}, Mode{0.6f, 0, 1, 0.667f}, Mode{0.9f, 1, 0, 1}}) {
     r.set({{57, m.value}});
     EXPECT_EQ(e.monoStereoValue, m.monoStereo);
     EXPECT_EQ(e.lrValue, m.lr);
@@ -223,9 +263,16 @@ TEST_F(Ostrelvanheim2Effect, ChannelModeSetsRoutingAndClearsOnlyOnARealChange) {
 
 TEST_F(Ostrelvanheim2Effect, OverIndicatorThresholdsAreBuiltFromTheQuantisedValue) {
   Rig r;
-  const double expected[] = {1.0, 2.0000000074505806, 3.000000014901161, 4.000000089406967,
-                             5.000000029802322, 6.000000238418579, 7.000000178813934,
-                             8.00000011920929, 9.000000059604645, 10.0};
+  const double expected[] = {1.0,
+                             2.0000000074505806,
+                             3.000000014901161,
+                             4.000000089406967,
+                             5.000000029802322,
+                             6.000000238418579,
+                             7.000000178813934,
+                             8.00000011920929,
+                             9.000000059604645,
+                             10.0};
   for (int k = 0; k < 10; ++k) {
     r.set({{47, static_cast<float>(k) / 9.0f + 0.01f}});
     EXPECT_EQ(r.engine().overThreshold, expected[k]) << k;
@@ -237,8 +284,11 @@ TEST_F(Ostrelvanheim2Effect, ValuesFromOutsideAreKeptWithinZeroToOne) {
   struct Case {
     float given, stored;
   };
-  const Case cases[] = {{std::numeric_limits<float>::quiet_NaN(), 0.0f}, {-0.5f, 0.0f}, {1.5f, 1.0f},
-                        {std::numeric_limits<float>::infinity(), 1.0f}, {0.25f, 0.25f}};
+  const Case cases[] = {{std::numeric_limits<float>::quiet_NaN(), 0.0f},
+                        {-0.5f, 0.0f},
+                        {1.5f, 1.0f},
+                        {std::numeric_limits<float>::infinity(), 1.0f},
+                        {0.25f, 0.25f}};
   for (const Case& c : cases) {
     r.set({{4, c.given}, {12, c.given}});
     EXPECT_EQ(r.fx().getParameter(4), c.stored);
@@ -287,10 +337,14 @@ struct DelayCase {
 
 TEST_F(Ostrelvanheim2Effect, DelayAndRingSizesFollowTheSampleRateBand) {
   const DelayCase cases[] = {
-      {44100.0f, 44100.0f, 256, 512, 639},     {49999.0f, 49999.0f, 256, 512, 639},
-      {50000.0f, 50000.0f, 512, 1024, 1151},   {96000.0f, 96000.0f, 512, 1024, 1151},
-      {100000.0f, 100000.0f, 1024, 2048, 2175}, {192000.0f, 192000.0f, 1024, 2048, 2175},
-      {10000.0f, 22050.0f, 256, 512, 639},     {250000.0f, 192000.0f, 1024, 2048, 2175},
+      {44100.0f, 44100.0f, 256, 512, 639},
+      {49999.0f, 49999.0f, 256, 512, 639},
+      {50000.0f, 50000.0f, 512, 1024, 1151},
+      {96000.0f, 96000.0f, 512, 1024, 1151},
+      {100000.0f, 100000.0f, 1024, 2048, 2175},
+      {192000.0f, 192000.0f, 1024, 2048, 2175},
+      {10000.0f, 22050.0f, 256, 512, 639},
+      {250000.0f, 192000.0f, 1024, 2048, 2175},
       {std::numeric_limits<float>::quiet_NaN(), 44100.0f, 256, 512, 639},
       {std::numeric_limits<float>::infinity(), 44100.0f, 256, 512, 639},
   };
@@ -313,8 +367,11 @@ struct WindowCase {
 };
 
 TEST_F(Ostrelvanheim2Effect, LookaheadWindowsFollowSpeedAndTheDesignRate) {
-  const WindowCase cases[] = {{44100, 0, 0, 3, 9}, {44100, 0, 1, 52, 52}, {44100, 1, 0, 6, 19},
-                              {96000, 1, 1, 230, 230}, {120000, 1, 0, 9, 27}};
+  const WindowCase cases[] = {{44100, 0, 0, 3, 9},
+                              {44100, 0, 1, 52, 52},
+                              {44100, 1, 0, 6, 19},
+                              {96000, 1, 1, 230, 230},
+                              {120000, 1, 0, 9, 27}};
   for (const WindowCase& c : cases) {
     Rig r(c.rate);
     r.set({{26, c.fat}, {6, c.speed}});
@@ -395,7 +452,8 @@ TEST_F(Ostrelvanheim2Effect, MeterPreferencesAreWrittenAtDestructionAndReadBack)
     r.set({{48, 0.0f}, {43, 0.25f}});
   }
   platform::SettingsKey key(presets::kMeterPreferenceStem, platform::SettingsKey::Access::Query);
-  for (const char* name : {"vuintegration", "vureference", "ppmintegration", "ppmreturn", "overcounter", "knobmode"}) {
+  for (const char* name :
+       {"vuintegration", "vureference", "ppmintegration", "ppmreturn", "overcounter", "knobmode"}) {
     float v = -1.0f;
     EXPECT_TRUE(key.readExact(name, platform::SettingsType::Binary, &v, 4)) << name;
   }
@@ -415,7 +473,9 @@ TEST_F(Ostrelvanheim2Effect, DamagedMeterPreferencesFallBackToTheDefault) {
   std::vector<unsigned char> nanBytes(4), twoBytes(4);
   std::memcpy(nanBytes.data(), &nan, 4);
   std::memcpy(twoBytes.data(), &two, 4);
-  const Stored cases[] = {{"five bytes", {0, 0, 0, 0, 0}}, {"three bytes", {0, 0, 0}}, {"NaN", nanBytes},
+  const Stored cases[] = {{"five bytes", {0, 0, 0, 0, 0}},
+                          {"three bytes", {0, 0, 0}},
+                          {"NaN", nanBytes},
                           {"above one", twoBytes}};
   for (const Stored& s : cases) {
     platform::SettingsKey(presets::kMeterPreferenceStem, platform::SettingsKey::Access::Write)

@@ -52,8 +52,16 @@ const int kRowColumns[] = {1, 3, 4, 5, 6, 7, 8, 9, 10, 11, 13, 14, 18, 20};
 // Value of every column that is the same in all programs.
 float sharedValue(int index) {
   switch (index) {
-    case 0: case 2: case 12: case 24: case 29: return 1.0f;
-    case 15: case 16: case 17: case 19: case 21: return 0.5f;
+    case 0:
+    case 2:
+    case 12:
+    case 24:
+    case 29: return 1.0f;
+    case 15:
+    case 16:
+    case 17:
+    case 19:
+    case 21: return 0.5f;
     default: return 0.0f;  // 22, 23, 25-28, 30 and the spare indices
   }
 }
@@ -79,7 +87,8 @@ TEST_F(FactoryPresets, EveryProgramMatchesThePublishedList) {
       expected[static_cast<std::size_t>(column)] = std::strtof(text.c_str(), nullptr);
     }
     for (int i = 0; i < kNumParams; ++i)
-      EXPECT_EQ(store_.value(k, i), expected[static_cast<std::size_t>(i)]) << "program " << k << " index " << i;
+      EXPECT_EQ(store_.value(k, i), expected[static_cast<std::size_t>(i)])
+          << "program " << k << " index " << i;
   }
 }
 

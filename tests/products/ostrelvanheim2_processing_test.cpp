@@ -235,7 +235,8 @@ TEST_F(Ostrelvanheim2Processing, InPlaceProcessingGivesTheSameOutput) {
   e->dispatcher(e, effMainsChanged, 0, 1, nullptr, 0.0f);
   for (std::size_t start = 0; start < in.size(); start += 200) {
     double* buffers[2] = {l.data() + start, rr.data() + start};
-    e->processDoubleReplacing(e, buffers, buffers, static_cast<VstInt32>(std::min<std::size_t>(200, in.size() - start)));
+    e->processDoubleReplacing(e, buffers, buffers,
+                              static_cast<VstInt32>(std::min<std::size_t>(200, in.size() - start)));
   }
   EXPECT_EQ(l, separate.left);
   EXPECT_EQ(rr, separate.right);

@@ -10,12 +10,9 @@ HostState gHost;
 
 VstIntPtr hostCallback(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*, float) {
   switch (opcode) {
-    case audioMasterVersion:
-      return 2400;
-    case audioMasterPinConnected:
-      return gHost.pinConnected;
-    default:
-      return 0;
+    case audioMasterVersion: return 2400;
+    case audioMasterPinConnected: return gHost.pinConnected;
+    default: return 0;
   }
 }
 
@@ -46,7 +43,8 @@ static Stereo run(Ostrelvanheim& fx, const Stereo& in, int block) {
   AEffect* e = fx.getAeffect();
   e->dispatcher(e, effMainsChanged, 0, 1, nullptr, 0.0f);
   for (std::size_t start = 0; start < frames; start += static_cast<std::size_t>(block)) {
-    const auto n = static_cast<VstInt32>(std::min<std::size_t>(static_cast<std::size_t>(block), frames - start));
+    const auto n =
+        static_cast<VstInt32>(std::min<std::size_t>(static_cast<std::size_t>(block), frames - start));
     Sample* ins[2] = {l.data() + start, r.data() + start};
     Sample* outs[2] = {ol.data() + start, orr.data() + start};
     if constexpr (sizeof(Sample) == sizeof(double))

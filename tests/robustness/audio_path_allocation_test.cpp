@@ -78,9 +78,7 @@ JYX_REPLACEMENT int posix_memalign(void** p, std::size_t alignment, std::size_t 
   *p = __libc_memalign(alignment, size);
   return *p ? 0 : 12;  // ENOMEM
 }
-JYX_REPLACEMENT void free(void* p) {
-  __libc_free(p);
-}
+JYX_REPLACEMENT void free(void* p) { __libc_free(p); }
 }
 #endif
 
@@ -115,12 +113,8 @@ void releaseAligned(void* p) {
 
 }  // namespace
 
-JYX_REPLACEMENT void* operator new(std::size_t size) {
-  return allocate(size);
-}
-JYX_REPLACEMENT void* operator new[](std::size_t size) {
-  return allocate(size);
-}
+JYX_REPLACEMENT void* operator new(std::size_t size) { return allocate(size); }
+JYX_REPLACEMENT void* operator new[](std::size_t size) { return allocate(size); }
 JYX_REPLACEMENT void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
   try {
     return allocate(size);
@@ -135,42 +129,20 @@ JYX_REPLACEMENT void* operator new[](std::size_t size, const std::nothrow_t&) no
     return nullptr;
   }
 }
-JYX_REPLACEMENT void* operator new(std::size_t size, std::align_val_t a) {
-  return allocateAligned(size, a);
-}
+JYX_REPLACEMENT void* operator new(std::size_t size, std::align_val_t a) { return allocateAligned(size, a); }
 JYX_REPLACEMENT void* operator new[](std::size_t size, std::align_val_t a) {
   return allocateAligned(size, a);
 }
-JYX_REPLACEMENT void operator delete(void* p) noexcept {
-  std::free(p);
-}
-JYX_REPLACEMENT void operator delete[](void* p) noexcept {
-  std::free(p);
-}
-JYX_REPLACEMENT void operator delete(void* p, std::size_t) noexcept {
-  std::free(p);
-}
-JYX_REPLACEMENT void operator delete[](void* p, std::size_t) noexcept {
-  std::free(p);
-}
-JYX_REPLACEMENT void operator delete(void* p, const std::nothrow_t&) noexcept {
-  std::free(p);
-}
-JYX_REPLACEMENT void operator delete[](void* p, const std::nothrow_t&) noexcept {
-  std::free(p);
-}
-JYX_REPLACEMENT void operator delete(void* p, std::align_val_t) noexcept {
-  releaseAligned(p);
-}
-JYX_REPLACEMENT void operator delete[](void* p, std::align_val_t) noexcept {
-  releaseAligned(p);
-}
-JYX_REPLACEMENT void operator delete(void* p, std::size_t, std::align_val_t) noexcept {
-  releaseAligned(p);
-}
-JYX_REPLACEMENT void operator delete[](void* p, std::size_t, std::align_val_t) noexcept {
-  releaseAligned(p);
-}
+JYX_REPLACEMENT void operator delete(void* p) noexcept { std::free(p); }
+JYX_REPLACEMENT void operator delete[](void* p) noexcept { std::free(p); }
+JYX_REPLACEMENT void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+JYX_REPLACEMENT void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+JYX_REPLACEMENT void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
+JYX_REPLACEMENT void operator delete[](void* p, const std::nothrow_t&) noexcept { std::free(p); }
+JYX_REPLACEMENT void operator delete(void* p, std::align_val_t) noexcept { releaseAligned(p); }
+JYX_REPLACEMENT void operator delete[](void* p, std::align_val_t) noexcept { releaseAligned(p); }
+JYX_REPLACEMENT void operator delete(void* p, std::size_t, std::align_val_t) noexcept { releaseAligned(p); }
+JYX_REPLACEMENT void operator delete[](void* p, std::size_t, std::align_val_t) noexcept { releaseAligned(p); }
 
 namespace {
 

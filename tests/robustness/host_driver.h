@@ -16,15 +16,9 @@ namespace robust {
 using rig::Signal;
 using rig::Stereo;
 
-inline void suspend(AEffect* e) {
-  e->dispatcher(e, effMainsChanged, 0, 0, nullptr, 0.0f);
-}
-inline void resume(AEffect* e) {
-  e->dispatcher(e, effMainsChanged, 0, 1, nullptr, 0.0f);
-}
-inline void setSampleRate(AEffect* e, float rate) {
-  e->dispatcher(e, effSetSampleRate, 0, 0, nullptr, rate);
-}
+inline void suspend(AEffect* e) { e->dispatcher(e, effMainsChanged, 0, 0, nullptr, 0.0f); }
+inline void resume(AEffect* e) { e->dispatcher(e, effMainsChanged, 0, 1, nullptr, 0.0f); }
+inline void setSampleRate(AEffect* e, float rate) { e->dispatcher(e, effSetSampleRate, 0, 0, nullptr, rate); }
 inline void setBlockSize(AEffect* e, VstInt32 size) {
   e->dispatcher(e, effSetBlockSize, 0, size, nullptr, 0.0f);
 }

@@ -52,8 +52,8 @@ bool readFile(const std::string& path, std::vector<std::uint8_t>& bytes) {
 
 bool writeFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
   std::ofstream f(path, std::ios::binary);
-  return f && f.write(reinterpret_cast<const char*>(bytes.data()),
-                      static_cast<std::streamsize>(bytes.size()));
+  return f &&
+         f.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
 void printInfo(HostedPlugin& p) {
@@ -61,14 +61,13 @@ void printInfo(HostedPlugin& p) {
   const VstInt32 id = e->uniqueID;
   std::printf("name: %s\nvendor: %s\nproduct: %s\n", p.text(effGetEffectName).c_str(),
               p.text(effGetVendorString).c_str(), p.text(effGetProductString).c_str());
-  std::printf("uniqueID: %c%c%c%c (0x%08X)\n", (id >> 24) & 0xFF, (id >> 16) & 0xFF,
-              (id >> 8) & 0xFF, id & 0xFF, static_cast<unsigned>(id));
+  std::printf("uniqueID: %c%c%c%c (0x%08X)\n", (id >> 24) & 0xFF, (id >> 16) & 0xFF, (id >> 8) & 0xFF,
+              id & 0xFF, static_cast<unsigned>(id));
   std::printf("version: %d\nvendorVersion: %ld\ncategory: %ld\n", e->version,
               static_cast<long>(p.dispatch(effGetVendorVersion)),
               static_cast<long>(p.dispatch(effGetPlugCategory)));
-  std::printf("programs: %d\nparameters: %d\ninputs: %d\noutputs: %d\nflags: 0x%X\n",
-              e->numPrograms, e->numParams, e->numInputs, e->numOutputs,
-              static_cast<unsigned>(e->flags));
+  std::printf("programs: %d\nparameters: %d\ninputs: %d\noutputs: %d\nflags: 0x%X\n", e->numPrograms,
+              e->numParams, e->numInputs, e->numOutputs, static_cast<unsigned>(e->flags));
   std::printf("initialDelay: %d\nprogram: %s\n", e->initialDelay, p.programName().c_str());
 }
 
@@ -107,8 +106,8 @@ bool makeSignal(const std::string& spec, double seconds, int rate, std::vector<d
 // declares gets a buffer (channels past the signal's two stay silent), so
 // plug-ins with a side-chain input are fed safely. Returns the best pass in
 // nanoseconds per stereo frame; out receives the first pass.
-double timeProcessing(HostedPlugin& p, const std::vector<std::vector<float>>& in, int block,
-                      int passes, std::vector<std::vector<float>>& out) {
+double timeProcessing(HostedPlugin& p, const std::vector<std::vector<float>>& in, int block, int passes,
+                      std::vector<std::vector<float>>& out) {
   AEffect* e = p.effect();
   const std::size_t frames = in.empty() ? 0 : in[0].size();
   const auto nIn = static_cast<std::size_t>(std::max(e->numInputs, 2));
@@ -219,14 +218,22 @@ int main(int argc, char** argv) {
     for (; i < argc; ++i) {
       const std::string opt = argv[i];
       const bool hasValue = i + 1 < argc;
-      if (opt == "--compensate") compensate = true;
-      else if (opt == "--time") timed = true;
-      else if (opt == "--passes" && hasValue) passes = std::atoi(argv[++i]);
-      else if (opt == "--signal" && hasValue) signal = argv[++i];
-      else if (opt == "--seconds" && hasValue) seconds = std::atof(argv[++i]);
-      else if (opt == "--in" && hasValue) in = argv[++i];
-      else if (opt == "--out" && hasValue) out = argv[++i];
-      else return usage();
+      if (opt == "--compensate")
+        compensate = true;
+      else if (opt == "--time")
+        timed = true;
+      else if (opt == "--passes" && hasValue)
+        passes = std::atoi(argv[++i]);
+      else if (opt == "--signal" && hasValue)
+        signal = argv[++i];
+      else if (opt == "--seconds" && hasValue)
+        seconds = std::atof(argv[++i]);
+      else if (opt == "--in" && hasValue)
+        in = argv[++i];
+      else if (opt == "--out" && hasValue)
+        out = argv[++i];
+      else
+        return usage();
     }
     if ((out.empty() && !timed) || passes < 1 || (timed && useDouble)) return usage();
     vsthost::WavData input;
@@ -264,8 +271,8 @@ int main(int argc, char** argv) {
       std::vector<std::vector<float>> fout;
       if (timed) {
         const double ns = timeProcessing(*plugin, fin, block, passes, fout);
-        std::printf("process: %.3f ns per stereo frame (best of %d passes, %lu frames, block %d)\n",
-                    ns, passes, static_cast<unsigned long>(fin[0].size()), block);
+        std::printf("process: %.3f ns per stereo frame (best of %d passes, %lu frames, block %d)\n", ns,
+                    passes, static_cast<unsigned long>(fin[0].size()), block);
       } else {
         plugin->processSignal(fin, fout, block);
       }

@@ -89,26 +89,21 @@ std::unique_ptr<HostedPlugin> HostedPlugin::create(PluginEntry entry, const Host
 
 HostedPlugin::~HostedPlugin() { close(); }
 
-VstIntPtr HostedPlugin::callback(AEffect* effect, VstInt32 opcode, VstInt32 index,
-                                 VstIntPtr value, void* ptr, float opt) {
+VstIntPtr HostedPlugin::callback(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
+                                 float opt) {
   HostedPlugin* host = effect ? static_cast<HostedPlugin*>(effect->user) : nullptr;
   if (!host) host = tCreating;
   if (!host) return opcode == audioMasterVersion ? kVstVersion : 0;
   return host->answer(opcode, index, value, ptr, opt);
 }
 
-VstIntPtr HostedPlugin::answer(VstInt32 opcode, VstInt32 index, VstIntPtr /*value*/,
-                               void* /*ptr*/, float opt) {
+VstIntPtr HostedPlugin::answer(VstInt32 opcode, VstInt32 index, VstIntPtr /*value*/, void* /*ptr*/,
+                               float opt) {
   switch (opcode) {
-    case audioMasterVersion:
-      return config_.version;
-    case audioMasterPinConnected:
-      ++pinQueries_;
-      return config_.pinConnected;
-    case audioMasterGetBlockSize:
-      return config_.blockSize;
-    case audioMasterGetOutputLatency:
-      return config_.outputLatency;
+    case audioMasterVersion: return config_.version;
+    case audioMasterPinConnected: ++pinQueries_; return config_.pinConnected;
+    case audioMasterGetBlockSize: return config_.blockSize;
+    case audioMasterGetOutputLatency: return config_.outputLatency;
     case audioMasterAutomate:
     case audioMasterBeginEdit:
     case audioMasterEndEdit:
@@ -121,19 +116,16 @@ VstIntPtr HostedPlugin::answer(VstInt32 opcode, VstInt32 index, VstIntPtr /*valu
       events_.push_back({kind, index, opt});
       return 1;
     }
-    default:
-      return 0;
+    default: return 0;
   }
 }
 
-VstIntPtr HostedPlugin::dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
-                                 float opt) {
+VstIntPtr HostedPlugin::dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt) {
   if (!effect_) return 0;
   return effect_->dispatcher(effect_, opcode, index, value, ptr, opt);
 }
 
-std::string HostedPlugin::text(VstInt32 opcode, VstInt32 index, VstIntPtr value,
-                               VstIntPtr* answer) {
+std::string HostedPlugin::text(VstInt32 opcode, VstInt32 index, VstIntPtr value, VstIntPtr* answer) {
   unsigned char buffer[kTextBytes + kGuardBytes];
   std::memset(buffer, 0, kTextBytes);
   std::memset(buffer + kTextBytes, kGuard, kGuardBytes);

@@ -60,13 +60,12 @@ class HostedPlugin {
   AEffect* effect() const { return effect_; }
   HostConfig& config() { return config_; }
 
-  VstIntPtr dispatch(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0,
-                     void* ptr = nullptr, float opt = 0.0f);
+  VstIntPtr dispatch(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr,
+                     float opt = 0.0f);
 
   // Texts are read into 256-byte buffers followed by a guard; a plug-in that
   // writes past the buffer is recorded and textGuardsIntact turns false.
-  std::string text(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0,
-                   VstIntPtr* answer = nullptr);
+  std::string text(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, VstIntPtr* answer = nullptr);
   std::string parameterName(VstInt32 index) { return text(effGetParamName, index); }
   std::string parameterLabel(VstInt32 index) { return text(effGetParamLabel, index); }
   std::string parameterDisplay(VstInt32 index) { return text(effGetParamDisplay, index); }
@@ -91,8 +90,8 @@ class HostedPlugin {
   // Processes whole signals (channel-major) in blocks of blockSize frames.
   void processSignal(const std::vector<std::vector<float>>& in, std::vector<std::vector<float>>& out,
                      int blockSize);
-  void processSignal(const std::vector<std::vector<double>>& in,
-                     std::vector<std::vector<double>>& out, int blockSize);
+  void processSignal(const std::vector<std::vector<double>>& in, std::vector<std::vector<double>>& out,
+                     int blockSize);
 
   // Closes the effect (effClose); the effect record is gone afterwards.
   void close();
@@ -103,8 +102,8 @@ class HostedPlugin {
 
  private:
   explicit HostedPlugin(const HostConfig& config) : config_(config) {}
-  static VstIntPtr callback(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value,
-                            void* ptr, float opt);
+  static VstIntPtr callback(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
+                            float opt);
   VstIntPtr answer(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt);
 
   HostConfig config_;

@@ -19,8 +19,7 @@ std::vector<double> impulse(std::size_t frames, std::size_t position, double amp
   return s;
 }
 
-std::vector<double> sine(std::size_t frames, double frequency, double sampleRate,
-                         double amplitude) {
+std::vector<double> sine(std::size_t frames, double frequency, double sampleRate, double amplitude) {
   std::vector<double> s(frames);
   const double step = 6.283185307179586 * frequency / sampleRate;
   for (std::size_t i = 0; i < frames; ++i) s[i] = amplitude * std::sin(step * static_cast<double>(i));
@@ -56,8 +55,8 @@ std::vector<double> pinkNoise(std::size_t frames, std::uint64_t seed, double amp
   return s;
 }
 
-std::vector<double> noiseBursts(std::size_t frames, std::uint64_t seed, std::size_t burst,
-                                std::size_t gap, double amplitude) {
+std::vector<double> noiseBursts(std::size_t frames, std::uint64_t seed, std::size_t burst, std::size_t gap,
+                                double amplitude) {
   NoiseGenerator g(seed);
   std::vector<double> s(frames, 0.0);
   const std::size_t period = burst + gap;

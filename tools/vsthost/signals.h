@@ -19,14 +19,13 @@ class NoiseGenerator {
 };
 
 std::vector<double> impulse(std::size_t frames, std::size_t position, double amplitude = 1.0);
-std::vector<double> sine(std::size_t frames, double frequency, double sampleRate,
-                         double amplitude = 0.5);
+std::vector<double> sine(std::size_t frames, double frequency, double sampleRate, double amplitude = 0.5);
 std::vector<double> whiteNoise(std::size_t frames, std::uint64_t seed, double amplitude = 0.5);
 // Pink (1/f) noise from filtered white noise, peak normalised to amplitude.
 std::vector<double> pinkNoise(std::size_t frames, std::uint64_t seed, double amplitude = 0.5);
 // Bursts of white noise separated by silence.
-std::vector<double> noiseBursts(std::size_t frames, std::uint64_t seed, std::size_t burst,
-                                std::size_t gap, double amplitude = 0.9);
+std::vector<double> noiseBursts(std::size_t frames, std::uint64_t seed, std::size_t burst, std::size_t gap,
+                                double amplitude = 0.9);
 
 std::vector<float> toFloat(const std::vector<double>& signal);
 

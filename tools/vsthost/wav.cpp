@@ -65,7 +65,8 @@ bool readWav(const std::string& path, WavData& data, std::string& error) {
   data.channels.assign(static_cast<std::size_t>(channels), std::vector<double>(frames));
   for (std::size_t i = 0; i < frames; ++i) {
     for (int c = 0; c < channels; ++c) {
-      const unsigned char* s = samples + (i * static_cast<std::size_t>(channels) + static_cast<std::size_t>(c)) * width;
+      const unsigned char* s =
+          samples + (i * static_cast<std::size_t>(channels) + static_cast<std::size_t>(c)) * width;
       double v = 0.0;
       if (format == 3 && bits == 32) {
         float x;
@@ -76,7 +77,9 @@ bool readWav(const std::string& path, WavData& data, std::string& error) {
       } else if (bits == 16) {
         v = static_cast<std::int16_t>(le16(s)) / 32768.0;
       } else if (bits == 24) {
-        const std::int32_t x = static_cast<std::int32_t>((s[0] << 8) | (s[1] << 16) | (static_cast<std::uint32_t>(s[2]) << 24)) >> 8;
+        const std::int32_t x = static_cast<std::int32_t>((s[0] << 8) | (s[1] << 16) |
+                                                         (static_cast<std::uint32_t>(s[2]) << 24)) >>
+                               8;
         v = x / 8388608.0;
       } else {
         v = static_cast<std::int32_t>(le32(s)) / 2147483648.0;

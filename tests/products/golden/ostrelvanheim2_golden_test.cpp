@@ -137,9 +137,7 @@ class Oscillator {
   double s_, c_, x_ = 1.0, y_ = 0.0;
 };
 
-std::size_t frameAt(double ms, double rate) {
-  return static_cast<std::size_t>(ms * rate / 1000.0);
-}
+std::size_t frameAt(double ms, double rate) { return static_cast<std::size_t>(ms * rate / 1000.0); }
 
 // 75 ms of signal, then silence long enough for its end to pass the effect's
 // delay at every rate.
@@ -371,9 +369,7 @@ std::vector<GoldenCase> goldenCases() {
 }
 
 // gtest shows a failing case by its name.
-void PrintTo(const GoldenCase& c, std::ostream* os) {
-  *os << c.name;
-}
+void PrintTo(const GoldenCase& c, std::ostream* os) { *os << c.name; }
 
 const rig::Mode& modeNamed(const std::string& name) {
   for (const rig::Mode& m : rig::allModes())
@@ -503,9 +499,7 @@ std::string dataFolder() {
   return folder;
 }
 
-std::string pathOf(const GoldenCase& c) {
-  return dataFolder() + "/" + fileStem(c.name) + ".bin";
-}
+std::string pathOf(const GoldenCase& c) { return dataFolder() + "/" + fileStem(c.name) + ".bin"; }
 
 constexpr char kMagic[8] = {'J', 'Y', 'X', 'G', 'O', 'L', 'D', '1'};
 
