@@ -22,18 +22,33 @@ constexpr std::size_t kTextBytes = 256;
 constexpr std::size_t kGuardBytes = 64;
 constexpr unsigned char kGuard = 0xA5;
 
+// Every pin the plug-in declares gets a buffer: inputs beyond the signal's
+// channels read silence, outputs beyond the first two go to scratch.
 template <typename Sample>
 void processWhole(HostedPlugin& plugin, const std::vector<std::vector<Sample>>& in,
                   std::vector<std::vector<Sample>>& out, int blockSize,
                   void (HostedPlugin::*process)(Sample**, Sample**, VstInt32)) {
   const std::size_t frames = in.empty() ? 0 : in[0].size();
+  const AEffect* e = plugin.effect();
+  const std::size_t pinsIn =
+      std::max<std::size_t>(2, e ? static_cast<std::size_t>(std::max(0, e->numInputs)) : 0);
+  const std::size_t pinsOut =
+      std::max<std::size_t>(2, e ? static_cast<std::size_t>(std::max(0, e->numOutputs)) : 0);
   out.assign(2, std::vector<Sample>(frames, Sample(0)));
+  std::vector<Sample> silence(static_cast<std::size_t>(blockSize), Sample(0));
+  std::vector<std::vector<Sample>> scratch(pinsOut - 2,
+                                           std::vector<Sample>(static_cast<std::size_t>(blockSize)));
+  std::vector<Sample*> inputs(pinsIn), outputs(pinsOut);
   for (std::size_t start = 0; start < frames; start += static_cast<std::size_t>(blockSize)) {
     const auto n = static_cast<VstInt32>(std::min<std::size_t>(blockSize, frames - start));
-    Sample* inputs[2] = {const_cast<Sample*>(in[0].data()) + start,
-                         const_cast<Sample*>((in.size() > 1 ? in[1] : in[0]).data()) + start};
-    Sample* outputs[2] = {out[0].data() + start, out[1].data() + start};
-    (plugin.*process)(inputs, outputs, n);
+    for (std::size_t c = 0; c < pinsIn; ++c) {
+      // A one-channel signal feeds both of the first two pins.
+      const std::size_t source = (c == 1 && in.size() == 1) ? 0 : c;
+      inputs[c] = source < in.size() ? const_cast<Sample*>(in[source].data()) + start : silence.data();
+    }
+    for (std::size_t c = 0; c < pinsOut; ++c)
+      outputs[c] = c < 2 ? out[c].data() + start : scratch[c - 2].data();
+    (plugin.*process)(inputs.data(), outputs.data(), n);
   }
 }
 
