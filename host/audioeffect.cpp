@@ -11,20 +11,26 @@ namespace {
 constexpr VstInt32 kDefaultUniqueId = fourCharCode('N', 'o', 'E', 'f');
 constexpr VstIntPtr kIdentifyAnswer = fourCharCode('N', 'v', 'E', 'f');
 
-// The products write their texts into this scratch buffer; the dispatcher then
-// hands the host at most the bytes its opcode allows, whatever the product wrote.
-struct TextScratch {
-  char text[256 + 16] = {};
-};
-
 VstIntPtr deliverText(void* ptr, const char* text, VstInt32 maxChars) {
-  copyHostText(static_cast<char*>(ptr), text, maxChars);
+  deliverHostText(static_cast<char*>(ptr), text, maxChars);
   return 0;
 }
 
 AudioEffect* effectOf(AEffect* e) { return e ? static_cast<AudioEffect*>(e->object) : nullptr; }
 
 }  // namespace
+
+void deliverHostText(char* text, const char* source, VstInt32 maxChars) {
+  if (!text || maxChars < 0) return;
+  VstInt32 n = 0;
+  if (source) {
+    while (n < maxChars && source[n] != 0) {
+      text[n] = source[n];
+      ++n;
+    }
+  }
+  text[n] = 0;
+}
 
 void copyHostText(char* text, const char* source, VstInt32 maxLen) {
   if (!text || maxLen < 0) return;
@@ -104,7 +110,7 @@ VstIntPtr AudioEffect::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr val
     case effOpen: open(); return 0;
     case effClose: close(); return 0;
     case effSetProgram:
-      if (value < numPrograms) setProgram(static_cast<VstInt32>(value));
+      if (value >= 0 && value < numPrograms) setProgram(static_cast<VstInt32>(value));
       return 0;
     case effGetProgram: return getProgram();
     case effSetProgramName: {
@@ -116,22 +122,22 @@ VstIntPtr AudioEffect::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr val
       return 0;
     }
     case effGetProgramName: {
-      TextScratch s;
+      HostTextScratch s;
       getProgramName(s.text);
       return deliverText(ptr, s.text, kProgramNameChars);
     }
     case effGetParamLabel: {
-      TextScratch s;
+      HostTextScratch s;
       getParameterLabel(index, s.text);
       return deliverText(ptr, s.text, kParamTextBytes - 1);
     }
     case effGetParamDisplay: {
-      TextScratch s;
+      HostTextScratch s;
       getParameterDisplay(index, s.text);
       return deliverText(ptr, s.text, kParamTextBytes - 1);
     }
     case effGetParamName: {
-      TextScratch s;
+      HostTextScratch s;
       getParameterName(index, s.text);
       return deliverText(ptr, s.text, kParamTextBytes - 1);
     }
@@ -274,14 +280,19 @@ VstIntPtr AudioEffect::dispatchEffectClass(AEffect* e, VstInt32 opcode, VstInt32
                                            void* ptr, float opt) {
   AudioEffect* effect = effectOf(e);
   if (!effect) return 0;
-  if (opcode == effClose) {
-    // An open editor window goes first, while the effect it shows still exists.
-    if (effect->editor && effect->editor->isOpen()) effect->editor->close();
-    effect->dispatcher(opcode, index, value, ptr, opt);
-    delete effect;
-    return 1;
+  // Nothing may unwind into the host (an opcode that runs out of memory answers 0).
+  try {
+    if (opcode == effClose) {
+      // An open editor window goes first, while the effect it shows still exists.
+      if (effect->editor && effect->editor->isOpen()) effect->editor->close();
+      effect->dispatcher(opcode, index, value, ptr, opt);
+      delete effect;
+      return 1;
+    }
+    return effect->dispatcher(opcode, index, value, ptr, opt);
+  } catch (...) {
+    return 0;
   }
-  return effect->dispatcher(opcode, index, value, ptr, opt);
 }
 
 float AudioEffect::getParameterClass(AEffect* e, VstInt32 index) {

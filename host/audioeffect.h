@@ -111,6 +111,16 @@ class AudioEffect {
   AEffect cEffect;
 };
 
-// Copies text into a host buffer of maxLen + 1 bytes: at most maxLen characters,
+// Copies text into a buffer of maxLen + 1 bytes: at most maxLen characters,
 // the rest up to and including text[maxLen] zero. A negative maxLen writes nothing.
 void copyHostText(char* text, const char* source, VstInt32 maxLen);
+
+// Hands a text to the host: at most maxChars characters and one terminator,
+// and not a byte more, whatever buffer size the host had in mind.
+void deliverHostText(char* text, const char* source, VstInt32 maxChars);
+
+// Where the products write their texts before they reach the host, so that no
+// product text can run past the host's buffer.
+struct HostTextScratch {
+  char text[256 + 16] = {};
+};

@@ -7,10 +7,6 @@
 
 namespace {
 
-struct TextScratch {
-  char text[256 + 16] = {};
-};
-
 bool opcodeNeedsPtr(VstInt32 opcode) {
   switch (opcode) {
     case effString2Parameter:
@@ -43,27 +39,40 @@ bool opcodeNeedsPtr(VstInt32 opcode) {
 // characters and a terminator.
 template <typename Fill>
 VstIntPtr boundedText(void* ptr, VstInt32 maxChars, Fill fill) {
-  TextScratch s;
-  const bool ok = fill(s.text);
-  copyHostText(static_cast<char*>(ptr), s.text, maxChars);
-  return ok ? 1 : 0;
+  HostTextScratch s;
+  if (!fill(s.text)) return 0;
+  deliverHostText(static_cast<char*>(ptr), s.text, maxChars);
+  return 1;
+}
+
+// The key modifier is one byte of the host's float; a value no integer can
+// hold counts as no modifier.
+unsigned char modifierByte(float opt) {
+  return (opt > -2147483648.0f && opt < 2147483648.0f) ? static_cast<unsigned char>(static_cast<int>(opt))
+                                                       : 0;
 }
 
 }  // namespace
 
 VstIntPtr AudioEffectX::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt) {
+  // The speaker-arrangement opcodes carry their first record in value; of a
+  // pair the host gives only in part, whichever pointer exists comes back null.
+  if (opcode == effGetSpeakerArrangement && (!value || !ptr)) {
+    if (value) *reinterpret_cast<VstSpeakerArrangement**>(value) = nullptr;
+    if (ptr) *static_cast<VstSpeakerArrangement**>(ptr) = nullptr;
+    return 0;
+  }
   if (opcodeNeedsPtr(opcode) && !ptr) return 0;
-  // The speaker-arrangement opcodes carry their first record in value.
-  if ((opcode == effSetSpeakerArrangement || opcode == effGetSpeakerArrangement) && !value) return 0;
+  if (opcode == effSetSpeakerArrangement && !value) return 0;
 
   switch (opcode) {
     case effProcessEvents: return processEvents(static_cast<VstEvents*>(ptr));
     case effCanBeAutomated: return canParameterBeAutomated(index) ? 1 : 0;
     case effString2Parameter: return string2parameter(index, static_cast<char*>(ptr)) ? 1 : 0;
     case effGetProgramNameIndexed: {
-      TextScratch s;
+      HostTextScratch s;
       if (!getProgramNameIndexed(static_cast<VstInt32>(value), index, s.text)) return 0;
-      copyHostText(static_cast<char*>(ptr), s.text, kProgramNameChars);
+      deliverHostText(static_cast<char*>(ptr), s.text, kProgramNameChars);
       return 1;
     }
     case effGetInputProperties: return getInputProperties(index, static_cast<VstPinProperties*>(ptr)) ? 1 : 0;
@@ -100,7 +109,7 @@ VstIntPtr AudioEffectX::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr va
       VstKeyCode key{};
       key.character = index;
       key.virt = static_cast<unsigned char>(value);
-      key.modifier = static_cast<unsigned char>(static_cast<int>(opt));
+      key.modifier = modifierByte(opt);
       const bool handled = opcode == effEditKeyDown ? editor->onKeyDown(key) : editor->onKeyUp(key);
       return handled ? 1 : 0;
     }

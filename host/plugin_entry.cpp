@@ -14,8 +14,14 @@
 JYX_EXPORT AEffect* VSTPluginMain(audioMasterCallback audioMaster) {
   // A host that cannot tell its version is no host to run in.
   if (!audioMaster || audioMaster(nullptr, audioMasterVersion, 0, 0, nullptr, 0.0f) == 0) return nullptr;
-  AudioEffect* effect = createEffectInstance(audioMaster);
-  return effect ? effect->getAeffect() : nullptr;
+  // Memory running out while the effect is built gives no effect, as when its
+  // own allocation fails; nothing may unwind into the host.
+  try {
+    AudioEffect* effect = createEffectInstance(audioMaster);
+    return effect ? effect->getAeffect() : nullptr;
+  } catch (...) {
+    return nullptr;
+  }
 }
 
 #ifdef _WIN32

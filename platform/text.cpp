@@ -6,9 +6,15 @@ namespace platform {
 namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
+// A byte that is no part of valid UTF-8 (a Linux file name may hold any
+// bytes) travels as the lone low surrogate U+DC00 + byte and comes back as
+// that byte, so every path survives the trip through UTF-16 whole.
+constexpr char32_t kEscapeBase = 0xDC00;
 
-// Decodes one code point starting at text[i]; malformed input gives U+FFFD and
-// consumes one byte, so every input terminates.
+char32_t escaped(unsigned char byte) { return kEscapeBase + byte; }
+
+// Decodes one code point starting at text[i]; a malformed byte is escaped and
+// consumed alone, so every input terminates.
 char32_t decodeUtf8(const std::string& text, std::size_t& i) {
   const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
   const unsigned char lead = byte(i);
@@ -27,25 +33,15 @@ char32_t decodeUtf8(const std::string& text, std::size_t& i) {
     extra = 3;
     cp = lead & 0x07;
   } else {
-    ++i;
-    return kReplacement;
+    return escaped(byte(i++));
   }
-  if (i + extra >= text.size()) {
-    ++i;
-    return kReplacement;
-  }
+  if (i + extra >= text.size()) return escaped(byte(i++));
   for (int k = 1; k <= extra; ++k) {
-    if ((byte(i + k) & 0xC0) != 0x80) {
-      ++i;
-      return kReplacement;
-    }
+    if ((byte(i + k) & 0xC0) != 0x80) return escaped(byte(i++));
     cp = (cp << 6) | (byte(i + k) & 0x3F);
   }
   static constexpr char32_t kMinimum[] = {0, 0x80, 0x800, 0x10000};
-  if (cp < kMinimum[extra] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-    ++i;
-    return kReplacement;
-  }
+  if (cp < kMinimum[extra] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return escaped(byte(i++));
   i += static_cast<std::size_t>(extra) + 1;
   return cp;
 }
@@ -96,6 +92,9 @@ std::string utf16ToUtf8(const std::u16string& text) {
         text[i + 1] <= 0xDFFF) {
       cp = 0x10000 + ((cp - 0xD800) << 10) + (text[i + 1] - 0xDC00);
       ++i;
+    } else if (cp >= kEscapeBase + 0x80 && cp <= kEscapeBase + 0xFF) {
+      out += static_cast<char>(cp - kEscapeBase);
+      continue;
     } else if (cp >= 0xD800 && cp <= 0xDFFF) {
       cp = kReplacement;
     }

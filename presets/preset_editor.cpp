@@ -1,5 +1,7 @@
 #include "presets/preset_editor.h"
 
+#include <vector>
+
 #include "platform/current_directory.h"
 #include "presets/preset_effect.h"
 
@@ -44,36 +46,52 @@ void CPresetSystemEditor::writeSettings(std::uint8_t* record) {
   if (auto* fx = presetEffect()) presets::writeSettings(*fx, record);
 }
 
-void CPresetSystemEditor::storeDefaultPreset() {
-  if (auto* fx = presetEffect()) presets::storePresetValue(*fx, presets::kDefaultPresetValue);
+// The settings-store operations go through the editor's own readers and
+// writers, so that a product editor overriding them is heard here too.
+void CPresetSystemEditor::storePresetAs(const char* valueName) {
+  CPresetSystemEffect* fx = presetEffect();
+  if (!fx) return;
+  std::vector<std::uint8_t> record(fx->presetTraits().layout.presetRecordBytes(), 0);
+  writePreset(record.data());
+  presets::storeRecord(*fx, valueName, record);
 }
-void CPresetSystemEditor::clearDefaultPreset() {
-  if (auto* fx = presetEffect()) presets::deleteValue(*fx, presets::kDefaultPresetValue);
+
+void CPresetSystemEditor::storeBankAs(const char* valueName) {
+  CPresetSystemEffect* fx = presetEffect();
+  if (!fx) return;
+  std::vector<std::uint8_t> record(fx->presetTraits().layout.bankRecordBytes(), 0);
+  writeBank(record.data());
+  presets::storeRecord(*fx, valueName, record);
 }
-void CPresetSystemEditor::loadDefaultPreset() {
-  if (auto* fx = presetEffect()) presets::loadPresetValue(*fx, presets::kDefaultPresetValue, this);
+
+void CPresetSystemEditor::loadPresetFrom(const char* valueName) {
+  CPresetSystemEffect* fx = presetEffect();
+  if (!fx) return;
+  const auto record = presets::loadRecord(*fx, valueName, fx->presetTraits().layout.presetRecordBytes());
+  readPreset(record.data(), false);
 }
-void CPresetSystemEditor::storeDefaultBank() {
-  if (auto* fx = presetEffect()) presets::storeBankValue(*fx, presets::kDefaultBankValue);
+
+void CPresetSystemEditor::loadBankFrom(const char* valueName) {
+  CPresetSystemEffect* fx = presetEffect();
+  if (!fx) return;
+  const auto record = presets::loadRecord(*fx, valueName, fx->presetTraits().layout.bankRecordBytes());
+  readBank(record.data(), false);
 }
-void CPresetSystemEditor::clearDefaultBank() {
-  if (auto* fx = presetEffect()) presets::deleteValue(*fx, presets::kDefaultBankValue);
+
+void CPresetSystemEditor::clearValue(const char* valueName) {
+  if (CPresetSystemEffect* fx = presetEffect()) presets::deleteValue(*fx, valueName);
 }
-void CPresetSystemEditor::loadDefaultBank() {
-  if (auto* fx = presetEffect()) presets::loadBankValue(*fx, presets::kDefaultBankValue, this);
-}
-void CPresetSystemEditor::storeMemoA() {
-  if (auto* fx = presetEffect()) presets::storePresetValue(*fx, presets::kMemoAValue);
-}
-void CPresetSystemEditor::storeMemoB() {
-  if (auto* fx = presetEffect()) presets::storePresetValue(*fx, presets::kMemoBValue);
-}
-void CPresetSystemEditor::recallMemoA() {
-  if (auto* fx = presetEffect()) presets::loadPresetValue(*fx, presets::kMemoAValue, this);
-}
-void CPresetSystemEditor::recallMemoB() {
-  if (auto* fx = presetEffect()) presets::loadPresetValue(*fx, presets::kMemoBValue, this);
-}
+
+void CPresetSystemEditor::storeDefaultPreset() { storePresetAs(presets::kDefaultPresetValue); }
+void CPresetSystemEditor::clearDefaultPreset() { clearValue(presets::kDefaultPresetValue); }
+void CPresetSystemEditor::loadDefaultPreset() { loadPresetFrom(presets::kDefaultPresetValue); }
+void CPresetSystemEditor::storeDefaultBank() { storeBankAs(presets::kDefaultBankValue); }
+void CPresetSystemEditor::clearDefaultBank() { clearValue(presets::kDefaultBankValue); }
+void CPresetSystemEditor::loadDefaultBank() { loadBankFrom(presets::kDefaultBankValue); }
+void CPresetSystemEditor::storeMemoA() { storePresetAs(presets::kMemoAValue); }
+void CPresetSystemEditor::storeMemoB() { storePresetAs(presets::kMemoBValue); }
+void CPresetSystemEditor::recallMemoA() { loadPresetFrom(presets::kMemoAValue); }
+void CPresetSystemEditor::recallMemoB() { loadPresetFrom(presets::kMemoBValue); }
 
 void CPresetSystemEditor::saveCurrentPaths() {
   if (settingsStem_) presets::saveCurrentPaths(settingsStem_, paths_);

@@ -55,6 +55,11 @@ class CPresetSystemEditor : public AEffEditor, protected presets::PresetStripVie
 
  protected:
   CPresetSystemEffect* presetEffect() const;
+  void storePresetAs(const char* valueName);
+  void storeBankAs(const char* valueName);
+  void loadPresetFrom(const char* valueName);
+  void loadBankFrom(const char* valueName);
+  void clearValue(const char* valueName);
 
   // The strip's controls; there are none until the editor has a window.
   void showProgramName(const char* /*name*/) override {}

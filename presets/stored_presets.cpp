@@ -46,23 +46,6 @@ void writeHeader(CPresetSystemEffect& effect, std::uint8_t* record, std::uint8_t
 
 const char* stemOf(CPresetSystemEffect& effect) { return effect.presetTraits().settingsStem; }
 
-void storeRecord(CPresetSystemEffect& effect, const char* valueName, std::size_t size,
-                 void (*write)(CPresetSystemEffect&, std::uint8_t*)) {
-  std::vector<std::uint8_t> record(size, 0);
-  write(effect, record.data());
-  SettingsKey key(stemOf(effect), SettingsKey::Access::Write);
-  if (key.isOpen()) key.write(valueName, SettingsType::Binary, record.data(), record.size());
-}
-
-std::vector<std::uint8_t> loadRecord(CPresetSystemEffect& effect, const char* valueName, std::size_t size) {
-  // A value of another size or type leaves the buffer zero-filled, which no
-  // reader accepts.
-  std::vector<std::uint8_t> record(size, 0);
-  SettingsKey key(stemOf(effect), SettingsKey::Access::Query);
-  if (key.isOpen()) key.readExact(valueName, SettingsType::Binary, record.data(), record.size());
-  return record;
-}
-
 }  // namespace
 
 void readBank(CPresetSystemEffect& effect, const std::uint8_t* record, bool endianReversed,
@@ -141,12 +124,17 @@ void writeSettings(CPresetSystemEffect& effect, std::uint8_t* record) {
     records::writeFloat(record + records::kRecordHeaderBytes + 4 * i, effect.getParameter(n + i));
 }
 
-void storePresetValue(CPresetSystemEffect& effect, const char* valueName) {
-  storeRecord(effect, valueName, effect.presetTraits().layout.presetRecordBytes(), writePreset);
+std::vector<std::uint8_t> loadRecord(CPresetSystemEffect& effect, const char* valueName, std::size_t size) {
+  std::vector<std::uint8_t> record(size, 0);
+  SettingsKey key(stemOf(effect), SettingsKey::Access::Query);
+  if (key.isOpen()) key.readExact(valueName, SettingsType::Binary, record.data(), record.size());
+  return record;
 }
 
-void storeBankValue(CPresetSystemEffect& effect, const char* valueName) {
-  storeRecord(effect, valueName, effect.presetTraits().layout.bankRecordBytes(), writeBank);
+void storeRecord(CPresetSystemEffect& effect, const char* valueName,
+                 const std::vector<std::uint8_t>& record) {
+  SettingsKey key(stemOf(effect), SettingsKey::Access::Write);
+  if (key.isOpen()) key.write(valueName, SettingsType::Binary, record.data(), record.size());
 }
 
 void deleteValue(CPresetSystemEffect& effect, const char* valueName) {

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 class CPresetSystemEffect;
 
@@ -43,9 +44,11 @@ void writeBank(CPresetSystemEffect& effect, std::uint8_t* record);
 void writePreset(CPresetSystemEffect& effect, std::uint8_t* record);
 void writeSettings(CPresetSystemEffect& effect, std::uint8_t* record);
 
-// Record values in the settings store under the product's stem.
-void storePresetValue(CPresetSystemEffect& effect, const char* valueName);
-void storeBankValue(CPresetSystemEffect& effect, const char* valueName);
+// A record value in the settings store under the product's stem, zero-filled
+// when missing or of another size or type (which no reader accepts).
+std::vector<std::uint8_t> loadRecord(CPresetSystemEffect& effect, const char* valueName, std::size_t size);
+void storeRecord(CPresetSystemEffect& effect, const char* valueName, const std::vector<std::uint8_t>& record);
+
 void deleteValue(CPresetSystemEffect& effect, const char* valueName);
 // A missing value, or one of another size or type, leaves the programs alone.
 void loadPresetValue(CPresetSystemEffect& effect, const char* valueName, PresetStripView* view);

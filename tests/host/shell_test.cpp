@@ -2,6 +2,7 @@
 // the host-callback wrappers and the text helpers.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -199,9 +200,10 @@ TEST_F(ShellTest, CanDoAnswersZeroForEveryString) {
   EXPECT_EQ(dispatch(effCanDo, 0, 0, other), 0);
 }
 
-TEST_F(ShellTest, SetProgramIgnoresValuesAtOrAboveTheProgramCount) {
+TEST_F(ShellTest, SetProgramIgnoresValuesOutsideTheProgramCount) {
   make();
   dispatch(effSetProgram, 0, 1);
+  dispatch(effSetProgram, 0, -1);
   EXPECT_EQ(gTestLog.programSets, 0);
   dispatch(effSetProgram, 0, 0);
   EXPECT_EQ(gTestLog.programSets, 1);
@@ -289,6 +291,31 @@ TEST_F(ShellTest, EditorOpcodesWithoutEditorAnswerZero) {
   EXPECT_EQ(dispatch(effEditKeyDown, 'a', 1, nullptr, 2.0f), 0);
 }
 
+TEST_F(ShellTest, NamesAnEffectDoesNotHaveLeaveTheHostBufferAlone) {
+  struct Bare : AudioEffectX {
+    Bare() : AudioEffectX(nullptr, 1, 1) {}
+    void processReplacing(float**, float**, VstInt32) override {}
+  } bare;
+  for (VstInt32 opcode : {effGetEffectName, effGetVendorString, effGetProductString}) {
+    char buffer[80];
+    std::memset(buffer, 0x7E, sizeof buffer);
+    AEffect* e = bare.getAeffect();
+    EXPECT_EQ(e->dispatcher(e, opcode, 0, 0, buffer, 0.0f), 0);
+    for (char c : buffer) ASSERT_EQ(c, 0x7E) << "opcode " << opcode;
+  }
+}
+
+TEST_F(ShellTest, SpeakerArrangementQueryNullsWhicheverPointerItGets) {
+  make();
+  VstSpeakerArrangement dummy{};
+  VstSpeakerArrangement* out = &dummy;
+  EXPECT_EQ(dispatch(effGetSpeakerArrangement, 0, 0, &out), 0);
+  EXPECT_EQ(out, nullptr);
+  VstSpeakerArrangement* in = &dummy;
+  EXPECT_EQ(dispatch(effGetSpeakerArrangement, 0, reinterpret_cast<VstIntPtr>(&in), nullptr), 0);
+  EXPECT_EQ(in, nullptr);
+}
+
 TEST_F(ShellTest, KeyDownCarriesCharacterVirtualKeyAndModifier) {
   make(true);
   EXPECT_EQ(dispatch(effEditKeyDown, 'q', 0x1FF, nullptr, 3.7f), 1);
@@ -296,6 +323,8 @@ TEST_F(ShellTest, KeyDownCarriesCharacterVirtualKeyAndModifier) {
   EXPECT_EQ(key.character, 'q');
   EXPECT_EQ(key.virt, 0xFF);  // one byte of the value
   EXPECT_EQ(key.modifier, 3);
+  dispatch(effEditKeyDown, 'q', 0, nullptr, std::nanf(""));
+  EXPECT_EQ(effect_->testEditor()->lastKey.modifier, 0) << "a modifier no integer holds counts as none";
   effect_->testEditor()->keyAnswer = false;
   EXPECT_EQ(dispatch(effEditKeyDown, 'q', 0, nullptr, 0), 0);
 }
@@ -345,6 +374,7 @@ TEST_F(ShellTest, TextsReachTheHostWholeButNeverPastTheirLimit) {
     gTestTexts.*limit.field = " HighAdjust ";  // a twelve-character parameter text
     std::size_t written = 0;
     EXPECT_EQ(readText(limit.opcode, written), " HighAdjust ") << limit.what;
+    EXPECT_EQ(written, 13u) << limit.what << ": the text and its terminator, nothing more";
 
     gTestTexts.*limit.field = exact;
     EXPECT_EQ(readText(limit.opcode, written), exact) << limit.what;

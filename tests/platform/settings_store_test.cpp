@@ -155,13 +155,17 @@ TEST_F(SettingsStoreTest, NamesThatCouldLeaveTheKeyAreRefused) {
 }
 #endif
 
-TEST(TextConversion, RoundTripsEveryPlaneAndReplacesMalformedInput) {
+TEST(TextConversion, RoundTripsEveryPlaneAndAnyBytes) {
   const std::string text = "a\xC3\xA9\xE2\x82\xAC\xF0\x9F\x8E\xB5z";
   const std::u16string wide = platform::utf8ToUtf16(text);
   EXPECT_EQ(wide.size(), 6u);  // a, é, €, a surrogate pair, z
   EXPECT_EQ(platform::utf16ToUtf8(wide), text);
-  EXPECT_EQ(platform::utf8ToUtf16("\xC3"), std::u16string(1, char16_t(0xFFFD)));
-  EXPECT_EQ(platform::utf8ToUtf16("\xE2\x82"), std::u16string(2, char16_t(0xFFFD)));
+  // Bytes of no valid UTF-8 (a Linux folder may be named so) come back as they were.
+  const std::string bytes = "/home/\xFF\xFE/x\xC3/\xE2\x82/\xED\xB2\x80/\x80";
+  EXPECT_EQ(platform::utf16ToUtf8(platform::utf8ToUtf16(bytes)), bytes);
+  EXPECT_EQ(platform::utf8ToUtf16("\xC3"), std::u16string(1, char16_t(0xDCC3)));
+  // A lone surrogate from elsewhere becomes the replacement character.
+  EXPECT_EQ(platform::utf16ToUtf8(std::u16string(1, char16_t(0xD800))), "\xEF\xBF\xBD");
 }
 
 TEST(CurrentDirectory, MovesAndEndsWithTheSeparator) {

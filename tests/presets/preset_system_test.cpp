@@ -458,10 +458,22 @@ TEST_P(PresetSystemTest, MemoryRecallCopiesTheStoredProgramIntoTheCurrentOne) {
   EXPECT_EQ(fx->getCurrentProgram(), 8);
 }
 
+TEST_P(PresetSystemTest, SettingsOperationsGoThroughTheEditorsReadersAndWriters) {
+  auto fx = makeEffect(true);
+  PresetTestEditor& ed = editorOf(*fx);
+  ed.storeDefaultBank();
+  ed.storeMemoA();
+  ed.recallMemoA();
+  fx->loadEditorDefaults();
+  EXPECT_EQ(ed.bankWrites, 1);
+  EXPECT_EQ(ed.presetReads, 2) << "the memory and the default preset";
+}
+
 TEST_P(PresetSystemTest, PathsAreSavedAtDestructionAndComeBackWhole) {
   const std::string longFolder = "/" + std::string(255, 'f');
   const std::string longerFolder = "/" + std::string(2000, 'g') + "/";
-  for (const std::string& folder : {longFolder, longerFolder}) {
+  const std::string bytesFolder = "/home/m\xFC\x6C\x6C\x65r/\xFF/";  // a Linux name in no valid UTF-8
+  for (const std::string& folder : {longFolder, longerFolder, bytesFolder}) {
     {
       auto fx = makeEffect(true);
       editorOf(*fx).paths_ = {folder, "bank01.jyb", "my preset.jyx"};

@@ -63,8 +63,18 @@ class PresetTestEditor : public CPresetSystemEditor {
     renamed.push_back(name);
     CPresetSystemEditor::updateProgramName(name);
   }
+  void readPreset(const std::uint8_t* record, bool endianReversed) override {
+    ++presetReads;
+    CPresetSystemEditor::readPreset(record, endianReversed);
+  }
+  void writeBank(std::uint8_t* record) override {
+    ++bankWrites;
+    CPresetSystemEditor::writeBank(record);
+  }
   std::vector<SetCall> told;
   std::vector<std::string> renamed;
+  int presetReads = 0;
+  int bankWrites = 0;
   using CPresetSystemEditor::paths_;
 };
 
