@@ -113,6 +113,13 @@ class CompressorEngine {
   void requestResetDetectors();
   void requestResetOversamplers();
   void requestVuFrequency(double hz);
+  // Rings, detectors and oversamplers all back to their start: a change of
+  // the processing path (FAT, the channel mode).
+  void requestCleanStart() {
+    requestClearDelayRings();
+    requestResetDetectors();
+    requestResetOversamplers();
+  }
 
   // Immediate forms, for the constructor, suspend and resume.
   void clearDelayRingsNow();

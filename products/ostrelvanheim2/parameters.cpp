@@ -225,9 +225,7 @@ void Ostrelvanheim::applyParameter(VstInt32 index, float v) {
       e.fatOn = getSampleRate() <= 100000.0f ? switchState(v) : 0;
       e.updateFilterCoefficients();
       e.updateTimeConstants();
-      e.requestClearDelayRings();
-      e.requestResetDetectors();
-      e.requestResetOversamplers();
+      e.requestCleanStart();
       break;
     case 27:
       longValue = v;
@@ -272,9 +270,7 @@ void Ostrelvanheim::applyParameter(VstInt32 index, float v) {
       const double previous = channelModeValue;
       channelModeValue = v;
       if (static_cast<int>(100.0 * channelModeValue) != static_cast<int>(100.0 * previous)) {
-        e.requestClearDelayRings();
-        e.requestResetDetectors();
-        e.requestResetOversamplers();
+        e.requestCleanStart();
       }
       if (v < 0.25f) {
         e.monoStereoValue = 0.0f;
