@@ -34,14 +34,8 @@ void deliverHostText(char* text, const char* source, VstInt32 maxChars) {
 
 void copyHostText(char* text, const char* source, VstInt32 maxLen) {
   if (!text || maxLen < 0) return;
-  VstInt32 n = 0;
-  if (source) {
-    while (n < maxLen && source[n] != 0) {
-      text[n] = source[n];
-      ++n;
-    }
-  }
-  for (; n <= maxLen; ++n) text[n] = 0;
+  deliverHostText(text, source, maxLen);
+  for (VstInt32 n = static_cast<VstInt32>(std::strlen(text)); n <= maxLen; ++n) text[n] = 0;
 }
 
 AEffEditor::AEffEditor(AudioEffect* owner) : effect(owner) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "products/ostrelvanheim2/kernel_modes.h"
 #include "tools/vsthost/signals.h"
 
 namespace rig {
@@ -59,20 +60,15 @@ Stereo Rig::process(const Stereo& in, int block) { return run<float>(*fx_, in, b
 Stereo Rig::processDouble(const Stereo& in, int block) { return run<double>(*fx_, in, block); }
 
 const std::vector<Mode>& allModes() {
-  // Process, Mode, Mono Stereo, Link, L R.
-  static const std::vector<Mode> modes = {
-      {"bypass", {{0, 0.0f}}, true},
-      {"stereo linked multiband", {{0, 1}, {1, 1}, {2, 1}, {3, 1}}, true},
-      {"stereo unlinked multiband", {{0, 1}, {1, 1}, {2, 1}, {3, 0}}, true},
-      {"stereo linked single band", {{0, 1}, {1, 0}, {2, 1}, {3, 1}}, true},
-      {"stereo unlinked single band", {{0, 1}, {1, 0}, {2, 1}, {3, 0}}, true},
-      {"mono multiband OO-O", {{0, 1}, {1, 1}, {2, 0}, {30, 0}}, true},
-      {"mono multiband L", {{0, 1}, {1, 1}, {2, 0}, {30, 0.5f}}, false},
-      {"mono multiband R", {{0, 1}, {1, 1}, {2, 0}, {30, 1}}, false},
-      {"mono single band OO-O", {{0, 1}, {1, 0}, {2, 0}, {30, 0}}, true},
-      {"mono single band L", {{0, 1}, {1, 0}, {2, 0}, {30, 0.5f}}, false},
-      {"mono single band R", {{0, 1}, {1, 0}, {2, 0}, {30, 1}}, false},
-  };
+  static const std::vector<Mode> modes = [] {
+    std::vector<Mode> m;
+    for (const ostrelvanheim2::KernelMode& k : ostrelvanheim2::kKernelModes) {
+      std::vector<Setting> settings;
+      for (const auto& s : k.parameters()) settings.push_back({s.index, s.value});
+      m.push_back({k.name, std::move(settings), k.bothChannelsProcessed});
+    }
+    return m;
+  }();
   return modes;
 }
 

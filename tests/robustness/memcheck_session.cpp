@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "products/ostrelvanheim2/kernel_modes.h"
 #include "tests/support/settings_sandbox.h"
 #include "tools/vsthost/plugin_host.h"
 #include "tools/vsthost/signals.h"
@@ -23,21 +24,6 @@ void check(bool ok, const std::string& what) {
   std::fprintf(stderr, "FAILED: %s\n", what.c_str());
   ++gFailures;
 }
-
-struct Mode {
-  const char* name;
-  std::vector<std::pair<VstInt32, float>> settings;  // Process, Mode, Mono Stereo, Link, L R
-};
-
-const Mode kModes[] = {
-    {"bypass", {{0, 0}}},
-    {"stereo linked multiband", {{0, 1}, {1, 1}, {2, 1}, {3, 1}}},
-    {"stereo unlinked multiband", {{0, 1}, {1, 1}, {2, 1}, {3, 0}}},
-    {"mono multiband L", {{0, 1}, {1, 1}, {2, 0}, {30, 0.5f}}},
-    {"stereo linked single band", {{0, 1}, {1, 0}, {2, 1}, {3, 1}}},
-    {"stereo unlinked single band", {{0, 1}, {1, 0}, {2, 1}, {3, 0}}},
-    {"mono single band R", {{0, 1}, {1, 0}, {2, 0}, {30, 1}}},
-};
 
 template <typename Sample>
 bool allFinite(const std::vector<std::vector<Sample>>& out) {
@@ -71,9 +57,9 @@ void processEverywhere(vsthost::HostedPlugin& p) {
     p.suspend();
     p.setSampleRate(rate);
     p.resume();
-    for (const Mode& mode : kModes) {
+    for (const ostrelvanheim2::KernelMode& mode : ostrelvanheim2::kKernelModes) {
       for (float fat : {0.0f, 1.0f}) {
-        for (const auto& [index, value] : mode.settings) p.setParameter(index, value);
+        for (const auto& [index, value] : mode.parameters()) p.setParameter(index, value);
         p.setParameter(26, fat);
         p.setParameter(28, 1.0f);
         p.setParameter(29, 1.0f);

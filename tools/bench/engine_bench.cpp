@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "products/ostrelvanheim2/kernel_modes.h"
 #include "products/ostrelvanheim2/ostrelvanheim.h"
 #include "tools/vsthost/signals.h"
 
@@ -32,29 +33,27 @@ struct Setting {
   float value;
 };
 
-// Process, Mode, Mono Stereo, Link, L R and Auto: the settings that select a kernel.
 struct Mode {
-  const char* name;
+  std::string name;
   std::vector<Setting> settings;
 };
 
+// Every kernel and routing, named for benchmark filters, and the heaviest
+// setting: unlinked multiband with the brickwall (on in the default program)
+// and Auto release on.
 const std::vector<Mode>& modes() {
-  static const std::vector<Mode> m = {
-      {"bypass", {{0, 0}}},
-      {"stereo_linked_multiband", {{0, 1}, {1, 1}, {2, 1}, {3, 1}}},
-      {"stereo_unlinked_multiband", {{0, 1}, {1, 1}, {2, 1}, {3, 0}}},
-      {"stereo_linked_single_band", {{0, 1}, {1, 0}, {2, 1}, {3, 1}}},
-      {"stereo_unlinked_single_band", {{0, 1}, {1, 0}, {2, 1}, {3, 0}}},
-      {"mono_multiband_OO-O", {{0, 1}, {1, 1}, {2, 0}, {30, 0}}},
-      {"mono_multiband_L", {{0, 1}, {1, 1}, {2, 0}, {30, 0.5f}}},
-      {"mono_multiband_R", {{0, 1}, {1, 1}, {2, 0}, {30, 1}}},
-      {"mono_single_band_OO-O", {{0, 1}, {1, 0}, {2, 0}, {30, 0}}},
-      {"mono_single_band_L", {{0, 1}, {1, 0}, {2, 0}, {30, 0.5f}}},
-      {"mono_single_band_R", {{0, 1}, {1, 0}, {2, 0}, {30, 1}}},
-      // The heaviest setting: unlinked multiband with the brickwall (on in the
-      // default program) and Auto release on.
-      {"stereo_unlinked_multiband_Auto", {{0, 1}, {1, 1}, {2, 1}, {3, 0}, {28, 1}}},
-  };
+  static const std::vector<Mode> m = [] {
+    std::vector<Mode> all;
+    for (const ostrelvanheim2::KernelMode& k : ostrelvanheim2::kKernelModes) {
+      Mode mode{k.name, {}};
+      for (char& c : mode.name)
+        if (c == ' ') c = '_';
+      for (const auto& s : k.parameters()) mode.settings.push_back({s.index, s.value});
+      all.push_back(std::move(mode));
+    }
+    all.push_back({"stereo_unlinked_multiband_Auto", {{0, 1}, {1, 1}, {2, 1}, {3, 0}, {28, 1}}});
+    return all;
+  }();
   return m;
 }
 
@@ -124,8 +123,8 @@ void runEffect(benchmark::State& state, const Mode& mode, bool fat, float rate, 
 }
 
 std::string benchmarkName(const Mode& mode, bool fat, float rate, bool pink) {
-  return std::string(mode.name) + "/" + (fat ? "FAT" : "noFAT") + "/" +
-         std::to_string(static_cast<int>(rate)) + "/" + (pink ? "pink" : "sine50");
+  return mode.name + "/" + (fat ? "FAT" : "noFAT") + "/" + std::to_string(static_cast<int>(rate)) + "/" +
+         (pink ? "pink" : "sine50");
 }
 
 // Keeps each run's time per frame for the tables after the runs.
@@ -156,7 +155,7 @@ void printTable(const Reporter& reporter) {
   std::printf("\n");
   for (const Mode& mode : modes()) {
     for (bool fat : {false, true}) {
-      std::printf("%-32s %-5s", mode.name, fat ? "FAT" : "");
+      std::printf("%-32s %-5s", mode.name.c_str(), fat ? "FAT" : "");
       for (float rate : rates) {
         for (bool pink : {true, false}) {
           const double* ns = reporter.find(benchmarkName(mode, fat, rate, pink));

@@ -1,0 +1,40 @@
+// The parameter settings that select each kernel and routing of JYX
+// Ostrelvanheim2 (Process, Mode, Mono Stereo, Link, L R), for the programs
+// that drive every kernel: the tests, the benchmark and the memcheck session.
+#pragma once
+
+#include <span>
+
+#include "host/vst_abi.h"
+
+namespace ostrelvanheim2 {
+
+struct ParameterSetting {
+  VstInt32 index;
+  float value;
+};
+
+struct KernelMode {
+  const char* name;
+  ParameterSetting settings[4];
+  int count;
+  bool bothChannelsProcessed;  // false in the one-channel L and R routings
+
+  std::span<const ParameterSetting> parameters() const { return {settings, static_cast<std::size_t>(count)}; }
+};
+
+inline constexpr KernelMode kKernelModes[] = {
+    {"bypass", {{0, 0}}, 1, true},
+    {"stereo linked multiband", {{0, 1}, {1, 1}, {2, 1}, {3, 1}}, 4, true},
+    {"stereo unlinked multiband", {{0, 1}, {1, 1}, {2, 1}, {3, 0}}, 4, true},
+    {"stereo linked single band", {{0, 1}, {1, 0}, {2, 1}, {3, 1}}, 4, true},
+    {"stereo unlinked single band", {{0, 1}, {1, 0}, {2, 1}, {3, 0}}, 4, true},
+    {"mono multiband OO-O", {{0, 1}, {1, 1}, {2, 0}, {30, 0}}, 4, true},
+    {"mono multiband L", {{0, 1}, {1, 1}, {2, 0}, {30, 0.5f}}, 4, false},
+    {"mono multiband R", {{0, 1}, {1, 1}, {2, 0}, {30, 1}}, 4, false},
+    {"mono single band OO-O", {{0, 1}, {1, 0}, {2, 0}, {30, 0}}, 4, true},
+    {"mono single band L", {{0, 1}, {1, 0}, {2, 0}, {30, 0.5f}}, 4, false},
+    {"mono single band R", {{0, 1}, {1, 0}, {2, 0}, {30, 1}}, 4, false},
+};
+
+}  // namespace ostrelvanheim2
