@@ -20,28 +20,42 @@ BiquadFilter::BiquadFilter(double sampleRate, int type, double frequency, double
       q(q),
       gainDb(gainDb),
       denormalOffset(kDenormalOffset),
-      a0(1.0),
-      a1(1.0),
-      a2(1.0),
-      b0(1.0),
-      b1(1.0),
-      b2(1.0),
       x1(0.0),
       x2(0.0),
       y1(0.0),
-      y2(0.0) {
+      y2(0.0),
+      sets_{{1.0, 1.0, 1.0, 1.0, 1.0, 1.0}, {1.0, 1.0, 1.0, 1.0, 1.0, 1.0}} {
   design();
 }
 
 void BiquadFilter::design() {
+  designRequests_.fetch_add(1);
+  while (!designing_.exchange(true)) {
+    const unsigned served = designRequests_.load();
+    publish(designed());
+    designing_.store(false);
+    // A request that arrived meanwhile found this design in progress and
+    // left itself to it.
+    if (designRequests_.load() == served) break;
+  }
+}
+
+void BiquadFilter::publish(const Coefficients& c) {
+  const int next = 1 - published_.load();
+  Coefficients& set = sets_[next];
+  store(set.a0, c.a0);
+  store(set.a1, c.a1);
+  store(set.a2, c.a2);
+  store(set.b0, c.b0);
+  store(set.b1, c.b1);
+  store(set.b2, c.b2);
+  published_.store(next, std::memory_order_release);
+}
+
+BiquadFilter::Coefficients BiquadFilter::designed() {
   // With all six at 1.0 the numerator equals the denominator: the section
   // passes its input for every type that sets nothing.
-  a0 = 1.0;
-  a1 = 1.0;
-  a2 = 1.0;
-  b0 = 1.0;
-  b1 = 1.0;
-  b2 = 1.0;
+  double a0 = 1.0, a1 = 1.0, a2 = 1.0, b0 = 1.0, b1 = 1.0, b2 = 1.0;
 
   const double fs = sampleRate;
   if (frequency > kClampRatio * fs) {
@@ -65,7 +79,7 @@ void BiquadFilter::design() {
       b2 = (1.0 + c) / 2.0;
       break;
     }
-    case kOnePoleDecay: a0 = std::pow(0.005, f / fs); return;
+    case kOnePoleDecay: a0 = std::pow(0.005, f / fs); return {a0, a1, a2, b0, b1, b2};
     case kLowShelf: {
       const double m = warp(f, fs, 0.5001, 3.0);
       const double A = std::pow(10.0, gainDb / 40.0);
@@ -127,7 +141,7 @@ void BiquadFilter::design() {
     case kLowPass: {
       // Every low-pass design starts its offset afresh, so that the meter
       // integrators and smoothers agree after a redesign.
-      denormalOffset = kDenormalOffset;
+      store(denormalOffset, kDenormalOffset);
       const double m = warp(f, fs, 0.50001, 8.0);
       const double alpha = s / (2.0 * Q * (1.0 - m));
       a0 = 1.0 + alpha;
@@ -142,7 +156,7 @@ void BiquadFilter::design() {
       const double p = std::pow(0.005, f / fs);
       a0 = p;
       a1 = (p + 1.0) / 2.0;
-      return;
+      return {a0, a1, a2, b0, b1, b2};
     }
     case kAllPass: {
       const double alpha = s / (2.0 * Q);
@@ -154,14 +168,10 @@ void BiquadFilter::design() {
       b2 = 1.0 + alpha;
       break;
     }
-    default: return;
+    default: return {a0, a1, a2, b0, b1, b2};
   }
 
-  a1 = a1 / a0;
-  a2 = a2 / a0;
-  b0 = b0 / a0;
-  b1 = b1 / a0;
-  b2 = b2 / a0;
+  return {a0, a1 / a0, a2 / a0, b0 / a0, b1 / a0, b2 / a0};
 }
 
 void BiquadFilter::reset() {

@@ -1,10 +1,22 @@
 #pragma once
 
+#include <atomic>
+
 // One second-order section shared by the detector smoothers and the meter
-// integrators of every product. It is a plain record: the engine reads the
-// designed coefficients directly, and `tick` runs once per sample on the audio
-// thread. Design, setSampleRate and setFrequency belong to the thread that
-// changes parameters or the sample rate; the owner keeps them apart from tick.
+// integrators of every product. `tick` runs once per sample on the audio
+// thread.
+//
+// Thread contract: design, setSampleRate and setFrequency may run on another
+// thread while tick runs. A design computes the coefficients into locals and
+// publishes the complete set at once: of two sets, it fills the one tick is
+// not using and then switches an atomic index, so tick never meets a
+// half-designed filter (the set a tick reads is filled again only by the
+// design after next, and designs come far apart, at parameter and rate
+// changes). A design that meets another one in progress leaves its request to
+// it, which designs once more from the stored fields before it ends. The
+// stored fields themselves and reset belong to one thread at a time: the
+// owner keeps setters from overlapping each other and reset from overlapping
+// tick.
 class BiquadFilter {
  public:
   // Design types. Any other value designs like kPass (all coefficients 1.0)
@@ -23,11 +35,19 @@ class BiquadFilter {
     kAllPass = 10,
   };
 
+  // a0 stays unnormalised (for the one-pole types it is the pole itself);
+  // the other five are divided by it.
+  struct Coefficients {
+    double a0, a1, a2, b0, b1, b2;
+  };
+
   // A tiny signal of alternating sign, carried through the section so that
   // its state never decays into subnormal numbers on silence.
   static constexpr double kDenormalOffset = 1e-13;
 
   BiquadFilter(double sampleRate, int type, double frequency, double q, double gainDb);
+  BiquadFilter(const BiquadFilter&) = delete;
+  BiquadFilter& operator=(const BiquadFilter&) = delete;
 
   // Recomputes the coefficients from the stored fields; the state stays.
   void design();
@@ -38,16 +58,23 @@ class BiquadFilter {
   void setSampleRate(double rate);
   void setFrequency(double newFrequency);
 
+  // The coefficients that tick uses now.
+  Coefficients coefficients() const {
+    const Coefficients& k = sets_[published_.load(std::memory_order_acquire)];
+    return {load(k.a0), load(k.a1), load(k.a2), load(k.b0), load(k.b1), load(k.b2)};
+  }
+
   // Direct form I. The order of the products and sums is part of the
   // result: every product in the written order, no contraction.
   double tick(double x) {
     if (type == kPass) {
       return x;
     }
-    const double e = -denormalOffset;
-    denormalOffset = e;
+    const Coefficients& k = sets_[published_.load(std::memory_order_acquire)];
+    const double e = -load(denormalOffset);
+    store(denormalOffset, e);
     const double u = x + e;
-    const double y = b0 * u + b1 * x1 + b2 * x2 - a1 * y1 - a2 * y2;
+    const double y = load(k.b0) * u + load(k.b1) * x1 + load(k.b2) * x2 - load(k.a1) * y1 - load(k.a2) * y2;
     x2 = x1;
     x1 = u;
     y2 = y1;
@@ -61,18 +88,28 @@ class BiquadFilter {
   double frequency;
   double q;
   double gainDb;
+  // Flipped by every tick and restarted by every low-pass design, which may
+  // run on another thread: both reach it whole, as an atomic value.
   double denormalOffset;
-  // a0 stays unnormalised (for the one-pole types it is the pole itself);
-  // the other five are divided by it.
-  double a0;
-  double a1;
-  double a2;
-  double b0;
-  double b1;
-  double b2;
   // Inputs and outputs as they entered the recursion, offset included.
   double x1;
   double x2;
   double y1;
   double y2;
+
+ private:
+  // Plain loads and stores on every target we build for; atomic so that a
+  // tick reading a set a design has just left never reads a torn number.
+  static double load(const double& v) {
+    return std::atomic_ref<double>(const_cast<double&>(v)).load(std::memory_order_relaxed);
+  }
+  static void store(double& v, double x) { std::atomic_ref<double>(v).store(x, std::memory_order_relaxed); }
+
+  Coefficients designed();
+  void publish(const Coefficients& c);
+
+  Coefficients sets_[2];
+  std::atomic<int> published_{0};
+  std::atomic<unsigned> designRequests_{0};
+  std::atomic<bool> designing_{false};
 };

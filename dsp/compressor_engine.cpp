@@ -103,14 +103,30 @@ float CompressorEngine::smallSignalGain() const {
 
 // ---- coefficients ----
 
-double CompressorEngine::designRate() const {
-  double rate = sampleRate;
-  if (rate > 200000.0 || rate < 22000.0) rate = 44100.0;
-  return (fatOn + 1) * rate;
+void CompressorEngine::setSampleRate(float rate) {
+  sampleRate_.store(rate);
+  if (rate > 100000.0f) fatOn = 0;
+}
+
+CompressorEngine::ChunkRings CompressorEngine::chunkRings(float rate) const {
+  ChunkRings r;
+  r.rate = rate;
+  r.lookahead = rings_.lookahead[band(rate)];
+  r.latency = rings_.latency[band(rate)];
+  r.lookaheadMask = r.lookahead - 1;
+  r.latencyMask = r.latency - 1;
+  r.fat = fatOn != 0 && rate <= 100000.0f;
+  return r;
+}
+
+double CompressorEngine::designRate(float rate) const {
+  double d = rate;
+  if (d > 200000.0 || d < 22000.0) d = 44100.0;
+  return (fatOn + 1) * d;
 }
 
 void CompressorEngine::updateFilterCoefficients() {
-  if (sampleRate > 100000.0f) fatOn = 0;
+  if (sampleRate() > 100000.0f) fatOn = 0;
   const double d = designRate();
 
   // 15 Hz input high-pass.
@@ -135,8 +151,7 @@ void CompressorEngine::updateFilterCoefficients() {
   pending_.fetch_or(kRequestFilterRecords);
 }
 
-void CompressorEngine::updateFilterRecordsNow() {
-  const double d = designRate();
+void CompressorEngine::updateFilterRecords(double d) {
   for (int c = 0; c < 2; ++c) {
     for (int b = 0; b < 4; ++b) {
       autoFastFilters[c][b].setSampleRate(d);
@@ -144,10 +159,10 @@ void CompressorEngine::updateFilterRecordsNow() {
     }
   }
   for (BiquadFilter& f : vuFilters) f.setSampleRate(d);
-  resetVuFiltersNow();
+  resetVuFilters();
 }
 
-void CompressorEngine::resetVuFiltersNow() {
+void CompressorEngine::resetVuFilters() {
   for (BiquadFilter& f : vuFilters) {
     f.reset();
     f.design();
@@ -158,8 +173,9 @@ void CompressorEngine::updateTimeConstants() {
   const double sp = speedValue;
   const int L = longOn;
   longReleaseScale = 0.5 * std::pow(std::pow(16.0, static_cast<double>(releaseValue)) * (15 * L + 1), 0.25);
-  if (sampleRate > 100000.0f) fatOn = 0;
-  const double d = (fatOn + 1) * static_cast<double>(sampleRate);
+  const float rate = sampleRate();
+  if (rate > 100000.0f) fatOn = 0;
+  const double d = (fatOn + 1) * static_cast<double>(rate);
 
   const int A = truncLength(std::pow(16.0, sp) * 0.075 * 0.001 * d);
   lookaheadLength = A;
@@ -178,25 +194,28 @@ void CompressorEngine::updateTimeConstants() {
   brickwallReleaseCoeff = 1.0 - std::pow(0.05, 1.0 / ((O * 0.65 + 1.35) * 0.001 * d));
 }
 
-void CompressorEngine::deriveReadPositions() {
-  const int nla = lookaheadRingSize();
-  const int nlat = latencyRingSize();
+void CompressorEngine::deriveReadPositions(const ChunkRings& rings) {
+  const int nla = rings.lookahead;
+  const int nlat = rings.latency;
   // The windows always fit their rings at the rates the effect allows; the
   // bound keeps a ring from being overrun whatever a parameter race leaves here.
   const int A = std::clamp(lookaheadLength, 0, nla - 2);
   const int B = std::clamp(brickwallLookahead, 0, nla - 2);
-  const int w = lookaheadWritePos;
-  brickwallPeakReadPos = (w - B + nla - 1) & (nla - 1);
-  bandPeakReadPos = (w - A + nla - 1) & (nla - 1);
-  const int o = latencyWritePos;
-  latencyReadPos = modeValue >= 0.5 ? (o + A + B + nlat + 3) & (nlat - 1) : (o + A + nlat + 2) & (nlat - 1);
+  const int w = lookaheadWritePos & rings.lookaheadMask;
+  lookaheadWritePos = w;
+  brickwallPeakReadPos = (w - B + nla - 1) & rings.lookaheadMask;
+  bandPeakReadPos = (w - A + nla - 1) & rings.lookaheadMask;
+  const int o = latencyWritePos & rings.latencyMask;
+  latencyWritePos = o;
+  latencyReadPos =
+      modeValue >= 0.5 ? (o + A + B + nlat + 3) & rings.latencyMask : (o + A + nlat + 2) & rings.latencyMask;
 }
 
-void CompressorEngine::resetRingPositions() {
-  lookaheadWritePos = lookaheadRingSize() - 1;
-  latencyWritePos = latencyRingSize() - 1;
-  fatRingPos = latencyRingSize() - 1;
-  deriveReadPositions();
+void CompressorEngine::resetRingPositions(const ChunkRings& rings) {
+  lookaheadWritePos = rings.lookahead - 1;
+  latencyWritePos = rings.latency - 1;
+  fatRingPos = rings.latency - 1;
+  deriveReadPositions(rings);
 }
 
 // ---- clearing ----
@@ -215,7 +234,7 @@ void CompressorEngine::requestVuFrequency(double hz) {
   pending_.fetch_or(kRequestVuFrequency);
 }
 
-void CompressorEngine::clearDelayRingsNow() {
+void CompressorEngine::clearDelayRings() {
   overFlags[0] = 0.0f;
   overFlags[1] = 0.0f;
   std::memset(delayRings, 0, sizeof delayRings);
@@ -224,7 +243,7 @@ void CompressorEngine::clearDelayRingsNow() {
   std::memset(workOut, 0, sizeof workOut);
 }
 
-void CompressorEngine::resetDetectorsNow() {
+void CompressorEngine::resetDetectors() {
   for (double& e : envelopes) e = 0.0001;
   for (int c = 0; c < 2; ++c) {
     highPassState[c] = {};
@@ -241,13 +260,45 @@ void CompressorEngine::resetDetectorsNow() {
   }
 }
 
-void CompressorEngine::resetOversamplersNow() {
+void CompressorEngine::resetOversamplers() {
   oversamplers[0].reset();
   oversamplers[1].reset();
 }
 
+void CompressorEngine::resetMeters() {
+  for (int c = 0; c < 2; ++c) overCounts[c] = meterLevels[c] = 0;
+  for (float& s : bypassMeterSmoothers) s = 0;
+}
+
+void CompressorEngine::clearDelayRingsNow() { runOrRequest(kRequestClearRings); }
+void CompressorEngine::resetDetectorsNow() { runOrRequest(kRequestResetDetectors); }
+void CompressorEngine::resetOversamplersNow() { runOrRequest(kRequestResetOversamplers); }
+void CompressorEngine::updateFilterRecordsNow() { runOrRequest(kRequestFilterRecords); }
+void CompressorEngine::resetVuFiltersNow() { runOrRequest(kRequestVuFilters); }
+void CompressorEngine::resetMetersNow() { runOrRequest(kRequestMeters); }
+void CompressorEngine::resetRingPositions() { runOrRequest(kRequestRingPositions); }
+
+void CompressorEngine::restartNow() {
+  runOrRequest(kRequestFilterRecords | kRequestClearRings | kRequestResetDetectors |
+               kRequestResetOversamplers | kRequestRingPositions);
+}
+
 void CompressorEngine::applyPendingRequests() {
-  const unsigned requests = pending_.exchange(0);
+  if (!takeState()) return;  // the running chunk carries them out at its next start
+  carryOut(pending_.exchange(0), chunkRings(sampleRate()));
+  releaseState();
+}
+
+void CompressorEngine::runOrRequest(unsigned requests) {
+  if (!takeState()) {
+    pending_.fetch_or(requests);
+    return;
+  }
+  carryOut(requests, chunkRings(sampleRate()));
+  releaseState();
+}
+
+void CompressorEngine::carryOut(unsigned requests, const ChunkRings& rings) {
   if (requests == 0) return;
   if (requests & kRequestVuFrequency) {
     const double hz = pendingVuFrequency_.load();
@@ -257,10 +308,13 @@ void CompressorEngine::applyPendingRequests() {
       f.design();
     }
   }
-  if (requests & kRequestFilterRecords) updateFilterRecordsNow();
-  if (requests & kRequestClearRings) clearDelayRingsNow();
-  if (requests & kRequestResetDetectors) resetDetectorsNow();
-  if (requests & kRequestResetOversamplers) resetOversamplersNow();
+  if (requests & kRequestFilterRecords) updateFilterRecords(designRate(rings.rate));
+  if (requests & kRequestVuFilters) resetVuFilters();
+  if (requests & kRequestMeters) resetMeters();
+  if (requests & kRequestClearRings) clearDelayRings();
+  if (requests & kRequestResetDetectors) resetDetectors();
+  if (requests & kRequestResetOversamplers) resetOversamplers();
+  if (requests & kRequestRingPositions) resetRingPositions(rings);
 }
 
 // ---- block loop ----
@@ -276,45 +330,61 @@ void CompressorEngine::process(const double* inL, const double* inR, double* out
 template <typename Sample>
 void CompressorEngine::processBlock(const Sample* inL, const Sample* inR, Sample* outL, Sample* outR,
                                     int frames) {
-  if (sampleRate > 100000.0f) fatOn = 0;
   int remaining = frames;
   while (remaining > 0) {
     const int n = std::min(remaining, kChunkFrames);
     remaining -= n;
-    // Requests from parameter changes come first: a ring clear empties the
-    // work buffers too, and must not take this chunk's input with it.
-    applyPendingRequests();
-    // A bad sample from the host is taken as silence, so it cannot stay in
-    // the filters and rings for good.
-    for (int i = 0; i < n; ++i) {
-      const double l = static_cast<double>(inL[i]);
-      const double r = static_cast<double>(inR[i]);
-      workIn[0][i] = std::isfinite(l) ? l : 0.0;
-      workIn[1][i] = std::isfinite(r) ? r : 0.0;
-    }
-    processChunk(n);
-    for (int i = 0; i < n; ++i) {
-      outL[i] = static_cast<Sample>(workOut[0][i]);
-      outR[i] = static_cast<Sample>(workOut[1][i]);
+    if (takeState()) {
+      // Requests come first: a ring clear empties the work buffers too, and
+      // must not take this chunk's input with it. The rate is taken after
+      // them, so it is at least as new as the operation that requested them.
+      const unsigned requests = pending_.exchange(0);
+      const ChunkRings rings = chunkRings(sampleRate());
+      carryOut(requests, rings);
+      // A bad sample from the host is taken as silence, so it cannot stay in
+      // the filters and rings for good.
+      for (int i = 0; i < n; ++i) {
+        const double l = static_cast<double>(inL[i]);
+        const double r = static_cast<double>(inR[i]);
+        workIn[0][i] = std::isfinite(l) ? l : 0.0;
+        workIn[1][i] = std::isfinite(r) ? r : 0.0;
+      }
+      processChunk(n, rings);
+      for (int i = 0; i < n; ++i) {
+        outL[i] = static_cast<Sample>(workOut[0][i]);
+        outR[i] = static_cast<Sample>(workOut[1][i]);
+      }
+      releaseState();
+    } else {
+      // A suspend, resume or rate change is starting the state afresh on
+      // another thread just now: this chunk is silence.
+      for (int i = 0; i < n; ++i) {
+        outL[i] = Sample(0);
+        outR[i] = Sample(0);
+      }
     }
     inL += n;
     inR += n;
     outL += n;
     outR += n;
   }
+  if (!takeState()) return;  // the counters are being reset
   for (int c = 0; c < 2; ++c) {
     if (overCounts[c] >= overThreshold) {
       overFlags[c] = 1.0f;
       overCounts[c] = 0.0f;
     }
   }
+  releaseState();
 }
 
-void CompressorEngine::processChunk(int frames) {
-  // One reading of the FAT switch serves the whole chunk.
-  const bool fat = fatOn != 0;
-  deriveReadPositions();
-  const int mask = latencyRingSize() - 1;
+void CompressorEngine::processChunk(int frames, const ChunkRings& rings) {
+  // One reading of the FAT switch and one set of ring sizes serve the whole
+  // chunk; every position is masked with this chunk's masks before use.
+  const bool fat = rings.fat;
+  deriveReadPositions(rings);
+  const int mask = rings.latencyMask;
+  fatRingPos &= mask;
   int n = frames;
   if (fat) {
     oversamplers[0].upsample(workIn[0], n);
@@ -333,23 +403,23 @@ void CompressorEngine::processChunk(int frames) {
   }
 
   if (processOn == 0) {
-    processBypassed(n, fat);
+    processBypassed(n, rings);
   } else if (monoStereoValue > 0.5f) {
     if (linked != 0) {
       if (multiBand != 0)
-        processMultiBand<Detection::Linked>(n, fat);
+        processMultiBand<Detection::Linked>(n, rings);
       else
-        processSingleBand<Detection::Linked>(n, fat);
+        processSingleBand<Detection::Linked>(n, rings);
     } else {
       if (multiBand != 0)
-        processMultiBand<Detection::Unlinked>(n, fat);
+        processMultiBand<Detection::Unlinked>(n, rings);
       else
-        processSingleBand<Detection::Unlinked>(n, fat);
+        processSingleBand<Detection::Unlinked>(n, rings);
     }
   } else if (multiBand != 0) {
-    processMultiBand<Detection::OneChannel>(n, fat);
+    processMultiBand<Detection::OneChannel>(n, rings);
   } else {
-    processSingleBand<Detection::OneChannel>(n, fat);
+    processSingleBand<Detection::OneChannel>(n, rings);
   }
 
   if (fat) {

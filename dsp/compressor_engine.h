@@ -6,13 +6,19 @@
 //
 // Thread contract: process() runs on the host's audio thread. The parameter
 // model may change the derived quantities from any thread at any time; the
-// kernels read them as they find them. Everything that would move or empty a
-// ring, a detector or an oversampler (ring clears, detector and oversampler
-// resets, filter redesigns) is only requested from there and carried out by
-// the audio thread at the start of its next chunk, and the ring read
-// positions are derived afresh at the start of every chunk, so no change can
-// overrun a ring, misalign wet and dry or move the latency. suspend-time
-// operations (the *Now functions) run only while the host is not processing.
+// kernels read them as they find them. The processing state (rings and their
+// positions, detectors, filter records, oversamplers, work buffers, meter
+// state) has one owner at a time: the audio thread for each chunk, or the
+// thread of a suspend, resume or rate change (the *Now functions) for one
+// operation. Neither waits for the other: a *Now function that meets a
+// running chunk leaves its work as a request, which the audio thread carries
+// out at the start of its next chunk, and a chunk that meets such an
+// operation gives silence. Parameter changes only ever request. Each chunk
+// takes the sample rate, and with it the ring sizes and masks, once; it masks
+// every ring position with them and derives the read positions afresh, and
+// every walk over a ring is bounded by the ring's length, so no change from
+// any thread can hang a chunk, overrun a ring, misalign wet and dry or move
+// the latency beyond the chunk it meets.
 #pragma once
 
 #include <atomic>
@@ -92,9 +98,13 @@ class CompressorEngine {
 
   explicit CompressorEngine(const RingSizeTable& rings);
 
-  // ---- sizes and delay ----
-  int lookaheadRingSize() const { return rings_.lookahead[band(sampleRate)]; }
-  int latencyRingSize() const { return rings_.latency[band(sampleRate)]; }
+  // ---- rate, sizes and delay ----
+  // The rate within 22050..192000, as the effect last set it (from any thread).
+  float sampleRate() const { return sampleRate_.load(); }
+  // Sets the rate; FAT is unavailable above 100000 Hz.
+  void setSampleRate(float rate);
+  int lookaheadRingSize() const { return rings_.lookahead[band(sampleRate())]; }
+  int latencyRingSize() const { return rings_.latency[band(sampleRate())]; }
   int lookaheadRingSizeAt(float rate) const { return rings_.lookahead[band(rate)]; }
   int latencyRingSizeAt(float rate) const { return rings_.latency[band(rate)]; }
   int oversamplerLatency() const { return oversamplers[0].getLatency(); }
@@ -121,15 +131,22 @@ class CompressorEngine {
     requestResetOversamplers();
   }
 
-  // Immediate forms, for the constructor, suspend and resume.
+  // Immediate forms, for the constructor, suspend and resume: carried out at
+  // once unless a chunk is running, else by the audio thread at its next chunk.
   void clearDelayRingsNow();
   void resetDetectorsNow();
   void resetOversamplersNow();
   void updateFilterRecordsNow();
   void resetVuFiltersNow();
+  // Meter values, over counters and the bypass kernel's meter smoothers to 0.
+  void resetMetersNow();
   void applyPendingRequests();
   // Write positions back to their start for the current ring sizes.
   void resetRingPositions();
+  // Everything a resume starts afresh for the current rate, once more after
+  // the coefficients it computed: rings, positions, detectors, filter records
+  // and oversamplers. When nothing ran in between, it changes nothing.
+  void restartNow();
 
   // ---- audio thread ----
   // The block loop on resolved channel buffers; outL may equal outR and the
@@ -148,7 +165,6 @@ class CompressorEngine {
   int processOn = 0, fatOn = 0, longOn = 0, autoOn = 0, brickwallOn = 0, linked = 0, multiBand = 0;
   double modeValue = 0;
   float monoStereoValue = 0, lrValue = 0;
-  float sampleRate = 44100.0f;  // kept within 22050..192000 by the effect
 
   // ---- metering inputs and the meter hand-off ----
   int editorIsOpen = 0;
@@ -192,6 +208,15 @@ class CompressorEngine {
   double workIn[2][kWorkFrames] = {};
   double workOut[2][kWorkFrames] = {};
 
+  // What one chunk works with: the rate it took, its ring sizes and masks,
+  // and whether it runs the FAT path.
+  struct ChunkRings {
+    float rate;
+    int lookahead, latency;
+    int lookaheadMask, latencyMask;
+    bool fat;
+  };
+
  private:
   enum Request : unsigned {
     kRequestClearRings = 1u << 0,
@@ -199,26 +224,50 @@ class CompressorEngine {
     kRequestResetOversamplers = 1u << 2,
     kRequestFilterRecords = 1u << 3,
     kRequestVuFrequency = 1u << 4,
+    kRequestVuFilters = 1u << 5,
+    kRequestMeters = 1u << 6,
+    kRequestRingPositions = 1u << 7,
   };
 
   static int band(float rate) { return rate < 50000.0f ? 0 : (rate < 100000.0f ? 1 : 2); }
-  double designRate() const;
-  void deriveReadPositions();
+  ChunkRings chunkRings(float rate) const;
+  double designRate() const { return designRate(sampleRate()); }
+  double designRate(float rate) const;
+
+  // The owner of the processing state: taken without waiting, by the audio
+  // thread for a chunk or by another thread for one *Now operation.
+  bool takeState() { return !stateBusy_.exchange(true, std::memory_order_acquire); }
+  void releaseState() { stateBusy_.store(false, std::memory_order_release); }
+  // Carries out the requests at once when it can take the state, else leaves them pending.
+  void runOrRequest(unsigned requests);
+  // The work of the requests, in a fixed order; only the owner of the state calls these.
+  void carryOut(unsigned requests, const ChunkRings& rings);
+  void clearDelayRings();
+  void resetDetectors();
+  void resetOversamplers();
+  void updateFilterRecords(double designRate);
+  void resetVuFilters();
+  void resetMeters();
+  void resetRingPositions(const ChunkRings& rings);
+  void deriveReadPositions(const ChunkRings& rings);
+
   template <typename Sample>
   void processBlock(const Sample* inL, const Sample* inR, Sample* outL, Sample* outR, int frames);
-  void processChunk(int frames);
+  void processChunk(int frames, const ChunkRings& rings);
 
   // Kernels, each on the work buffers for n frames at the processing rate.
   enum class Detection { Linked, Unlinked, OneChannel };
   template <Detection D>
-  void processMultiBand(int n, bool fat);
+  void processMultiBand(int n, const ChunkRings& rings);
   template <Detection D>
-  void processSingleBand(int n, bool fat);
-  void processBypassed(int n, bool fat);
+  void processSingleBand(int n, const ChunkRings& rings);
+  void processBypassed(int n, const ChunkRings& rings);
 
   RingSizeTable rings_;
+  std::atomic<float> sampleRate_{44100.0f};
   // The look-ahead maxima of one kernel call (up to eight detectors).
   RunQueue maximumQueues_[8];
+  std::atomic<bool> stateBusy_{false};
   std::atomic<unsigned> pending_{0};
   std::atomic<double> pendingVuFrequency_{0.0};
 };

@@ -184,9 +184,9 @@ inline double saturationGain(const CallConstants& k, double e, double satInverse
   return perBand ? g * satLevel / e : g / e;
 }
 
-CallConstants callConstants(const CompressorEngine& s, bool fat, int nla, int nlat) {
+CallConstants callConstants(const CompressorEngine& s, const CompressorEngine::ChunkRings& rings) {
   CallConstants c{};
-  const double fs = fat ? 2.0 * static_cast<double>(s.sampleRate) : static_cast<double>(s.sampleRate);
+  const double fs = rings.fat ? 2.0 * static_cast<double>(rings.rate) : static_cast<double>(rings.rate);
   c.ppmAttack =
       s.ppmIntegrationMs > 0.05 ? 1.0 - std::pow(0.01, 1.0 / (fs * s.ppmIntegrationMs * 0.001)) : 1.0;
   c.ppmRelease = 1.0 - std::pow(0.01, 1.0 / (fs * s.ppmReturnMs * 0.001));
@@ -196,8 +196,8 @@ CallConstants callConstants(const CompressorEngine& s, bool fat, int nla, int nl
   c.m = 1.4 * std::pow(30.0, 1.0 - k8);
   c.mMinus1 = c.m - 1.0;
   c.oneMinusK = 1.0 - c.k;
-  c.laMask = nla - 1;
-  c.latMask = nlat - 1;
+  c.laMask = rings.lookaheadMask;
+  c.latMask = rings.latencyMask;
   c.attack = s.attackCoeff;
   for (int b = 0; b < 3; ++b) {
     c.bandRelease[b] = s.bandReleaseCoeffs[b];
@@ -311,12 +311,13 @@ void writeOneChannel(CompressorEngine& s, const CallConstants& k, MonoRouting ro
 struct Cursor {
   int w, r, rb, o, q;
 
-  explicit Cursor(const CompressorEngine& s)
-      : w(s.lookaheadWritePos),
-        r(s.bandPeakReadPos),
-        rb(s.brickwallPeakReadPos),
-        o(s.latencyWritePos),
-        q(s.latencyReadPos) {}
+  // Every position masked with the chunk's masks before any use.
+  Cursor(const CompressorEngine& s, const CompressorEngine::ChunkRings& rings)
+      : w(s.lookaheadWritePos & rings.lookaheadMask),
+        r(s.bandPeakReadPos & rings.lookaheadMask),
+        rb(s.brickwallPeakReadPos & rings.lookaheadMask),
+        o(s.latencyWritePos & rings.latencyMask),
+        q(s.latencyReadPos & rings.latencyMask) {}
   void advanceLatency(int mask) {
     q = (q + 1) & mask;
     o = (o + 1) & mask;
@@ -372,17 +373,15 @@ inline __attribute__((always_inline)) void finishSample(CompressorEngine& s, con
 }  // namespace
 
 template <CompressorEngine::Detection D>
-void CompressorEngine::processMultiBand(int n, bool fat) {
-  const int nla = lookaheadRingSize();
-  const int nlat = latencyRingSize();
-  const CallConstants k = callConstants(*this, fat, nla, nlat);
+void CompressorEngine::processMultiBand(int n, const ChunkRings& rings) {
+  const CallConstants k = callConstants(*this, rings);
   KernelState st(*this);
   constexpr bool kStereo = D != Detection::OneChannel;
   const MonoRouting routing = kStereo ? MonoRouting::Both : monoRouting(lrValue);
   const double* in[2] = {workIn[0], workIn[1]};
   if (!kStereo && routing == MonoRouting::Right) std::swap(in[0], in[1]);  // processed, other
 
-  Cursor pos(*this);
+  Cursor pos(*this, rings);
   auto& [w, r, rb, o, q] = pos;
   double* const ring = delayRings;
   static constexpr int kBandRing[3][2] = {{kLowL, kLowR}, {kMidL, kMidR}, {kHighL, kHighR}};
@@ -512,10 +511,8 @@ void CompressorEngine::processMultiBand(int n, bool fat) {
 }
 
 template <CompressorEngine::Detection D>
-void CompressorEngine::processSingleBand(int n, bool fat) {
-  const int nla = lookaheadRingSize();
-  const int nlat = latencyRingSize();
-  const CallConstants k = callConstants(*this, fat, nla, nlat);
+void CompressorEngine::processSingleBand(int n, const ChunkRings& rings) {
+  const CallConstants k = callConstants(*this, rings);
   KernelState st(*this);
   const double lowAdjustMinus1 = k.lowAdjust - 1.0;
   const double highAdjustMinus1 = k.highAdjust - 1.0;
@@ -525,7 +522,7 @@ void CompressorEngine::processSingleBand(int n, bool fat) {
   const double* in[2] = {workIn[0], workIn[1]};
   if (!kStereo && routing == MonoRouting::Right) std::swap(in[0], in[1]);  // processed, other
 
-  Cursor pos(*this);
+  Cursor pos(*this, rings);
   auto& [w, r, rb, o, q] = pos;
   double* const ring = delayRings;
   static constexpr int kSignal[2] = {kSumL, kSumR};
@@ -606,15 +603,13 @@ void CompressorEngine::processSingleBand(int n, bool fat) {
   pos.store(*this);
 }
 
-void CompressorEngine::processBypassed(int n, bool fat) {
-  const int nla = lookaheadRingSize();
-  const int nlat = latencyRingSize();
-  const CallConstants k = callConstants(*this, fat, nla, nlat);
-  const double fs = fat ? 2.0 * static_cast<double>(sampleRate) : static_cast<double>(sampleRate);
+void CompressorEngine::processBypassed(int n, const ChunkRings& rings) {
+  const CallConstants k = callConstants(*this, rings);
+  const double fs = rings.fat ? 2.0 * static_cast<double>(rings.rate) : static_cast<double>(rings.rate);
   const double a50 = 1.0 - std::pow(0.01, 1.0 / (fs * 50 * 0.001));
   const float gainAsFloat = static_cast<float>(k.ppmGain);
 
-  Cursor pos(*this);
+  Cursor pos(*this, rings);
   auto& [w, r, rb, o, q] = pos;
   double* const ring = delayRings;
 
@@ -658,9 +653,14 @@ void CompressorEngine::processBypassed(int n, bool fat) {
   pos.store(*this);
 }
 
-template void CompressorEngine::processMultiBand<CompressorEngine::Detection::Linked>(int, bool);
-template void CompressorEngine::processMultiBand<CompressorEngine::Detection::Unlinked>(int, bool);
-template void CompressorEngine::processMultiBand<CompressorEngine::Detection::OneChannel>(int, bool);
-template void CompressorEngine::processSingleBand<CompressorEngine::Detection::Linked>(int, bool);
-template void CompressorEngine::processSingleBand<CompressorEngine::Detection::Unlinked>(int, bool);
-template void CompressorEngine::processSingleBand<CompressorEngine::Detection::OneChannel>(int, bool);
+template void CompressorEngine::processMultiBand<CompressorEngine::Detection::Linked>(int, const ChunkRings&);
+template void CompressorEngine::processMultiBand<CompressorEngine::Detection::Unlinked>(int,
+                                                                                        const ChunkRings&);
+template void CompressorEngine::processMultiBand<CompressorEngine::Detection::OneChannel>(int,
+                                                                                          const ChunkRings&);
+template void CompressorEngine::processSingleBand<CompressorEngine::Detection::Linked>(int,
+                                                                                       const ChunkRings&);
+template void CompressorEngine::processSingleBand<CompressorEngine::Detection::Unlinked>(int,
+                                                                                         const ChunkRings&);
+template void CompressorEngine::processSingleBand<CompressorEngine::Detection::OneChannel>(int,
+                                                                                           const ChunkRings&);

@@ -26,11 +26,18 @@ class RunQueue {
   static constexpr int kLookBelow = 3;
 
   // Takes the entries from the reader r up to the slot before the writer w.
+  // Whatever the positions hold, the walk stays inside the ring and covers at
+  // most its length: both are masked first, and the window is counted, not
+  // searched for. The ring is at most kMaxWindow long (mask + 1).
   void load(const double* ring, int mask, int r, int w) {
+    mask &= kMaxWindow - 1;
+    r &= mask;
+    w &= mask;
     int head = kMaxCallSamples + 1;
     int tail = head - 1;
     values_[tail] = kStop;
-    for (int j = r; j != w; j = (j + 1) & mask) {
+    const int length = (w - r) & mask;
+    for (int k = 0, j = r; k < length; ++k, j = (j + 1) & mask) {
       const double v = ring[j];
       if (tail >= head && values_[tail] == v) {
         ++counts_[tail];
@@ -96,12 +103,15 @@ class RunQueue {
     }
   }
 
-  // Writes the window back, starting at the reader r.
+  // Writes the window back, starting at the reader r; never more than the
+  // ring's length of entries.
   void store(double* ring, int mask, int r) const {
-    int j = r;
+    mask &= kMaxWindow - 1;
+    int j = r & mask;
+    int room = mask + 1;
     for (int k = head_; k <= tail_; ++k) {
       const double v = values_[k];
-      for (int c = counts_[k]; c > 0; --c) {
+      for (int c = counts_[k]; c > 0 && room > 0; --c, --room) {
         ring[j] = v;
         j = (j + 1) & mask;
       }

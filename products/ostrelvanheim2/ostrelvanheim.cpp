@@ -87,13 +87,11 @@ Ostrelvanheim::Ostrelvanheim(audioMasterCallback audioMaster)
   updateBlockSize();
 
   clampSampleRate();
-  e.sampleRate = sampleRate;
-  if (sampleRate > 100000.0f) e.fatOn = 0;
+  e.setSampleRate(sampleRate);
 
   e.resetRingPositions();
   e.resetDetectorsNow();
-  for (int c = 0; c < 2; ++c) e.overCounts[c] = e.meterLevels[c] = 0;
-  for (float& s : e.bypassMeterSmoothers) s = 0;
+  e.resetMetersNow();
 
   setParameter(26, 0.0f);
   e.updateFilterCoefficients();
@@ -144,14 +142,13 @@ void Ostrelvanheim::suspend() {
   updateBlockSize();
   sampleRate = getSampleRate();
   clampSampleRate();
-  e.sampleRate = sampleRate;
+  e.setSampleRate(sampleRate);
   e.clearDelayRingsNow();
   e.resetDetectorsNow();
   e.resetOversamplersNow();
   e.clearDelayRingsNow();
   e.resetDetectorsNow();
-  for (int c = 0; c < 2; ++c) e.overCounts[c] = e.meterLevels[c] = 0;
-  for (float& s : e.bypassMeterSmoothers) s = 0;
+  e.resetMetersNow();
   suspendDone = true;
   resume();
   suspendDone = true;
@@ -165,16 +162,18 @@ void Ostrelvanheim::resume() {
   updateBlockSize();
   sampleRate = getSampleRate();
   if (!(sampleRate >= kMinRate && sampleRate <= kMaxRate)) sampleRate = 44100.0f;
-  e.sampleRate = sampleRate;
+  e.setSampleRate(sampleRate);  // FAT off above 100000 Hz
   setInitialDelay(static_cast<VstInt32>(getDelaySamples()));
   e.resetRingPositions();
-  if (sampleRate > 100000.0f) e.fatOn = 0;
   e.clearDelayRingsNow();
   e.resetDetectorsNow();
   e.resetOversamplersNow();
   e.updateFilterCoefficients();
   e.applyPendingRequests();  // the filter records follow the new design rate now
   e.updateTimeConstants();
+  // A chunk that ran meanwhile on the audio thread may have met the values
+  // above half written: start it all afresh once more from the finished ones.
+  e.restartNow();
   refreshHook();
   suspendDone = false;
 }

@@ -4,8 +4,11 @@
 //
 // Thread contract: processReplacing and processDoubleReplacing run on the
 // host's audio thread; setParameter may arrive from any thread, also while
-// audio runs (the engine defers what would disturb a running chunk); every
-// other operation runs on the host's user-interface or main thread.
+// audio runs (the engine defers what would disturb a running chunk); suspend,
+// resume and setSampleRate run on the host's user-interface or main thread,
+// and some hosts send them while audio runs as well (the engine then leaves
+// their resets to the audio thread's next chunk); every other operation runs
+// on the host's user-interface or main thread.
 #pragma once
 
 #include "dsp/compressor_engine.h"

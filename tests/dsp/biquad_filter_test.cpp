@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <complex>
 #include <limits>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -15,7 +18,8 @@ constexpr double kPi = 3.141592653589793;
 std::complex<double> response(const BiquadFilter& filter, double hz) {
   const std::complex<double> z1 = std::polar(1.0, -2.0 * kPi * hz / filter.sampleRate);
   const std::complex<double> z2 = z1 * z1;
-  return (filter.b0 + filter.b1 * z1 + filter.b2 * z2) / (1.0 + filter.a1 * z1 + filter.a2 * z2);
+  const BiquadFilter::Coefficients k = filter.coefficients();
+  return (k.b0 + k.b1 * z1 + k.b2 * z2) / (1.0 + k.a1 * z1 + k.a2 * z2);
 }
 
 double gainAt(const BiquadFilter& filter, double hz) { return std::abs(response(filter, hz)); }
@@ -70,7 +74,7 @@ TEST(BiquadFilter, AllPassHasUnityGainAtEveryFrequency) {
   for (double hz = 0.0; hz <= 24000.0; hz += 250.0) {
     EXPECT_NEAR(gainAt(filter, hz), 1.0, 1e-12) << hz << " Hz";
   }
-  EXPECT_DOUBLE_EQ(filter.b2, 1.0);
+  EXPECT_DOUBLE_EQ(filter.coefficients().b2, 1.0);
 }
 
 struct WarpCase {
@@ -100,7 +104,7 @@ TEST(BiquadFilter, WarpingTermNarrowsEachDesignsQNearNyquistByItsOwnPower) {
     const BiquadFilter filter(fs, c.type, f, q, 0.0);
     const double m = c.exponent == 0.0 ? 0.0 : std::pow(f / (c.edge * fs), c.exponent);
     const double alpha = std::sin(w) / (2.0 * q * (1.0 - m));
-    EXPECT_NEAR(filter.a0, c.a0Base + c.alphaScale * alpha, 1e-12);
+    EXPECT_NEAR(filter.coefficients().a0, c.a0Base + c.alphaScale * alpha, 1e-12);
   }
 }
 
@@ -141,7 +145,8 @@ TEST(BiquadFilter, TickingSteadyDcAndNyquistInputsGivesTheDesignedGains) {
 
 TEST(BiquadFilter, PassTypeReturnsEveryInputUnchangedAndKeepsOffsetAndState) {
   BiquadFilter filter(44100.0, 0, 1000.0, 0.7, 0.0);
-  for (double c : {filter.a0, filter.a1, filter.a2, filter.b0, filter.b1, filter.b2}) {
+  const BiquadFilter::Coefficients k = filter.coefficients();
+  for (double c : {k.a0, k.a1, k.a2, k.b0, k.b1, k.b2}) {
     EXPECT_EQ(c, 1.0);
   }
   const double inputs[] = {0.0, 0.5, -1e300, 4.9e-324, -0.0, std::numeric_limits<double>::infinity()};
@@ -162,11 +167,11 @@ TEST(BiquadFilter, OnePoleTypesSetOnlyThePoleAndTheSmoothersGain) {
   const BiquadFilter decay(fs, 2, f, 0.7, 0.0);
   const BiquadFilter smoother(fs, 9, f, 0.7, 0.0);
   // The pole decays to 0.005 over fs / f samples.
-  EXPECT_NEAR(std::pow(decay.a0, fs / f), 0.005, 1e-12);
-  EXPECT_EQ(smoother.a0, decay.a0);
-  EXPECT_EQ(smoother.a1, (smoother.a0 + 1.0) / 2.0);
-  for (double c : {decay.a1, decay.a2, decay.b0, decay.b1, decay.b2, smoother.a2, smoother.b0, smoother.b1,
-                   smoother.b2}) {
+  const BiquadFilter::Coefficients d = decay.coefficients(), s = smoother.coefficients();
+  EXPECT_NEAR(std::pow(d.a0, fs / f), 0.005, 1e-12);
+  EXPECT_EQ(s.a0, d.a0);
+  EXPECT_EQ(s.a1, (s.a0 + 1.0) / 2.0);
+  for (double c : {d.a1, d.a2, d.b0, d.b1, d.b2, s.a2, s.b0, s.b1, s.b2}) {
     EXPECT_EQ(c, 1.0);
   }
 }
@@ -186,7 +191,8 @@ TEST(BiquadFilter, FrequencyAboveCeilingIsLoweredInPlaceToPoint499OfTheRate) {
   EXPECT_EQ(filter.frequency, 40000.0);
 
   const BiquadFilter atCeiling(44100.0, 8, 0.499 * 44100.0, 0.583, 0.0);
-  for (double c : {filter.a1, atCeiling.a1, atCeiling.a2, atCeiling.b0}) {
+  const BiquadFilter::Coefficients k = atCeiling.coefficients();
+  for (double c : {filter.coefficients().a1, k.a1, k.a2, k.b0}) {
     EXPECT_TRUE(std::isfinite(c));
   }
 }
@@ -214,27 +220,28 @@ TEST(BiquadFilter, SetSampleRateLimitsTheFrequencyAs44100HzOutsideTheUsualRates)
     EXPECT_EQ(filter.sampleRate, c.newRate);
     EXPECT_EQ(filter.frequency, c.expectedFrequency);
     const BiquadFilter fresh(c.newRate, 8, c.expectedFrequency, 0.583, 0.0);
-    EXPECT_EQ(filter.a0, fresh.a0);
-    EXPECT_EQ(filter.a1, fresh.a1);
-    EXPECT_EQ(filter.a2, fresh.a2);
-    EXPECT_EQ(filter.b0, fresh.b0);
-    EXPECT_EQ(filter.b1, fresh.b1);
-    EXPECT_EQ(filter.b2, fresh.b2);
+    const BiquadFilter::Coefficients got = filter.coefficients(), want = fresh.coefficients();
+    EXPECT_EQ(got.a0, want.a0);
+    EXPECT_EQ(got.a1, want.a1);
+    EXPECT_EQ(got.a2, want.a2);
+    EXPECT_EQ(got.b0, want.b0);
+    EXPECT_EQ(got.b1, want.b1);
+    EXPECT_EQ(got.b2, want.b2);
   }
 }
 
 TEST(BiquadFilter, OffsetFlipsSignOnEveryTickAndRestartsWithEachLowPassDesign) {
   BiquadFilter filter(44100.0, 8, 2.0, 0.583, 0.0);
+  const BiquadFilter::Coefficients k = filter.coefficients();
   const double first = filter.tick(0.0);
-  EXPECT_EQ(first, -1e-13 * filter.b0);
+  EXPECT_EQ(first, -1e-13 * k.b0);
   EXPECT_EQ(filter.denormalOffset, -1e-13);
   EXPECT_EQ(filter.x1, -1e-13);
   EXPECT_EQ(filter.y1, first + -1e-13);
 
   const double second = filter.tick(0.0);
   EXPECT_EQ(filter.denormalOffset, 1e-13);
-  EXPECT_EQ(second, filter.b0 * 1e-13 + filter.b1 * -1e-13 + filter.b2 * 0.0 - filter.a1 * (first + -1e-13) -
-                        filter.a2 * 0.0);
+  EXPECT_EQ(second, k.b0 * 1e-13 + k.b1 * -1e-13 + k.b2 * 0.0 - k.a1 * (first + -1e-13) - k.a2 * 0.0);
 
   filter.tick(0.0);
   EXPECT_EQ(filter.denormalOffset, -1e-13);
@@ -277,14 +284,42 @@ TEST(BiquadFilter, RedesignKeepsTheStateAndResetClearsOnlyTheState) {
 
   filter.tick(1.0);
   const double offset = filter.denormalOffset;
-  const double b0 = filter.b0;
+  const double b0 = filter.coefficients().b0;
   filter.reset();
   EXPECT_EQ(filter.x1, 0.0);
   EXPECT_EQ(filter.x2, 0.0);
   EXPECT_EQ(filter.y1, 0.0);
   EXPECT_EQ(filter.y2, 0.0);
   EXPECT_EQ(filter.denormalOffset, offset);
-  EXPECT_EQ(filter.b0, b0);
+  EXPECT_EQ(filter.coefficients().b0, b0);
+}
+
+TEST(BiquadFilter, ATickWhileAnotherThreadRedesignsNeverMeetsAHalfDesignedFilter) {
+  // At DC every complete low-pass design passes 1.0 unchanged, so a constant
+  // input keeps the output at 1.0 through any change of complete designs; a
+  // set caught halfway (some coefficients divided by a0, some not, or mixed
+  // from two designs) moves it at once.
+  BiquadFilter filter(44100.0, BiquadFilter::kLowPass, 30.0, 0.583, 0.0);
+  for (int n = 0; n < 200000; ++n) filter.tick(1.0);
+  std::atomic<long> ticks{0};
+  std::atomic<bool> done{false};
+  double worst = 0.0;
+  std::thread audio([&] {
+    while (!done.load()) {
+      worst = std::max(worst, std::fabs(filter.tick(1.0) - 1.0));
+      ticks.fetch_add(1);
+    }
+  });
+  for (int k = 0; k < 5000; ++k) {
+    filter.setFrequency(k % 2 ? 30.0 : 15000.0);
+    // Designs come far apart, as parameter and rate changes do: a tick that
+    // began before this design ends long before the next one starts.
+    const long seen = ticks.load();
+    while (ticks.load() < seen + 32) std::this_thread::yield();
+  }
+  done = true;
+  audio.join();
+  EXPECT_LT(worst, 1e-6);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -121,6 +122,47 @@ TEST(RunQueue, RisingInputKeepsOneRun) {
     queue.push(i + 1.0);
     EXPECT_EQ(queue.front(), i + 1.0);
     queue.popFront();
+  }
+}
+
+TEST(RunQueue, PositionsLeftByAnotherRingSizeAreTakenMaskedAndTheWalkEnds) {
+  // After a rate change, or whatever a race left, a position may hold a value
+  // of a larger ring or none of any ring: the window is the one between the
+  // masked positions, and nothing outside the ring's slots is touched.
+  struct Case {
+    const char* name;
+    int mask, r, w;
+  };
+  const Case cases[] = {
+      {"writer beyond the ring", 255, 10, 300},
+      {"reader beyond the ring", 255, 700, 40},
+      {"both from a 2048 ring", 511, 2047, 1500},
+      {"negative positions", 255, -5, -300},
+      {"the extremes of the type", 1023, INT_MAX, INT_MIN},
+  };
+  constexpr double kFence = -7.0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::vector<double> queued(RunQueue::kMaxWindow + 64, kFence), walked;
+    Noise noise(5);
+    for (int j = 0; j <= c.mask; ++j) queued[static_cast<std::size_t>(j)] = std::fabs(noise.next());
+    walked = queued;
+    int r = c.r & c.mask, w = c.w & c.mask;
+    RunQueue queue;
+    queue.load(queued.data(), c.mask, c.r, c.w);
+    for (int i = 0; i < 128; ++i) {
+      const double v = std::fabs(noise.next());
+      walk(walked.data(), w, r, c.mask, v);
+      const double expected = takeWalked(walked.data(), r);
+      queue.push(v);
+      ASSERT_EQ(queue.front(), expected) << i;
+      queued[static_cast<std::size_t>(r)] = 0.0;
+      queue.popFront();
+      w = (w + 1) & c.mask;
+      r = (r + 1) & c.mask;
+    }
+    queue.store(queued.data(), c.mask, r);
+    EXPECT_TRUE(sameBits(walked, queued)) << "the ring, or a slot beyond it, differs";
   }
 }
 

@@ -4,9 +4,14 @@
 // before every signal).
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <cstring>
+#include <limits>
+#include <random>
 #include <vector>
 
 #include "tests/products/ostrelvanheim2_rig.h"
@@ -72,6 +77,82 @@ inline long impulsePeak(AEffect* e, std::size_t at, std::size_t frames, int bloc
       process<float>(e, {rig::impulse(frames, at, 0.5), rig::impulse(frames, at, 0.5)}, {block});
   const std::size_t left = peakIndex(out.left), right = peakIndex(out.right);
   return left == right ? static_cast<long>(left) : -1;
+}
+
+constexpr int kGuard = 16;
+
+// A host buffer with a fenced margin on each side.
+template <typename Sample>
+class FencedBuffer {
+ public:
+  static constexpr Sample kFence = static_cast<Sample>(-12345.6789);
+  FencedBuffer() : bytes_(kGuard + 4096 + kGuard, kFence) {}
+  Sample* data() { return bytes_.data() + kGuard; }
+  bool fencesIntact(int frames) const {
+    for (int i = 0; i < kGuard; ++i) {
+      if (std::memcmp(&bytes_[static_cast<std::size_t>(i)], &kFence, sizeof(Sample)) != 0) return false;
+      const std::size_t after = static_cast<std::size_t>(kGuard + frames + i);
+      if (std::memcmp(&bytes_[after], &kFence, sizeof(Sample)) != 0) return false;
+    }
+    return true;
+  }
+  void refence(int frames) {
+    for (int i = 0; i < kGuard; ++i) bytes_[static_cast<std::size_t>(kGuard + frames + i)] = kFence;
+  }
+
+ private:
+  std::vector<Sample> bytes_;
+};
+
+template <typename Sample>
+struct HostBlock {
+  FencedBuffer<Sample> in[2], out[2];
+
+  // Fills the inputs with noise, now and then a non-finite sample, and runs one block.
+  ::testing::AssertionResult run(AEffect* e, std::mt19937& rng, int frames) {
+    std::uniform_real_distribution<double> noise(-0.9, 0.9);
+    for (int c = 0; c < 2; ++c) {
+      for (int i = 0; i < frames; ++i) in[c].data()[i] = static_cast<Sample>(noise(rng));
+      if (frames > 0 && rng() % 16 == 0)
+        in[c].data()[rng() % static_cast<unsigned>(frames)] = std::numeric_limits<Sample>::quiet_NaN();
+      if (frames > 0 && rng() % 16 == 0)
+        in[c].data()[rng() % static_cast<unsigned>(frames)] = -std::numeric_limits<Sample>::infinity();
+      in[c].refence(frames);
+      out[c].refence(frames);
+    }
+    const std::vector<Sample> copy[2] = {std::vector<Sample>(in[0].data(), in[0].data() + frames),
+                                         std::vector<Sample>(in[1].data(), in[1].data() + frames)};
+    Sample* ins[2] = {in[0].data(), in[1].data()};
+    Sample* outs[2] = {out[0].data(), out[1].data()};
+    if constexpr (sizeof(Sample) == sizeof(double))
+      e->processDoubleReplacing(e, ins, outs, frames);
+    else
+      e->processReplacing(e, ins, outs, frames);
+    for (int c = 0; c < 2; ++c) {
+      if (!in[c].fencesIntact(frames) || !out[c].fencesIntact(frames))
+        return ::testing::AssertionFailure() << "a write outside the host's buffers, channel " << c;
+      if (frames > 0 &&
+          std::memcmp(copy[c].data(), in[c].data(), sizeof(Sample) * static_cast<std::size_t>(frames)) != 0)
+        return ::testing::AssertionFailure() << "the input buffer was written, channel " << c;
+      for (int i = 0; i < frames; ++i)
+        if (!std::isfinite(out[c].data()[i]))
+          return ::testing::AssertionFailure() << "non-finite output at " << i << " of " << frames;
+    }
+    return ::testing::AssertionSuccess();
+  }
+};
+
+inline ::testing::AssertionResult positionsInsideTheirRings(const CompressorEngine& e) {
+  const int nla = e.lookaheadRingSize(), nlat = e.latencyRingSize();
+  const int lookahead[] = {e.lookaheadWritePos, e.bandPeakReadPos, e.brickwallPeakReadPos};
+  const int latency[] = {e.latencyWritePos, e.latencyReadPos, e.fatRingPos};
+  for (int p : lookahead)
+    if (p < 0 || p >= nla)
+      return ::testing::AssertionFailure() << "look-ahead position " << p << " of " << nla;
+  for (int p : latency)
+    if (p < 0 || p >= nlat)
+      return ::testing::AssertionFailure() << "latency position " << p << " of " << nlat;
+  return ::testing::AssertionSuccess();
 }
 
 }  // namespace robust

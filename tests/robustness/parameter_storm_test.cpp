@@ -6,8 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <cmath>
-#include <cstring>
 #include <limits>
 #include <random>
 #include <thread>
@@ -17,10 +15,11 @@
 namespace {
 
 using rig::Rig;
+using robust::HostBlock;
+using robust::positionsInsideTheirRings;
 
 constexpr int kBlockSizes[] = {0, 1, 63, 64, 65, 511, 4096};
 constexpr int kBlocks = 2000;
-constexpr int kGuard = 16;
 
 // Every index the host and the editor reach (Process, Mode, FAT, FineTune,
 // Speed, the spares, the meter preferences, channel mode 57, which clears and
@@ -44,80 +43,6 @@ float stormValue(std::mt19937& rng) {
     case 4: return static_cast<float>(rng() % 3) * 0.5f;
     default: return unit(rng);
   }
-}
-
-// A host buffer with a fenced margin on each side.
-template <typename Sample>
-class FencedBuffer {
- public:
-  static constexpr Sample kFence = static_cast<Sample>(-12345.6789);
-  FencedBuffer() : bytes_(kGuard + 4096 + kGuard, kFence) {}
-  Sample* data() { return bytes_.data() + kGuard; }
-  bool fencesIntact(int frames) const {
-    for (int i = 0; i < kGuard; ++i) {
-      if (std::memcmp(&bytes_[static_cast<std::size_t>(i)], &kFence, sizeof(Sample)) != 0) return false;
-      const std::size_t after = static_cast<std::size_t>(kGuard + frames + i);
-      if (std::memcmp(&bytes_[after], &kFence, sizeof(Sample)) != 0) return false;
-    }
-    return true;
-  }
-  void refence(int frames) {
-    for (int i = 0; i < kGuard; ++i) bytes_[static_cast<std::size_t>(kGuard + frames + i)] = kFence;
-  }
-
- private:
-  std::vector<Sample> bytes_;
-};
-
-template <typename Sample>
-struct HostBlock {
-  FencedBuffer<Sample> in[2], out[2];
-
-  // Fills the inputs with noise, now and then a non-finite sample, and runs one block.
-  ::testing::AssertionResult run(AEffect* e, std::mt19937& rng, int frames) {
-    std::uniform_real_distribution<double> noise(-0.9, 0.9);
-    for (int c = 0; c < 2; ++c) {
-      for (int i = 0; i < frames; ++i) in[c].data()[i] = static_cast<Sample>(noise(rng));
-      if (frames > 0 && rng() % 16 == 0)
-        in[c].data()[rng() % static_cast<unsigned>(frames)] = std::numeric_limits<Sample>::quiet_NaN();
-      if (frames > 0 && rng() % 16 == 0)
-        in[c].data()[rng() % static_cast<unsigned>(frames)] = -std::numeric_limits<Sample>::infinity();
-      in[c].refence(frames);
-      out[c].refence(frames);
-    }
-    const std::vector<Sample> copy[2] = {std::vector<Sample>(in[0].data(), in[0].data() + frames),
-                                         std::vector<Sample>(in[1].data(), in[1].data() + frames)};
-    Sample* ins[2] = {in[0].data(), in[1].data()};
-    Sample* outs[2] = {out[0].data(), out[1].data()};
-    if constexpr (sizeof(Sample) == sizeof(double))
-      e->processDoubleReplacing(e, ins, outs, frames);
-    else
-      e->processReplacing(e, ins, outs, frames);
-    for (int c = 0; c < 2; ++c) {
-      if (!in[c].fencesIntact(frames) || !out[c].fencesIntact(frames))
-        return ::testing::AssertionFailure() << "a write outside the host's buffers, channel " << c;
-      if (frames > 0 &&
-          std::memcmp(copy[c].data(), in[c].data(), sizeof(Sample) * static_cast<std::size_t>(frames)) != 0)
-        return ::testing::AssertionFailure() << "the input buffer was written, channel " << c;
-      for (int i = 0; i < frames; ++i)
-        if (!std::isfinite(out[c].data()[i]))
-          return ::testing::AssertionFailure() << "non-finite output at " << i << " of " << frames;
-    }
-    return ::testing::AssertionSuccess();
-  }
-};
-
-::testing::AssertionResult positionsInsideTheirRings(const CompressorEngine& e) {
-  const int nla = e.lookaheadRingSize(), nlat = e.latencyRingSize();
-  const int lookahead[] = {e.lookaheadWritePos, e.bandPeakReadPos, e.brickwallPeakReadPos};
-  const int latency[] = {e.latencyWritePos, e.latencyReadPos, e.fatRingPos};
-  for (int p : lookahead)
-    if (p < 0 || p >= nla)
-      return ::testing::AssertionFailure() << "look-ahead position " << p << " of " << nla;
-  for (int p : latency)
-    if (p < 0 || p >= nlat)
-      return ::testing::AssertionFailure() << "latency position " << p << " of " << nlat;
-  return ::testing::AssertionSuccess();
 }
 
 class ParameterStorm : public ::testing::TestWithParam<float> {
