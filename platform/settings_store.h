@@ -5,6 +5,10 @@
 // variable is unset) and each value one file in it holding the type and the
 // bytes; a value is replaced by writing a temporary file and renaming it over
 // the old one, so instances writing at the same time never leave a torn value.
+// Only a regular file is a value: anything else in its place (a FIFO, a
+// device, a folder) reads as missing without being waited on, and the next
+// write replaces it where it can (not a folder with something in it). A write
+// also removes the temporary files that killed writers of the value left.
 //
 // Thread contract: no shared state; every call opens what it needs. Never
 // called from the audio thread.

@@ -1,5 +1,7 @@
+#include <dirent.h>
 #include <fcntl.h>
 #include <pwd.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -8,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 
 #include "platform/settings_store.h"
 
@@ -51,6 +54,46 @@ bool makeFolders(const std::string& path) {
   return makeFolder(path);
 }
 
+// A value is written to ".<name>.tmp-<process>-<counter>" and renamed over <name>.
+std::string temporaryPrefix(const char* name) { return std::string(".") + name + ".tmp-"; }
+
+bool allDigits(const std::string& s) {
+  if (s.empty() || s.size() > 12) return false;
+  for (char c : s)
+    if (c < '0' || c > '9') return false;
+  return true;
+}
+
+// A temporary file whose writer can no longer finish it: its process is gone,
+// or it is older than any write takes (the process number may have been
+// taken again since).
+bool isStaleTemporary(const std::string& folder, const std::string& entry, const std::string& prefix) {
+  if (entry.compare(0, prefix.size(), prefix) != 0) return false;
+  const std::string rest = entry.substr(prefix.size());
+  const std::size_t dash = rest.find('-');
+  if (dash == std::string::npos) return false;
+  const std::string process = rest.substr(0, dash);
+  if (!allDigits(process) || !allDigits(rest.substr(dash + 1))) return false;
+  const long pid = std::strtol(process.c_str(), nullptr, 10);
+  if (pid > 0 && ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH) return true;
+  constexpr std::time_t kLongestWrite = 60 * 60;
+  struct stat st {};
+  return ::lstat((folder + "/" + entry).c_str(), &st) == 0 &&
+         std::time(nullptr) - st.st_mtime > kLongestWrite;
+}
+
+// Removes what writers of this value that were killed mid-write left behind.
+void removeStaleTemporaries(const std::string& folder, const char* name) {
+  DIR* dir = ::opendir(folder.c_str());
+  if (!dir) return;
+  const std::string prefix = temporaryPrefix(name);
+  while (const dirent* e = ::readdir(dir)) {
+    const std::string entry = e->d_name;
+    if (isStaleTemporary(folder, entry, prefix)) ::unlink((folder + "/" + entry).c_str());
+  }
+  ::closedir(dir);
+}
+
 bool writeAll(int fd, const char* data, std::size_t size) {
   while (size > 0) {
     const ssize_t n = ::write(fd, data, size);
@@ -88,8 +131,18 @@ SettingsKey::~SettingsKey() = default;
 bool SettingsKey::readAny(const char* name, SettingsType& type, std::string& bytes, std::size_t maxBytes) {
   if (!open_ || !name || !isPlainName(name)) return false;
   const std::string path = folder_ + "/" + name;
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // Only a regular file is a value. Anything else (a FIFO, a device, a
+  // folder) counts as missing, is never waited on, and a device is not even
+  // opened; the open itself cannot block, and the opened file is checked
+  // again in case it was swapped in between.
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
   if (fd < 0) return false;
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    return false;
+  }
   std::string content;
   char chunk[4096];
   bool ok = true;
@@ -120,9 +173,10 @@ bool SettingsKey::readAny(const char* name, SettingsType& type, std::string& byt
 bool SettingsKey::write(const char* name, SettingsType type, const void* data, std::size_t size) {
   if (!open_ || !name || !isPlainName(name) || (size > 0 && !data)) return false;
   static std::atomic<unsigned> counter{0};
+  removeStaleTemporaries(folder_, name);
   const std::string path = folder_ + "/" + name;
-  const std::string temp =
-      folder_ + "/." + name + ".tmp-" + std::to_string(getpid()) + "-" + std::to_string(counter.fetch_add(1));
+  const std::string temp = folder_ + "/" + temporaryPrefix(name) + std::to_string(getpid()) + "-" +
+                           std::to_string(counter.fetch_add(1));
   const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
   if (fd < 0) return false;
   char header[kHeaderBytes];
@@ -132,7 +186,14 @@ bool SettingsKey::write(const char* name, SettingsType type, const void* data, s
   bool ok = writeAll(fd, header, sizeof header) && writeAll(fd, static_cast<const char*>(data), size) &&
             ::fsync(fd) == 0;
   ok = (::close(fd) == 0) && ok;
-  if (ok) ok = std::rename(temp.c_str(), path.c_str()) == 0;
+  if (ok) {
+    ok = std::rename(temp.c_str(), path.c_str()) == 0;
+    // The rename replaces a FIFO, a device or a link in the value's place,
+    // but not a folder: an empty one is removed first; one with anything in
+    // it stays, and the value is not written.
+    if (!ok && errno == EISDIR && ::rmdir(path.c_str()) == 0)
+      ok = std::rename(temp.c_str(), path.c_str()) == 0;
+  }
   if (!ok) ::unlink(temp.c_str());
   return ok;
 }

@@ -5,7 +5,10 @@
 
 #include <array>
 #include <atomic>
+#include <chrono>
 #include <cstring>
+#include <ostream>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -14,6 +17,12 @@
 #include "tests/support/settings_sandbox.h"
 
 #ifndef _WIN32
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <ctime>
 #include <fstream>
 #endif
 
@@ -154,6 +163,152 @@ TEST_F(SettingsStoreTest, NamesThatCouldLeaveTheKeyAreRefused) {
   EXPECT_FALSE(SettingsKey("../x", SettingsKey::Access::Write).isOpen());
 }
 #endif
+
+// What a damaged or hostile folder may hold in a value's place. Reading it
+// takes no time and counts as missing, so the default stays in force; the
+// next write replaces it where the platform allows.
+enum class Hostile { Fifo, EmptyFolder, FullFolder, DeviceLink, Truncated };
+
+struct HostileCase {
+  const char* name;
+  Hostile kind;
+  bool replacedByWrite;
+};
+
+void PrintTo(const HostileCase& c, std::ostream* os) { *os << c.name; }
+
+constexpr const char* kHostileValue = "vuintegration";
+
+class HostileValue : public ::testing::TestWithParam<HostileCase> {
+ protected:
+  // Puts the hostile kind in the value's place; the reason when the platform has no such thing.
+  std::string make(Hostile kind) {
+    SettingsKey writer(kStem, SettingsKey::Access::Write);
+    const float value = 0.25f;
+#ifdef _WIN32
+    if (kind != Hostile::Truncated)
+      return "the registry holds only typed values: no FIFO, folder or device link in a value's place";
+    // A record cut short: two of its four bytes.
+    return writer.write(kHostileValue, SettingsType::Binary, &value, 2) ? "" : "cannot write the short value";
+#else
+    const std::string path = sandbox_.folder() + "/Brenmoorworks/" + kStem + "/" + kHostileValue;
+    bool made = false;
+    switch (kind) {
+      case Hostile::Fifo: made = ::mkfifo(path.c_str(), 0600) == 0; break;
+      case Hostile::EmptyFolder: made = ::mkdir(path.c_str(), 0700) == 0; break;
+      case Hostile::FullFolder:
+        made = ::mkdir(path.c_str(), 0700) == 0 && std::ofstream(path + "/inside").good();
+        break;
+      case Hostile::DeviceLink: made = ::symlink("/dev/zero", path.c_str()) == 0; break;
+      case Hostile::Truncated:
+        // Killed mid-write by something that wrote in place: the header and two bytes.
+        made =
+            writer.write(kHostileValue, SettingsType::Binary, &value, 4) && ::truncate(path.c_str(), 10) == 0;
+        break;
+    }
+    fifo_ = kind == Hostile::Fifo ? path : "";
+    return made ? "" : "cannot make " + path;
+#endif
+  }
+
+  // Reads the value on a thread of its own; a read that waits is a failure,
+  // and is released by opening the FIFO's other end, so the test still ends.
+  bool readWithoutWaiting(float& back) {
+    std::atomic<bool> done{false};
+    bool found = true;
+    std::thread reader([&] {
+      found = SettingsKey(kStem, SettingsKey::Access::Query)
+                  .readExact(kHostileValue, SettingsType::Binary, &back, sizeof back);
+      done = true;
+    });
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (!done.load() && std::chrono::steady_clock::now() < deadline)
+      std::this_thread::sleep_for(std::chrono::milliseconds(2));
+#ifndef _WIN32
+    if (!done.load() && !fifo_.empty()) {
+      ADD_FAILURE() << "the read waited on the FIFO";
+      const int fd = ::open(fifo_.c_str(), O_WRONLY | O_NONBLOCK);
+      if (fd >= 0) ::close(fd);
+    }
+#endif
+    reader.join();
+    return found;
+  }
+
+  testsupport::SettingsSandbox sandbox_;
+  std::string fifo_;
+};
+
+TEST_P(HostileValue, ReadsAsMissingWithoutWaitingAndTheNextWriteReplacesItWhereItCan) {
+  const HostileCase& c = GetParam();
+  const std::string reason = make(c.kind);
+  if (!reason.empty()) GTEST_SKIP() << reason;
+
+  float back = 2.0f;
+  EXPECT_FALSE(readWithoutWaiting(back));
+  EXPECT_EQ(back, 2.0f) << "the default stays in force";
+
+  const float value = 0.75f;
+  EXPECT_EQ(SettingsKey(kStem, SettingsKey::Access::Write)
+                .write(kHostileValue, SettingsType::Binary, &value, sizeof value),
+            c.replacedByWrite);
+  float again = 2.0f;
+  EXPECT_EQ(readWithoutWaiting(again), c.replacedByWrite);
+  EXPECT_EQ(again, c.replacedByWrite ? value : 2.0f);
+}
+
+INSTANTIATE_TEST_SUITE_P(InTheValuesPlace, HostileValue,
+                         ::testing::Values(HostileCase{"Fifo", Hostile::Fifo, true},
+                                           HostileCase{"EmptyFolder", Hostile::EmptyFolder, true},
+                                           HostileCase{"FolderWithAFileInIt", Hostile::FullFolder, false},
+                                           HostileCase{"SymbolicLinkToADevice", Hostile::DeviceLink, true},
+                                           HostileCase{"TruncatedFile", Hostile::Truncated, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(SettingsStoreTest, AWriteRemovesTheTemporaryFilesItsKilledWritersLeft) {
+#ifdef _WIN32
+  GTEST_SKIP() << "the registry writes a value in place: there are no temporary files";
+#else
+  ASSERT_TRUE(SettingsKey(kStem, SettingsKey::Access::Write).isOpen());
+  const std::string folder = sandbox_.folder() + "/Brenmoorworks/" + kStem + "/";
+  // A writer killed mid-write: a process that has ended.
+  const pid_t gone = ::fork();
+  if (gone == 0) ::_exit(0);
+  ASSERT_GT(gone, 0);
+  ::waitpid(gone, nullptr, 0);
+  const std::string self = std::to_string(::getpid());
+
+  struct Temporary {
+    std::string name;
+    bool old;
+    bool removed;
+    const char* why;
+  };
+  const Temporary temporaries[] = {
+      {".CurrDir.tmp-" + std::to_string(gone) + "-3", false, true, "its writer is gone"},
+      {".CurrDir.tmp-" + self + "-7", true, true, "older than any write takes"},
+      {".CurrDir.tmp-" + self + "-8", false, false, "a write in progress"},
+      {".CurrBank.tmp-" + std::to_string(gone) + "-1", false, false, "another value's"},
+      {".CurrDir.tmp-" + std::to_string(gone) + "-x", false, false, "not a name the store writes"},
+  };
+  for (const Temporary& t : temporaries) {
+    const std::string path = folder + t.name;
+    ASSERT_TRUE(std::ofstream(path).good()) << path;
+    if (t.old) {
+      const timespec twoHoursAgo[2] = {{std::time(nullptr) - 7200, 0}, {std::time(nullptr) - 7200, 0}};
+      ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), twoHoursAgo, 0), 0);
+    }
+  }
+  ASSERT_TRUE(SettingsKey(kStem, SettingsKey::Access::Write).writeString("CurrDir", "/presets"));
+  for (const Temporary& t : temporaries) {
+    struct stat st {};
+    EXPECT_EQ(::stat((folder + t.name).c_str(), &st) != 0, t.removed) << t.name << ": " << t.why;
+  }
+  std::string back;
+  EXPECT_TRUE(SettingsKey(kStem, SettingsKey::Access::Query).readString("CurrDir", back, 256));
+  EXPECT_EQ(back, "/presets");
+#endif
+}
 
 TEST(TextConversion, RoundTripsEveryPlaneAndAnyBytes) {
   const std::string text = "a\xC3\xA9\xE2\x82\xAC\xF0\x9F\x8E\xB5z";
