@@ -1,11 +1,12 @@
 #!/bin/sh
-# Runs every test of the three presets: natively for linux (valgrind's
-# memcheck included), under wine for win64, and with AddressSanitizer and
-# UndefinedBehaviorSanitizer for sanitize (short fuzzing runs included).
+# Runs every test of the four presets: natively for linux (valgrind's
+# memcheck included), under wine for win64, with AddressSanitizer and
+# UndefinedBehaviorSanitizer for sanitize (short fuzzing runs included), and
+# with ThreadSanitizer for tsan.
 set -eu
 cd "$(dirname "$0")/.."
 status=0
-for preset in linux win64 sanitize; do
+for preset in linux win64 sanitize tsan; do
   [ -f "build/$preset/build.ninja" ] || cmake --preset "$preset"
   cmake --build --preset "$preset"
   ctest --preset "$preset" || status=1
