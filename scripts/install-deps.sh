@@ -8,6 +8,7 @@ $SUDO apt-get update
 $SUDO apt-get install -y --no-install-recommends \
   cmake ninja-build g++ make binutils \
   googletest libbenchmark-dev \
+  libstb-dev fonts-liberation \
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 \
   wine wine64 \
   clang libclang-rt-14-dev valgrind \
