@@ -1,6 +1,6 @@
 #include "ui/testing/draw_recorder.h"
 
-namespace jyxui::testing {
+namespace jyxui::testkit {
 
 void DrawRecorder::clear() {
   bitmaps.clear();
@@ -42,4 +42,4 @@ const StringDrawing* DrawRecorder::lastStringOf(const CView* view) const {
   return nullptr;
 }
 
-}  // namespace jyxui::testing
+}  // namespace jyxui::testkit

@@ -7,7 +7,7 @@
 
 #include "ui/draw_context.h"
 
-namespace jyxui::testing {
+namespace jyxui::testkit {
 
 class DrawRecorder : public DrawObserver {
  public:
@@ -32,4 +32,4 @@ class DrawRecorder : public DrawObserver {
   std::vector<LineDrawing> lines;
 };
 
-}  // namespace jyxui::testing
+}  // namespace jyxui::testkit

@@ -1,6 +1,6 @@
 #include "ui/testing/pixels.h"
 
-namespace jyxui::testing {
+namespace jyxui::testkit {
 
 bool showsBitmap(const PixelBuffer& picture, const PixelRect& area, const CBitmap& bitmap,
                  const CPoint& source) {
@@ -31,4 +31,4 @@ std::uint64_t pictureHash(const PixelBuffer& picture) {
   return h;
 }
 
-}  // namespace jyxui::testing
+}  // namespace jyxui::testkit

@@ -6,7 +6,7 @@
 #include "ui/bitmap.h"
 #include "ui/pixel_buffer.h"
 
-namespace jyxui::testing {
+namespace jyxui::testkit {
 
 // True when the area of the picture shows the bitmap's pixels from source on
 // (what an opaque blit leaves).
@@ -17,4 +17,4 @@ int countPixelsUnlike(const PixelBuffer& picture, const PixelRect& area, CColor 
 // A hash of the pixels (FNV-1a), to compare pictures across builds.
 std::uint64_t pictureHash(const PixelBuffer& picture);
 
-}  // namespace jyxui::testing
+}  // namespace jyxui::testkit

@@ -7,7 +7,7 @@
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #include "stb_image_write.h"
 
-namespace jyxui::testing {
+namespace jyxui::testkit {
 
 std::vector<unsigned char> encodePng(const PixelBuffer& pixels) {
   std::vector<unsigned char> bytes;
@@ -30,4 +30,4 @@ bool writePng(const std::string& path, const PixelBuffer& pixels) {
   return static_cast<bool>(out);
 }
 
-}  // namespace jyxui::testing
+}  // namespace jyxui::testkit

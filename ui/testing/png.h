@@ -6,9 +6,9 @@
 
 #include "ui/pixel_buffer.h"
 
-namespace jyxui::testing {
+namespace jyxui::testkit {
 
 std::vector<unsigned char> encodePng(const PixelBuffer& pixels);
 bool writePng(const std::string& path, const PixelBuffer& pixels);
 
-}  // namespace jyxui::testing
+}  // namespace jyxui::testkit

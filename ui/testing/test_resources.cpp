@@ -4,14 +4,14 @@
 
 namespace jyxui {
 namespace {
-std::vector<testing::TestImage> gImages;
+std::vector<testkit::TestImage> gImages;
 std::vector<EmbeddedResource> gEntries;
 ResourceTable gTable{nullptr, 0};
 }  // namespace
 
 const ResourceTable& moduleResources() { return gTable; }
 
-namespace testing {
+namespace testkit {
 
 void installResources(std::vector<TestImage> images) {
   gImages = std::move(images);
@@ -24,5 +24,5 @@ void installResources(std::vector<TestImage> images) {
 
 void clearResources() { installResources({}); }
 
-}  // namespace testing
+}  // namespace testkit
 }  // namespace jyxui

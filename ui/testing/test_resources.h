@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace jyxui::testing {
+namespace jyxui::testkit {
 
 struct TestImage {
   int number = 0;    // 0: known by name only
@@ -17,4 +17,4 @@ struct TestImage {
 void installResources(std::vector<TestImage> images);
 void clearResources();
 
-}  // namespace jyxui::testing
+}  // namespace jyxui::testkit
