@@ -111,6 +111,7 @@ CMouseEventResult CVerticalSwitch::onMouseDown(CPoint& where, const CButtonState
 
 CMouseEventResult CVerticalSwitch::onMouseMoved(CPoint& where, const CButtonState& buttons) {
   if (!(buttons & kLButton) || !pressed_) return kMouseEventNotHandled;
+  const float before = value;
   const int32_t bands = subPixmaps;
   if (bands > 1 && size.getHeight() > 0) {
     const double band = std::floor((where.y - size.top) / (size.getHeight() / bands));
@@ -119,7 +120,7 @@ CMouseEventResult CVerticalSwitch::onMouseMoved(CPoint& where, const CButtonStat
   } else {
     value = 0;
   }
-  if (isDirty()) {
+  if (value != before) {
     invalid();
     if (listener) listener->valueChanged(this);
   }
