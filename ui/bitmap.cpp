@@ -20,7 +20,7 @@ const EmbeddedResource* findResource(const CResourceDescription& d) {
   for (std::size_t i = 0; i < table.count; ++i) {
     const EmbeddedResource& r = table.entries[i];
     if (d.type == CResourceDescription::kIntegerType && r.number != 0 && r.number == d.id) return &r;
-    if (d.type == CResourceDescription::kStringType && r.name && d.name == r.name) return &r;
+    if (d.type == CResourceDescription::kStringType && !d.name.empty() && r.name && d.name == r.name) return &r;
   }
   return nullptr;
 }

@@ -122,3 +122,51 @@ TEST(Utf8, DecodingSurvivesMalformedInput) {
 }
 
 }  // namespace
+
+namespace {
+
+using namespace uitest;
+
+// Bitmaps come from the module's table by number or by name; what is not
+// there, or does not decode, is not loaded and measures 0 x 0.
+TEST(Resources, BitmapsAreFoundByNumberOrNameAndMissingOnesAreNotLoaded) {
+  const std::vector<unsigned char> panel = testkit::encodePng(stripPixels(45, 46, 1));
+  const std::vector<unsigned char> overlay = testkit::encodePng(stripPixels(146, 41, 1));
+  testkit::installResources({{19000, "", panel},
+                             {0, "bmp19029.png", overlay},
+                             {19005, "", {0x89, 'P', 'N', 'G', 1, 2, 3}},
+                             {19006, "", {}}});
+  struct Case {
+    CResourceDescription resource;
+    bool loaded;
+    CCoord width, height;
+  };
+  const Case cases[] = {
+      {CResourceDescription(19000), true, 45, 46},
+      {CResourceDescription("bmp19029.png"), true, 146, 41},
+      {CResourceDescription(19001), false, 0, 0},
+      {CResourceDescription("bmp19030.png"), false, 0, 0},
+      {CResourceDescription(19005), false, 0, 0},
+      {CResourceDescription(19006), false, 0, 0},
+      {CResourceDescription(0), false, 0, 0},
+      {CResourceDescription(static_cast<const char*>(nullptr)), false, 0, 0},
+  };
+  for (const Case& c : cases) {
+    CBitmap bitmap(c.resource);
+    EXPECT_EQ(bitmap.isLoaded(), c.loaded) << c.resource.id << c.resource.name;
+    EXPECT_EQ(bitmap.getWidth(), c.width);
+    EXPECT_EQ(bitmap.getHeight(), c.height);
+  }
+  // A missing bitmap draws nothing, also through a control.
+  auto* missing = new CBitmap(CResourceDescription(19001));
+  PixelBuffer target(20, 20, kBlackCColor);
+  CDrawContext context(target);
+  CAnimKnob knob(CRect(0, 0, 20, 20), nullptr, 1, missing);
+  missing->forget();
+  knob.setValue(0.5f);
+  knob.draw(&context);
+  EXPECT_TRUE(target == PixelBuffer(20, 20, kBlackCColor));
+  testkit::clearResources();
+}
+
+}  // namespace

@@ -283,6 +283,29 @@ TEST_F(EditorTest, OpenAndCloseLeaveNothingBehind) {
   EXPECT_EQ(liveObjectCount(), objects);
 }
 
+// A control whose report closes the editor (a host closing the window from
+// inside the listener): the press unwinds without touching what is gone.
+TEST_F(EditorTest, ClosingFromInsideAControlsReportIsSafe) {
+  class ClosingListener : public CControlListener {
+   public:
+    explicit ClosingListener(Editor* e) : editor(e) {}
+    void valueChanged(CControl*) override { editor->close(); }
+    Editor* editor;
+  };
+  ClosingListener closer(editor);
+  editor->open(nullptr);
+  editor->knob->setListener(&closer);
+  OffscreenWindow& w = editor->window();
+  CFrame* frame = editor->getFrame();
+  frame->remember();  // keeps the frame object readable after its close
+  w.drag(CPoint(30, 10), CPoint(30, 60));
+  EXPECT_EQ(editor->getFrame(), nullptr);
+  EXPECT_EQ(frame->getNbViews(), 0);
+  EXPECT_EQ(frame->getPlatformWindow(), nullptr);
+  frame->idle();
+  frame->forget();
+}
+
 // ---- file dialogs ----
 
 TEST_F(EditorTest, FileSelectorsRunThroughTheWindowAndKeepTheIdleGoing) {
