@@ -13,16 +13,20 @@ constexpr char32_t kEscapeBase = 0xDC00;
 
 char32_t escaped(unsigned char byte) { return kEscapeBase + byte; }
 
-// Decodes one code point starting at text[i]; a malformed byte is escaped and
-// consumed alone, so every input terminates.
-char32_t decodeUtf8(const std::string& text, std::size_t& i) {
+}  // namespace
+
+bool decodeUtf8(const std::string& text, std::size_t& i, char32_t& cp) {
   const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
+  const auto malformed = [&] {
+    cp = byte(i++);
+    return false;
+  };
   const unsigned char lead = byte(i);
   int extra = 0;
-  char32_t cp = 0;
   if (lead < 0x80) {
+    cp = lead;
     ++i;
-    return lead;
+    return true;
   } else if ((lead & 0xE0) == 0xC0) {
     extra = 1;
     cp = lead & 0x1F;
@@ -33,20 +37,21 @@ char32_t decodeUtf8(const std::string& text, std::size_t& i) {
     extra = 3;
     cp = lead & 0x07;
   } else {
-    return escaped(byte(i++));
+    return malformed();
   }
-  if (i + extra >= text.size()) return escaped(byte(i++));
+  if (i + extra >= text.size()) return malformed();
   for (int k = 1; k <= extra; ++k) {
-    if ((byte(i + k) & 0xC0) != 0x80) return escaped(byte(i++));
+    if ((byte(i + k) & 0xC0) != 0x80) return malformed();
     cp = (cp << 6) | (byte(i + k) & 0x3F);
   }
   static constexpr char32_t kMinimum[] = {0, 0x80, 0x800, 0x10000};
-  if (cp < kMinimum[extra] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return escaped(byte(i++));
+  if (cp < kMinimum[extra] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return malformed();
   i += static_cast<std::size_t>(extra) + 1;
-  return cp;
+  return true;
 }
 
-void encodeUtf8(char32_t cp, std::string& out) {
+void appendUtf8(std::string& out, char32_t cp) {
+  if (cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) cp = kReplacement;
   if (cp < 0x80) {
     out += static_cast<char>(cp);
   } else if (cp < 0x800) {
@@ -64,14 +69,14 @@ void encodeUtf8(char32_t cp, std::string& out) {
   }
 }
 
-}  // namespace
-
 std::u16string utf8ToUtf16(const std::string& text) {
   std::u16string out;
   out.reserve(text.size());
   std::size_t i = 0;
   while (i < text.size()) {
-    const char32_t cp = decodeUtf8(text, i);
+    char32_t cp = 0;
+    // A malformed byte travels escaped.
+    if (!decodeUtf8(text, i, cp)) cp = escaped(static_cast<unsigned char>(cp));
     if (cp >= 0x10000) {
       const char32_t v = cp - 0x10000;
       out += static_cast<char16_t>(0xD800 + (v >> 10));
@@ -98,7 +103,7 @@ std::string utf16ToUtf8(const std::u16string& text) {
     } else if (cp >= 0xD800 && cp <= 0xDFFF) {
       cp = kReplacement;
     }
-    encodeUtf8(cp, out);
+    appendUtf8(out, cp);
   }
   return out;
 }

@@ -9,4 +9,10 @@ namespace platform {
 std::u16string utf8ToUtf16(const std::string& text);
 std::string utf16ToUtf8(const std::u16string& text);
 
+// The code point of UTF-8 starting at text[i]; i moves past it. A malformed
+// sequence answers false, moves one byte and gives that byte as cp.
+bool decodeUtf8(const std::string& text, std::size_t& i, char32_t& cp);
+// A surrogate or a value beyond U+10FFFF is written as U+FFFD.
+void appendUtf8(std::string& out, char32_t cp);
+
 }  // namespace platform

@@ -6,9 +6,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
-#include <vector>
 
 #include "ui/base.h"
+#include "ui/pixel_buffer.h"
 
 namespace jyxui {
 
@@ -41,14 +41,14 @@ class CBitmap : public CBaseObject {
   virtual void draw(CDrawContext* context, const CRect& destRect, const CPoint& offset = CPoint(0, 0),
                     float alpha = 1.0f);
 
-  CCoord getWidth() const { return width_; }
-  CCoord getHeight() const { return height_; }
-  bool isLoaded() const { return width_ > 0 && height_ > 0; }
+  CCoord getWidth() const { return pixels_.width(); }
+  CCoord getHeight() const { return pixels_.height(); }
+  bool isLoaded() const { return pixels_.width() > 0 && pixels_.height() > 0; }
   const CResourceDescription& getResourceDescription() const { return description_; }
 
   // Straight (not premultiplied) RGBA; outside the bitmap: transparent.
-  CColor getPixel(int x, int y) const;
-  void setPixel(int x, int y, CColor color);
+  CColor getPixel(int x, int y) const { return pixels_.pixel(x, y); }
+  void setPixel(int x, int y, CColor color) { pixels_.setPixel(x, y, color); }
 
   bool isTypeOf(const char* name) const override;
 
@@ -56,9 +56,7 @@ class CBitmap : public CBaseObject {
   bool decode(const unsigned char* bytes, std::size_t size);
 
   CResourceDescription description_;
-  int width_ = 0;
-  int height_ = 0;
-  std::vector<std::uint8_t> rgba_;
+  PixelBuffer pixels_;
 };
 
 }  // namespace jyxui

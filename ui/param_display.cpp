@@ -92,6 +92,13 @@ void CTextEdit::setText(const char* newText) {
 }
 
 void CTextEdit::takeFocus() {
+  // Called directly, the field still becomes the frame's focus view, so that
+  // the keys reach it.
+  CFrame* frame = getFrame();
+  if (frame && frame->getFocusView() != this) {
+    frame->setFocusView(this);
+    return;
+  }
   if (!editing) {
     editing = true;
     textBeforeEdit = text;
@@ -99,7 +106,7 @@ void CTextEdit::takeFocus() {
     caret = editText.size();
   }
   invalid();
-  if (CFrame* frame = getFrame())
+  if (frame)
     if (IPlatformWindow* window = frame->getPlatformWindow()) window->takeKeyboardFocus();
 }
 

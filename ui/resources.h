@@ -9,8 +9,8 @@
 namespace jyxui {
 
 struct EmbeddedResource {
-  int number;         // 0 for an image known only by its name
-  const char* name;   // nullptr for an image known only by its number
+  int number;        // 0 for an image known only by its name
+  const char* name;  // nullptr for an image known only by its number
   const unsigned char* bytes;
   std::size_t size;
 };

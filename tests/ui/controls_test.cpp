@@ -577,7 +577,8 @@ TEST_F(TextFieldTest, TypedTextIsTakenWhenTheEditingEndsAndReportedOnce) {
 TEST_F(TextFieldTest, KeysGoToTheFieldOnlyWhileItEdits) {
   VstKeyCode a{'a', 0, 0};
   EXPECT_FALSE(window().keyDown(a));
-  frame->setFocusView(field);
+  field->takeFocus();  // directly, not through the frame
+  EXPECT_EQ(frame->getFocusView(), field);
   EXPECT_TRUE(window().keyDown(a));
   VstKeyCode copy{'c', 0, MODIFIER_CONTROL};
   EXPECT_FALSE(window().keyDown(copy)) << "shortcuts stay the host's";
