@@ -176,7 +176,10 @@ CMouseEventResult CFrame::onMouseDown(CPoint& where, const CButtonState& buttons
   SharedGuard keepTarget(target);
   CPoint local = target->frameToParent(where);
   const CMouseEventResult result = target->onMouseDown(local, buttons);
-  if (result == kMouseEventHandled && !closed_ && target->getFrame() == this) mouseCapture_ = target;
+  if (result == kMouseEventHandled && !closed_ && target->getFrame() == this) {
+    mouseCapture_ = target;
+    captureButton_ = buttons & kMouseButtons;
+  }
   return result;
 }
 
@@ -185,6 +188,9 @@ CMouseEventResult CFrame::onMouseUp(CPoint& where, const CButtonState& buttons) 
   SharedGuard keep(this);
   lastPointer_ = where;
   CMouseEventResult result = kMouseEventNotHandled;
+  // The release of a second button pressed during a drag belongs to the drag.
+  const CButtonState released = buttons & kMouseButtons;
+  if (mouseCapture_ && released && captureButton_ && !(released & captureButton_)) return kMouseEventHandled;
   if (CView* captured = mouseCapture_) {
     mouseCapture_ = nullptr;
     SharedGuard keepCaptured(captured);

@@ -129,6 +129,7 @@ class CFrame : public CViewContainer, private IPlatformWindowClient {
   std::uint64_t paintPasses_ = 0;
   CView* pFocusView = nullptr;
   CView* mouseCapture_ = nullptr;
+  CButtonState captureButton_ = 0;  // the button whose press started the capture
   CView* mouseOver_ = nullptr;
   CPoint lastPointer_;
   DoubleClickDetector doubleClick_;

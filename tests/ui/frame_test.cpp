@@ -301,6 +301,8 @@ TEST_F(MouseTest, ACapturedDragSendsNoEnteredOrExitedAndTheReleaseRechecksTheHov
   window().mouseDown(CPoint(15, 25), kLButton);
   window().mouseMove(CPoint(75, 85), kLButton);  // over b only
   window().mouseLeave();
+  window().mouseDown(CPoint(75, 85), kRButton);  // a second button belongs to the drag
+  window().mouseUp(CPoint(75, 85), kRButton);
   window().mouseUp(CPoint(75, 85), kLButton);
   EXPECT_EQ(log, (Log{"down a 5,5 2", "moved a 65,65 2", "up a 65,65 2", "exited a", "entered b"}));
 }
