@@ -192,6 +192,22 @@ TEST_F(PaintTest, AViewUnderAnotherIsCoveredAgainAfterItsOwnRedraw) {
   EXPECT_EQ(window().screen().pixel(45, 45), kGreenCColor) << "the pass reached the screen";
 }
 
+// The window shows what a paint pass drew, the invalid area only; an expose
+// paints what is pending first and shows the area asked for.
+TEST_F(PaintTest, ThePassPresentsItsAreaAndAnExposeShowsTheCurrentPicture) {
+  const int presents = window().presentCount();
+  a->invalidRect(CRect(12.5, 12.5, 20, 20));
+  frame->idle();
+  EXPECT_EQ(window().presentCount(), presents + 1);
+  EXPECT_EQ(window().lastPresented(), (PixelRect{12, 12, 20, 20}));
+  c->invalid();
+  window().expose(PixelRect{0, 0, 5, 5});
+  EXPECT_EQ(log, (Log{"draw a", "draw c"}));
+  EXPECT_EQ(window().lastPresented(), (PixelRect{0, 0, 5, 5}));
+  EXPECT_EQ(frame->getInvalidArea(), PixelRect{});
+  EXPECT_TRUE(window().screen() == frame->getPixels()) << "every pass reached the screen";
+}
+
 TEST_F(PaintTest, AViewInvalidatedWhileDrawingWaitsForTheNextPass) {
   class Restless : public Probe {
    public:
