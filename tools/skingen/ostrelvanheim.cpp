@@ -1,0 +1,354 @@
+// JYX Ostrelvanheim2 and its first generation JYX Ostrelvanheim: one panel
+// layout, the second generation's controls shared by both, each generation
+// with its own front panel and Process button.
+#include <cmath>
+
+#include "laws.h"
+#include "parts.h"
+#include "skin.h"
+
+namespace skingen {
+
+namespace {
+
+using namespace ostrelvanheim;
+
+const KnobLook kKnob{rgb(62, 62, 66),    rgb(14, 14, 16), rgb(222, 224, 228), rgb(104, 106, 110),
+                     rgb(252, 248, 236), rgb(34, 34, 38), rgb(196, 194, 186)};
+
+TextStyle numeralStyle() { return TextStyle{FontFace::NarrowBold, 7.5, 0.2, rgb(196, 194, 186), 0.85}; }
+
+KnobDesign smallKnob(int height, std::vector<Numeral> numerals) {
+  KnobDesign d;
+  d.width = 60;
+  d.height = height;
+  d.radius = height > 50 ? 16 : 15;
+  d.ticks = 11;
+  d.majors = {0, 0.5, 1};
+  d.numerals = std::move(numerals);
+  d.numeralRadius = d.radius + 10;
+  d.numeralStyle = numeralStyle();
+  d.look = kKnob;
+  return d;
+}
+
+KnobDesign driveKnob() {
+  KnobDesign d;
+  d.width = 113;
+  d.height = 93;
+  d.radius = 27;
+  d.knurls = 36;
+  d.pointerWidth = 2.4;
+  d.ticks = 25;
+  d.majors = {0, 0.25, 0.5, 0.75, 1};
+  d.tickGap = 2.5;
+  d.tickLength = 2.5;
+  d.majorLength = 5;
+  d.numerals = {
+      {0, "-24", 0, 0}, {0.25, "-12", -2, 0}, {0.5, "0", 0, 0.5}, {0.75, "+12", 2, 0}, {1, "+24", 0, 0}};
+  d.numeralRadius = 41;
+  d.numeralStyle = TextStyle{FontFace::NarrowBold, 8.5, 0.2, rgb(196, 194, 186), 0.85};
+  d.look = kKnob;
+  d.look.capLight = rgb(236, 232, 222);
+  return d;
+}
+
+KnobDesign backKnob() {
+  KnobDesign d;
+  d.width = 30;
+  d.height = 30;
+  d.radius = 9.5;
+  d.capRatio = 0.6;
+  d.knurls = 16;
+  d.pointerWidth = 1.5;
+  d.ticks = 11;
+  d.majors = {0, 0.5, 1};
+  d.tickGap = 1.5;
+  d.tickLength = 1.8;
+  d.majorLength = 2.8;
+  d.look = kKnob;
+  return d;
+}
+
+ButtonLook buttonLook(const Color& led) {
+  return ButtonLook{rgb(92, 94, 98),    rgb(44, 45, 48),   rgb(18, 18, 20), rgb(50, 34, 20), led,
+                    rgb(168, 166, 158), rgb(255, 236, 200)};
+}
+const Color kAmber = rgb(255, 168, 40);
+const Color kGreen = rgb(96, 236, 110);
+
+ButtonDesign pushButton(int w, int h, double x0, double x1, const Color& led) {
+  ButtonDesign d;
+  d.width = w;
+  d.height = h;
+  d.capX0 = x0;
+  d.capX1 = x1;
+  d.capY0 = 5;
+  d.capY1 = h - 6;
+  d.radius = 3;
+  d.legendStyle = TextStyle{FontFace::NarrowBold, 7, 0.3, rgb(0, 0, 0), 0.9};
+  d.look = buttonLook(led);
+  return d;
+}
+
+ButtonDesign squareButton() {
+  ButtonDesign d;
+  d.width = d.height = 25;
+  d.capX0 = d.capY0 = 3.5;
+  d.capX1 = d.capY1 = 21;
+  d.radius = 2.5;
+  d.led = ButtonDesign::Led::Dot;
+  d.look = buttonLook(kAmber);
+  return d;
+}
+
+SelectorDesign selector(int w, int h, std::vector<std::string> legends) {
+  SelectorDesign d;
+  d.width = w;
+  d.height = h;
+  d.legends = std::move(legends);
+  d.legendStyle = TextStyle{FontFace::NarrowBold, 8, 0.4, rgb(0, 0, 0), 0.9};
+  d.look = buttonLook(kAmber);
+  d.look.capTop = rgb(40, 41, 44);
+  d.look.capBottom = rgb(26, 27, 29);
+  d.look.capEdge = rgb(70, 71, 75);
+  d.look.legend = rgb(150, 148, 140);
+  d.look.legendLit = rgb(255, 214, 150);
+  return d;
+}
+
+MeterFace meterFace(int mode) {
+  MeterFace f;
+  f.mode = mode;
+  if (mode == 0)
+    f.marks = {{-20, "20"}, {-15, ""}, {-10, "10"}, {-7, ""}, {-6, "6"}, {-5, ""}, {-4, ""},
+               {-3, "3"},   {-2, ""},  {-1, ""},    {0, "0"}, {1, ""},   {2, ""},  {3, "3"}};
+  else
+    f.marks = {{-40, "40"}, {-30, ""}, {-20, "20"}, {-15, ""}, {-10, "10"}, {-8, ""},
+               {-6, "6"},   {-4, ""},  {-3, "3"},   {-2, ""},  {-1, ""},    {0, "0"},
+               {1, ""},     {2, ""},   {3, "3"},    {4, ""},   {5, ""},     {6, "6"}};
+  f.faceLight = rgb(255, 246, 218);
+  f.faceDark = rgb(222, 198, 146);
+  f.ink = rgb(34, 30, 26);
+  f.red = rgb(196, 34, 26);
+  f.hood = rgb(34, 34, 37);
+  f.needle = rgb(24, 22, 20);
+  f.numerals = TextStyle{FontFace::SansBold, 8, 0, f.ink, 0.85};
+  f.legend = TextStyle{FontFace::SansBold, 8, 0.6, f.ink, 0.9};
+  f.caption = "dB";
+  return f;
+}
+
+Theme gen2Theme() {
+  Theme t;
+  t.panel = rgb(50, 52, 56);
+  t.backPanel = rgb(44, 46, 50);
+  t.brush = 0.06;
+  t.seed = 21;
+  t.label = rgb(232, 228, 214);
+  t.labelDim = rgb(170, 168, 158);
+  t.line = rgb(20, 20, 22);
+  t.window = rgb(226, 222, 200);
+  t.lcd = rgb(22, 24, 26);
+  t.counter = rgb(14, 12, 10);
+  t.plate = rgb(226, 220, 200);
+  t.plateInk = rgb(30, 30, 30);
+  t.strip = rgb(30, 31, 34);
+  t.nameField = rgb(209, 227, 238);
+  return t;
+}
+
+Theme gen1Theme() {
+  Theme t = gen2Theme();
+  t.panel = rgb(44, 52, 64);
+  t.brush = 0.05;
+  t.seed = 11;
+  t.strip = rgb(26, 30, 37);
+  return t;
+}
+
+void knobLabel(Image& im, const Rect& r, const std::string& text, const Theme& t, double baseline) {
+  legend(im, text, r.cx(), baseline, labelStyle(t));
+}
+
+}  // namespace
+
+Image ostrelvanheimFront(const Theme& t, const std::string& product, bool withFat) {
+  Image im(450, 460);
+  panelBase(im, stripTop, t.panel, t);
+  cornerScrews(im, stripTop);
+
+  // Name and purpose along the top.
+  TextStyle brand{FontFace::SansBold, 15, 0.4, kAmber, 1.0};
+  TextStyle name{FontFace::SansBold, 15, 0.2, t.label, 1.0};
+  legend(im, "JYX", 24, 22, brand, Align::Left, 0.6);
+  legend(im, product, 24 + textWidth("JYX ", brand), 22, name, Align::Left, 0.6);
+  legend(im, "SATURATION \xC2\xB7 COMPRESSION \xC2\xB7 LIMITING", 428, 21, smallStyle(t, 7.5), Align::Right);
+
+  // Meters with their clip lamps, and the two meter switches between them.
+  for (const Rect& m : {meterL, meterR}) meterBezel(im, m.left, m.top, m.right, m.bottom);
+  TextStyle ch = labelStyle(t, 7.5);
+  legend(im, "LEFT", meterL.left - 1, 126, ch, Align::Left);
+  legend(im, "RIGHT", meterR.left - 1, 126, ch, Align::Left);
+  legend(im, "OVER", clipL.left - 3, 123, smallStyle(t, 7), Align::Right);
+  legend(im, "OVER", clipR.left - 3, 123, smallStyle(t, 7), Align::Right);
+  knobLabel(im, meters, "METERS", t, 25);
+  legend(im, "METER TYPE", meterType.cx(), 86, labelStyle(t, 6.5));
+
+  // Knobs.
+  knobLabel(im, knee, "KNEE", t, 163);
+  knobLabel(im, speed, "SPEED", t, 241);
+  knobLabel(im, release, "RELEASE", t, 316);
+  legend(im, "DRIVE", drive.cx(), 156, labelStyle(t, 10));
+  knobLabel(im, lowAdjust, "LOW ADJUST", t, 163);
+  knobLabel(im, highAdjust, "HIGH ADJUST", t, 163);
+  knobLabel(im, lowFreq, "LOW FREQ", t, 238);
+  knobLabel(im, highFreq, "HIGH FREQ", t, 238);
+  knobLabel(im, mixKnob, "MIX", t, 319);
+  knobLabel(im, output, "OUTPUT", t, 320);
+  knobLabel(im, ceiling, "CEILING", t, 320);
+
+  // Release and limiter switches.
+  legend(im, "AUTO", autoRelease.cx(), 313, labelStyle(t, 7));
+  legend(im, "LONG", longRelease.cx(), 352, labelStyle(t, 7));
+  legend(im, "BRICKWALL", brickwall.cx(), 333, smallStyle(t, 7.5));
+
+  // Bottom row.
+  legend(im, "PROCESS", process.cx(), 395, labelStyle(t, 7.5));
+  if (withFat) legend(im, "FAT", fat.cx(), 395, labelStyle(t, 7.5));
+  legend(im, "MODE", mode.cx(), 395, labelStyle(t, 7.5));
+  legend(im, "CHANNEL", channel.left + 22.5, 385, labelStyle(t, 7.5));
+  legend(im, "LINK", link.left + 21, 395, labelStyle(t, 7.5));
+  pageSwitchPlate(im, pageSwitch, "BAND & METER SETUP", t);
+
+  // Readouts: the delay, and the counter under the Drive knob.
+  readoutWindow(im, delayMs.left, delayMs.top, delaySamples.right, delaySamples.bottom, t.window);
+  legend(im, "DELAY", delayMs.left - 7, 436.5, labelStyle(t, 7), Align::Right);
+  readoutWindow(im, counter.left, counter.top, counter.right, counter.bottom, t.counter);
+
+  stripRow(im, stripTop, 460, t);
+  return im;
+}
+
+Image ostrelvanheimBack(const Theme& t, const std::string& title) {
+  Image im(450, 445);
+  panelBase(im, 443, t.backPanel, t);
+  im.fillRect(0, 443, 450, 445, solid(t.strip));
+  cornerScrews(im, 443);
+  namePlate(im, backSwitch, version, title, "BANDS \xC2\xB7 METERS \xC2\xB7 KNOBS", t);
+
+  TextStyle head = labelStyle(t, 8);
+  TextStyle knob = smallStyle(t, 7.5);
+  knob.color = t.label;
+  auto header = [&](const std::string& text, double x0, double x1, double baseline) {
+    double w = textWidth(text, head), cx = (x0 + x1) / 2;
+    legend(im, text, cx, baseline, head);
+    engravedLine(im, x0, baseline - 3, cx - w / 2 - 5, baseline - 2, rgb(0, 0, 0, 0.6),
+                 rgb(255, 255, 255, 0.08));
+    engravedLine(im, cx + w / 2 + 5, baseline - 3, x1, baseline - 2, rgb(0, 0, 0, 0.6),
+                 rgb(255, 255, 255, 0.08));
+  };
+
+  header("BAND SATURATION", lowSat.readout.left, highSat.readout.right, 170);
+  header("BAND RELEASE", lowRel.readout.left, highRel.readout.right, 170);
+  const char* bands[3] = {"LOW", "MID", "HIGH"};
+  const BackKnob sat[3] = {lowSat, midSat, highSat}, rel[3] = {lowRel, midRel, highRel};
+  for (int i = 0; i < 3; ++i) {
+    legend(im, bands[i], sat[i].knob.cx(), 186, knob);
+    legend(im, bands[i], rel[i].knob.cx(), 186, knob);
+  }
+  readoutWindow(im, lowSat.readout.left, lowSat.readout.top, highSat.readout.right, highSat.readout.bottom,
+                t.lcd);
+  readoutWindow(im, lowRel.readout.left, lowRel.readout.top, highRel.readout.right, highRel.readout.bottom,
+                t.lcd);
+
+  header("VU METER", 55, 200, 252);
+  header("PPM METER", 254, 396, 252);
+  for (const BackKnob& k : {vuIntegr, vuRefer, ppmIntegr, ppmReturn})
+    readoutWindow(im, k.readout.left, k.readout.top, k.readout.right, k.readout.bottom, t.lcd);
+  double vuText = vuRefer.readout.right + 8, ppmText = ppmReturn.readout.right + 8;
+  legend(im, "INTEGRATION", vuText, vuIntegr.knob.cy() + 3, knob, Align::Left);
+  legend(im, "REFERENCE", vuText, vuRefer.knob.cy() + 3, knob, Align::Left);
+  legend(im, "INTEGRATION", ppmText, ppmIntegr.knob.cy() + 3, knob, Align::Left);
+  legend(im, "RETURN", ppmText, ppmReturn.knob.cy() + 3, knob, Align::Left);
+
+  // Over indicator and fine tune share one display; the over count's picture
+  // is taken from the plain middle of it.
+  readoutWindow(im, overIndic.readout.left, overIndic.readout.top, fineTune.readout.right,
+                fineTune.readout.bottom, t.lcd);
+  legend(im, "OVER INDICATOR", vuText, overIndic.knob.cy() - 1, knob, Align::Left);
+  legend(im, "samples to light the lamp", vuText, overIndic.knob.cy() + 8, smallStyle(t, 7), Align::Left);
+  legend(im, "FINE TUNE", ppmText, fineTune.knob.cy() - 1, knob, Align::Left);
+  legend(im, "gain knob range", ppmText, fineTune.knob.cy() + 8, smallStyle(t, 7), Align::Left);
+
+  legend(im, "KNOB MODE", knobMode.cx() + 10, knobMode.top - 5, knob);
+  legend(im, "CIRCULAR", knobMode.right + 4, knobMode.top + 10, smallStyle(t, 7), Align::Left);
+  legend(im, "LINEAR", knobMode.right + 4, knobMode.bottom - 4, smallStyle(t, 7), Align::Left);
+  return im;
+}
+
+void drawOstrelvanheim2(Skins& s) {
+  const char* F = kGen2Folder;
+  Theme t = gen2Theme();
+  s.add(F, 19000, ostrelvanheimFront(t, "Ostrelvanheim2", true), false);
+  s.add(F, 19002, ostrelvanheimBack(t, "SETUP"), false);
+  s.add(F, 19003, meterStrip(meterFace(0)), false);
+  s.add(F, 19004, meterStrip(meterFace(1)), false);
+  s.add(F, 19005, selectorStrip(selector(40, 50, {"PRE", "GR", "POST"})), true);
+  s.add(F, 19006, selectorStrip(selector(40, 50, {"VU", "PPM"})), true);
+  s.add(F, 19008, knobStrip(smallKnob(50, {{0, "0"}, {1, "100"}}), 101), true);
+  {
+    KnobDesign d = driveKnob();
+    std::vector<Image> frames;
+    Image strip = knobStrip(d, 101);
+    for (int i = 0; i < 101; ++i) frames.push_back(strip.crop(0, i * 93, 113, 93));
+    s.add(F, 19009, columns(frames, 10, 113), true);
+  }
+  s.add(F, 19010, knobStrip(smallKnob(56, {{0, "1k"}, {1, "16k"}}), 101), true);
+  s.add(F, 19012, knobStrip(smallKnob(56, {{0, "25"}, {1, "400"}}), 101), true);
+  s.add(F, 19013, knobStrip(smallKnob(50, {{0, "-12", -1}, {1, "+12", 1}}), 101), true);
+  s.add(F, 19014, buttonStrip(pushButton(36, 40, 4, 32, kGreen)), true);
+  {
+    ButtonDesign mode = pushButton(36, 40, 3, 33, kAmber);
+    mode.legendOff = "SINGLE";
+    mode.legendOn = "MULTI";
+    mode.legendStyle.color = mode.look.legend;
+    s.add(F, 19015, buttonStrip(mode), true);
+  }
+  s.add(F, 19016,
+        channelStrip(51, 48, 45, selector(40, 50, {}).look, TextStyle{FontFace::NarrowBold, 7, 0.3, {}, 0.9}),
+        true);
+  s.add(F, 19017, buttonStrip(pushButton(38, 40, 8, 34, kAmber)), true);
+  s.add(F, 19021, counterGlyphs({rgb(14, 12, 10), rgb(255, 176, 66)}), false);
+  s.add(F, 19024, knobStrip(smallKnob(56, {{0, "0.25"}, {1, "4"}}), 101), true);
+  {
+    LampLook lamp{rgb(200, 200, 196), rgb(60, 60, 62), rgb(52, 14, 12), rgb(255, 40, 24), rgb(255, 60, 30)};
+    std::vector<Image> frames;
+    for (int i = 0; i < laws::kClipLampImages; ++i)
+      frames.push_back(lampImage(21, 21, 10.5, 10.5, 5.2, double(i) / (laws::kClipLampImages - 1), lamp));
+    s.add(F, 19026, stack(frames), true);
+  }
+  s.add(F, 19032, knobStrip(backKnob(), 51), true);
+  s.add(F, 19033, slideStrip(15, 29, buttonLook(kAmber)), true);
+  s.add(F, 19034, buttonStrip(pushButton(38, 40, 5, 33, kAmber)), true);
+  for (int n : {19035, 19036, 19037}) {
+    ButtonDesign d = squareButton();
+    if (n == 19037) d.look.ledOn = rgb(255, 70, 40);  // the limiter in red
+    if (n == 19035) d.look.ledOn = rgb(255, 190, 70);
+    s.add(F, n, buttonStrip(d), true);
+  }
+}
+
+void drawOstrelvanheim(Skins& s) {
+  const char* F = kGen1Folder;
+  Theme t = gen1Theme();
+  s.add(F, 19100, ostrelvanheimFront(t, "Ostrelvanheim", false), false);
+  s.add(F, 19114, buttonStrip(pushButton(36, 40, 4, 32, kAmber)), true);
+  // The oversampling switch's number; this generation never shows it.
+  ButtonDesign fat = pushButton(38, 40, 5, 33, kGreen);
+  fat.legendOff = fat.legendOn = "2x";
+  fat.legendStyle.color = fat.look.legend;
+  s.add(F, 19134, buttonStrip(fat), true);
+}
+
+}  // namespace skingen
