@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "canvas.h"
+#include "geometry.h"
 #include "text.h"
 
 namespace skingen {
@@ -104,11 +105,11 @@ Image lampImage(int w, int h, double cx, double cy, double r, double level, cons
 
 struct MeterFace {
   int width = 136, height = 70;
-  double pivotX = 68, pivotY = 152;  // needle pivot, below the window
-  double scaleRadius = 120;          // the scale arc
-  double hoodRadius = 88;            // the needle disappears under the hood
+  double pivotX = geometry::kMeterPivotX, pivotY = geometry::kMeterPivotY;  // below the window
+  double scaleRadius = geometry::kMeterScaleRadius;
+  double hoodRadius = 88;  // the needle disappears under the hood
   double needleLength = 128;
-  double sweep = 60;  // degrees from image 0 to image 100
+  double sweep = geometry::kMeterSweep;  // degrees from image 0 to image 100
   struct Mark {
     double db;
     std::string text;  // empty for a minor mark
