@@ -189,8 +189,10 @@ Image tindravelleFrontPreview(const Skins& s, const FrontState& st) {
   int bitmaps[] = {19007, 19008, 19011, 19013, 19022, 19024}, images[] = {41, 41, 49, 49, 49, 25};
   for (int i = 0; i < 6; ++i) knob(page, s.get(T, bitmaps[i]), *rects[i], images[i], knobValue(st, i));
   knob(page, s.get(T, 19009), drive, 49, knobValue(st, 6));
-  needleMeter(page, s, meterL, overlayLX, lampLX, pivotLX, st.levelL, st.lampL);
-  needleMeter(page, s, meterR, overlayRX, lampRX, pivotRX, st.levelR, st.lampR);
+  // The lamp strip holds over, held, off.
+  auto lamp = [](int clipImage) { return clipImage >= 5 ? 0 : (clipImage >= 2 ? 1 : 2); };
+  needleMeter(page, s, meterL, overlayLX, lampLX, pivotLX, st.levelL, lamp(st.lampL));
+  needleMeter(page, s, meterR, overlayRX, lampRX, pivotRX, st.levelR, lamp(st.lampR));
   counterText(page, s.get(kGen2Folder, 19021), counter, st.count);
   Image frame = bg;
   frame.paste(page.crop(0, 0, 450, 361), 0, 0);
