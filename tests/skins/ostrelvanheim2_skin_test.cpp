@@ -52,22 +52,19 @@ TEST(Ostrelvanheim2Skin, CounterGlyphsKeepTheirInkAboveTheLastRow) { expectCount
 TEST(Ostrelvanheim2Skin, ReadoutAreasArePlain) {
   // Readouts: the rect and two pixels around it. The program name field sits
   // at a half-pixel height, so both rows it may start on.
-  struct Case {
-    int number, x0, y0, x1, y1, margin;
-  } cases[] = {
-      {19000, 120, 428, 212, 438, 2},                                  // delay in milliseconds and samples
-      {19000, 175, 443, 292, 459, 0},                                  // program name
-      {19002, 55, 221, 198, 235, 2},  {19002, 253, 221, 396, 235, 2},  // band saturation and release
-      {19002, 60, 291, 100, 305, 2},  {19002, 55, 340, 105, 354, 2},  {19002, 254, 291, 304, 305, 2},
-      {19002, 254, 340, 304, 354, 2}, {19002, 65, 412, 95, 426, 2},   {19002, 158, 412, 188, 426, 2},
+  expectPlainAreas({
+      {19000, 120, 428, 212, 438, 2},  // delay in milliseconds and samples
+      {19000, 175, 443, 292, 459, 0},  // program name
+      {19002, 55, 221, 198, 235, 2},
+      {19002, 253, 221, 396, 235, 2},  // band saturation and release
+      {19002, 60, 291, 100, 305, 2},
+      {19002, 55, 340, 105, 354, 2},
+      {19002, 254, 291, 304, 305, 2},
+      {19002, 254, 340, 304, 354, 2},
+      {19002, 65, 412, 95, 426, 2},
+      {19002, 158, 412, 188, 426, 2},
       {19002, 264, 412, 294, 426, 2},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.number);
-    Picture p = load(c.number);
-    ASSERT_FALSE(p.empty());
-    EXPECT_EQ(plainDifference(p, c.x0 - c.margin, c.y0 - c.margin, c.x1 + c.margin, c.y1 + c.margin), "");
-  }
+  });
   // The over-indicator readout shows the patch at (158, 412) in place of its own.
   Picture back = load(19002);
   EXPECT_EQ(colourAt(back, 158, 412), colourAt(back, 65, 412));

@@ -98,6 +98,15 @@ std::string plainDifference(const Picture& p, int x0, int y0, int x1, int y1) {
   return {};
 }
 
+void expectPlainAreas(const std::vector<PlainArea>& areas) {
+  for (const PlainArea& a : areas) {
+    SCOPED_TRACE(a.number);
+    Picture p = load(a.number);
+    ASSERT_FALSE(p.empty());
+    EXPECT_EQ(plainDifference(p, a.x0 - a.margin, a.y0 - a.margin, a.x1 + a.margin, a.y1 + a.margin), "");
+  }
+}
+
 std::uint32_t colourAt(const Picture& p, int x, int y) {
   const std::uint8_t* c = p.at(x, y);
   return std::uint32_t(c[0]) << 24 | std::uint32_t(c[1]) << 16 | std::uint32_t(c[2]) << 8 | c[3];

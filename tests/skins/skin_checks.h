@@ -40,6 +40,11 @@ void expectSkin(const std::vector<Expected>& expected, const std::vector<int>& a
 // Empty when every pixel of the rect (half-open) has one colour, else a
 // description of the first pixel that differs.
 std::string plainDifference(const Picture& p, int x0, int y0, int x1, int y1);
+// Readout areas: a rect of an image and the plain margin it needs around it.
+struct PlainArea {
+  int number, x0, y0, x1, y1, margin;
+};
+void expectPlainAreas(const std::vector<PlainArea>& areas);
 // The colour of a pixel as 0xRRGGBBAA.
 std::uint32_t colourAt(const Picture& p, int x, int y);
 

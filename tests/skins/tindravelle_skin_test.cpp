@@ -39,20 +39,15 @@ TEST(TindravelleSkin, CounterGlyphsKeepTheirInkAboveTheLastRow) { expectCounterG
 TEST(TindravelleSkin, ReadoutAreasArePlain) {
   // The rect from its picture's top, and two pixels around; the program name
   // field (centred on row 367) on both rows it may start on.
-  struct Case {
-    int number, x0, y0, x1, y1, margin;
-  } cases[] = {
+  expectPlainAreas({
       {19100, 120, 343, 212, 353, 2},  // delay in milliseconds and samples
       {19100, 175, 359, 292, 375, 0},  // program name
-      {19002, 55, 200, 105, 214, 2},  {19002, 55, 251, 105, 265, 2}, {19002, 255, 200, 305, 214, 2},
-      {19002, 255, 251, 305, 265, 2}, {19002, 65, 329, 95, 343, 2},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.number);
-    Picture p = load(c.number);
-    ASSERT_FALSE(p.empty());
-    EXPECT_EQ(plainDifference(p, c.x0 - c.margin, c.y0 - c.margin, c.x1 + c.margin, c.y1 + c.margin), "");
-  }
+      {19002, 55, 200, 105, 214, 2},
+      {19002, 55, 251, 105, 265, 2},
+      {19002, 255, 200, 305, 214, 2},
+      {19002, 255, 251, 305, 265, 2},
+      {19002, 65, 329, 95, 343, 2},
+  });
 }
 
 // The window is 376 rows high: the panel's last row never shows, so it is plain.

@@ -70,10 +70,6 @@ KnobDesign backKnob() {
   return d;
 }
 
-ButtonLook buttonLook(const Color& led) {
-  return ButtonLook{rgb(92, 94, 98),    rgb(44, 45, 48),   rgb(18, 18, 20), rgb(50, 34, 20), led,
-                    rgb(168, 166, 158), rgb(255, 236, 200)};
-}
 const Color kAmber = rgb(255, 168, 40);
 const Color kGreen = rgb(96, 236, 110);
 
@@ -87,7 +83,7 @@ ButtonDesign pushButton(int w, int h, double x0, double x1, const Color& led) {
   d.capY1 = h - 6;
   d.radius = 3;
   d.legendStyle = TextStyle{FontFace::NarrowBold, 7, 0.3, rgb(0, 0, 0), 0.9};
-  d.look = buttonLook(led);
+  d.look = buttonLook(Theme{}, led);
   return d;
 }
 
@@ -98,22 +94,7 @@ ButtonDesign squareButton() {
   d.capX1 = d.capY1 = 21;
   d.radius = 2.5;
   d.led = ButtonDesign::Led::Dot;
-  d.look = buttonLook(kAmber);
-  return d;
-}
-
-SelectorDesign selector(int w, int h, std::vector<std::string> legends) {
-  SelectorDesign d;
-  d.width = w;
-  d.height = h;
-  d.legends = std::move(legends);
-  d.legendStyle = TextStyle{FontFace::NarrowBold, 8, 0.4, rgb(0, 0, 0), 0.9};
-  d.look = buttonLook(kAmber);
-  d.look.capTop = rgb(40, 41, 44);
-  d.look.capBottom = rgb(26, 27, 29);
-  d.look.capEdge = rgb(70, 71, 75);
-  d.look.legend = rgb(150, 148, 140);
-  d.look.legendLit = rgb(255, 214, 150);
+  d.look = buttonLook(Theme{}, kAmber);
   return d;
 }
 
@@ -139,24 +120,7 @@ MeterFace meterFace(int mode) {
   return f;
 }
 
-Theme gen2Theme() {
-  Theme t;
-  t.panel = rgb(50, 52, 56);
-  t.backPanel = rgb(44, 46, 50);
-  t.brush = 0.06;
-  t.seed = 21;
-  t.label = rgb(232, 228, 214);
-  t.labelDim = rgb(170, 168, 158);
-  t.line = rgb(20, 20, 22);
-  t.window = rgb(226, 222, 200);
-  t.lcd = rgb(22, 24, 26);
-  t.counter = rgb(14, 12, 10);
-  t.plate = rgb(226, 220, 200);
-  t.plateInk = rgb(30, 30, 30);
-  t.strip = rgb(30, 31, 34);
-  t.nameField = rgb(209, 227, 238);
-  return t;
-}
+Theme gen2Theme() { return Theme{}; }
 
 Theme gen1Theme() {
   Theme t = gen2Theme();
@@ -178,12 +142,7 @@ Image ostrelvanheimFront(const Theme& t, const std::string& product, bool withFa
   panelBase(im, stripTop, t.panel, t);
   cornerScrews(im, stripTop);
 
-  // Name and purpose along the top.
-  TextStyle brand{FontFace::SansBold, 15, 0.4, kAmber, 1.0};
-  TextStyle name{FontFace::SansBold, 15, 0.2, t.label, 1.0};
-  legend(im, "JYX", 24, 22, brand, Align::Left, 0.6);
-  legend(im, product, 24 + textWidth("JYX ", brand), 22, name, Align::Left, 0.6);
-  legend(im, "SATURATION \xC2\xB7 COMPRESSION \xC2\xB7 LIMITING", 428, 21, smallStyle(t, 7.5), Align::Right);
+  panelTitle(im, product, "SATURATION \xC2\xB7 COMPRESSION \xC2\xB7 LIMITING", t);
 
   // Meters with their clip lamps, and the two meter switches between them.
   for (const Rect& m : {meterL, meterR}) meterBezel(im, m.left, m.top, m.right, m.bottom);
@@ -222,9 +181,7 @@ Image ostrelvanheimFront(const Theme& t, const std::string& product, bool withFa
   pageSwitchPlate(im, pageSwitch, "BAND & METER SETUP", t);
 
   // Readouts: the delay, and the counter under the Drive knob.
-  readoutWindow(im, delayMs.left, delayMs.top, delaySamples.right, delaySamples.bottom, t.window);
-  legend(im, "DELAY", delayMs.left - 7, 436.5, labelStyle(t, 7), Align::Right);
-  readoutWindow(im, counter.left, counter.top, counter.right, counter.bottom, t.counter);
+  delayAndCounterWindows(im, delayMs, delaySamples, counter, t);
 
   stripRow(im, stripTop, 460, t);
   return im;
@@ -237,20 +194,11 @@ Image ostrelvanheimBack(const Theme& t, const std::string& title) {
   cornerScrews(im, 443);
   namePlate(im, backSwitch, version, title, "BANDS \xC2\xB7 METERS \xC2\xB7 KNOBS", t);
 
-  TextStyle head = labelStyle(t, 8);
   TextStyle knob = smallStyle(t, 7.5);
   knob.color = t.label;
-  auto header = [&](const std::string& text, double x0, double x1, double baseline) {
-    double w = textWidth(text, head), cx = (x0 + x1) / 2;
-    legend(im, text, cx, baseline, head);
-    engravedLine(im, x0, baseline - 3, cx - w / 2 - 5, baseline - 2, rgb(0, 0, 0, 0.6),
-                 rgb(255, 255, 255, 0.08));
-    engravedLine(im, cx + w / 2 + 5, baseline - 3, x1, baseline - 2, rgb(0, 0, 0, 0.6),
-                 rgb(255, 255, 255, 0.08));
-  };
 
-  header("BAND SATURATION", lowSat.readout.left, highSat.readout.right, 170);
-  header("BAND RELEASE", lowRel.readout.left, highRel.readout.right, 170);
+  sectionHeader(im, "BAND SATURATION", lowSat.readout.left, highSat.readout.right, 170, t);
+  sectionHeader(im, "BAND RELEASE", lowRel.readout.left, highRel.readout.right, 170, t);
   const char* bands[3] = {"LOW", "MID", "HIGH"};
   const BackKnob sat[3] = {lowSat, midSat, highSat}, rel[3] = {lowRel, midRel, highRel};
   for (int i = 0; i < 3; ++i) {
@@ -262,8 +210,8 @@ Image ostrelvanheimBack(const Theme& t, const std::string& title) {
   readoutWindow(im, lowRel.readout.left, lowRel.readout.top, highRel.readout.right, highRel.readout.bottom,
                 t.lcd);
 
-  header("VU METER", 55, 200, 252);
-  header("PPM METER", 254, 396, 252);
+  sectionHeader(im, "VU METER", 55, 200, 252, t);
+  sectionHeader(im, "PPM METER", 254, 396, 252, t);
   for (const BackKnob& k : {vuIntegr, vuRefer, ppmIntegr, ppmReturn})
     readoutWindow(im, k.readout.left, k.readout.top, k.readout.right, k.readout.bottom, t.lcd);
   double vuText = vuRefer.readout.right + 8, ppmText = ppmReturn.readout.right + 8;
@@ -294,8 +242,8 @@ void drawOstrelvanheim2(Skins& s) {
   s.add(F, 19002, ostrelvanheimBack(t, "SETUP"), false);
   s.add(F, 19003, meterStrip(meterFace(0)), false);
   s.add(F, 19004, meterStrip(meterFace(1)), false);
-  s.add(F, 19005, selectorStrip(selector(40, 50, {"PRE", "GR", "POST"})), true);
-  s.add(F, 19006, selectorStrip(selector(40, 50, {"VU", "PPM"})), true);
+  s.add(F, 19005, selectorStrip(ledSelector(t, 40, 50, {"PRE", "GR", "POST"})), true);
+  s.add(F, 19006, selectorStrip(ledSelector(t, 40, 50, {"VU", "PPM"})), true);
   s.add(F, 19008, knobStrip(smallKnob(50, {{0, "0"}, {1, "100"}}), 101), true);
   {
     KnobDesign d = driveKnob();
@@ -316,7 +264,8 @@ void drawOstrelvanheim2(Skins& s) {
     s.add(F, 19015, buttonStrip(mode), true);
   }
   s.add(F, 19016,
-        channelStrip(51, 48, 45, selector(40, 50, {}).look, TextStyle{FontFace::NarrowBold, 7, 0.3, {}, 0.9}),
+        channelStrip(51, 48, 45, ledSelector(t, 40, 50, {}).look,
+                     TextStyle{FontFace::NarrowBold, 7, 0.3, {}, 0.9}),
         true);
   s.add(F, 19017, buttonStrip(pushButton(38, 40, 8, 34, kAmber)), true);
   s.add(F, 19021, counterGlyphs({rgb(14, 12, 10), rgb(255, 176, 66)}), false);
@@ -329,7 +278,7 @@ void drawOstrelvanheim2(Skins& s) {
     s.add(F, 19026, stack(frames), true);
   }
   s.add(F, 19032, knobStrip(backKnob(), 51), true);
-  s.add(F, 19033, slideStrip(15, 29, buttonLook(kAmber)), true);
+  s.add(F, 19033, slideStrip(15, 29, buttonLook(t, kAmber)), true);
   s.add(F, 19034, buttonStrip(pushButton(38, 40, 5, 33, kAmber)), true);
   for (int n : {19035, 19036, 19037}) {
     ButtonDesign d = squareButton();

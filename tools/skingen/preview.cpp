@@ -81,6 +81,20 @@ void presetStrip(Image& frame, const Skins& s, const Image& background, int dy, 
   image(frame, s.get(P, 19992), at(strip::recallB), 3, 0);
 }
 
+// The back page's knobs, each with its readout showing the page picture
+// taken at its back offset behind the text.
+template <std::size_t N>
+void backKnobs(Image& page, const Image& strip, const Image& background,
+               const ostrelvanheim::BackKnob (&knobs)[N], const double* values, const char* const* texts) {
+  for (std::size_t i = 0; i < N; ++i) {
+    const ostrelvanheim::BackKnob& k = knobs[i];
+    knob(page, strip, k.knob, 51, values[i]);
+    Rect r = k.readout;
+    page.compositeRegion(background, k.backX, k.backY, r.width(), r.height(), r.left, r.top);
+    text(page, texts[i], r, 9, rgb(170, 170, 170));
+  }
+}
+
 struct FrontState {
   double knobs;  // most knobs
   double vary;   // spread between knobs
@@ -137,14 +151,7 @@ Image ostrelvanheimBackPreview(const Skins& s, const char* panelFolder, int pane
   const char* texts[] = {"6.0dB", "0.0dB",     "-3.4dB", "x1.00",  "x0.25", "x4.00",
                          "300ms", "-12.0dBFS", "10ms",   "1.500s", "3",     "100%"};
   double values[] = {0.75, 0.5, 0.35, 0.5, 0.25, 0.75, 0.5, 0.4, 0.5, 0.6, 2.0 / 9, 1.0};
-  int i = 0;
-  for (const BackKnob& k : backKnobs) {
-    knob(page, s.get(G, 19032), k.knob, 51, values[i]);
-    Rect r = k.readout;
-    page.compositeRegion(backBg, k.backX, k.backY, r.width(), r.height(), r.left, r.top);
-    text(page, texts[i], r, 9, rgb(170, 170, 170));
-    ++i;
-  }
+  skingen::backKnobs(page, s.get(G, 19032), backBg, ostrelvanheim::backKnobs, values, texts);
   image(page, s.get(G, 19033), knobMode, 2, 0);
   text(page, "v2.5.0", version, 9, rgb(0, 0, 0), Align::Left);
   Image frame = s.get(panelFolder, panelNumber);
@@ -207,14 +214,7 @@ Image tindravelleBackPreview(const Skins& s) {
   Image page = backBg;
   const char* texts[] = {"300ms", "-12.0dBFS", "9.05ms", "2.5s", "3"};
   double values[] = {0.5, 0.5, 0.52, 0.72, 2.0 / 9};
-  int i = 0;
-  for (const BackKnob& k : backKnobs) {
-    knob(page, s.get(T, 19032), k.knob, 51, values[i]);
-    Rect r = k.readout;
-    page.compositeRegion(backBg, k.backX, k.backY, r.width(), r.height(), r.left, r.top);
-    text(page, texts[i], r, 9, rgb(170, 170, 170));
-    ++i;
-  }
+  skingen::backKnobs(page, s.get(T, 19032), backBg, tindravelle::backKnobs, values, texts);
   text(page, "v2.5.0", version, 9, rgb(0, 0, 0), Align::Left);
   Image frame = s.get(T, 19100);
   frame.paste(page.crop(0, 0, 450, 358), 0, 0);

@@ -128,4 +128,50 @@ void readoutWindow(Image& im, int l, int t, int r, int b, const Color& inside) {
   window(im, l, t, r, b, inside, 2, 1.6, 1.5);
 }
 
+void delayAndCounterWindows(Image& im, const Rect& delayMs, const Rect& delaySamples, const Rect& counter,
+                            const Theme& t) {
+  readoutWindow(im, delayMs.left, delayMs.top, delaySamples.right, delaySamples.bottom, t.window);
+  legend(im, "DELAY", delayMs.left - 7, delayMs.bottom - 1.5, labelStyle(t, 7), Align::Right);
+  readoutWindow(im, counter.left, counter.top, counter.right, counter.bottom, t.counter);
+}
+
+void panelTitle(Image& im, const std::string& product, const std::string& subtitle, const Theme& t) {
+  TextStyle brand{FontFace::SansBold, 15, 0.4, rgb(255, 172, 44), 1.0};
+  TextStyle name{FontFace::SansBold, 15, 0.2, t.label, 1.0};
+  legend(im, "JYX", 24, 22, brand, Align::Left, 0.6);
+  legend(im, product, 24 + textWidth("JYX ", brand), 22, name, Align::Left, 0.6);
+  legend(im, subtitle, im.width() - 22, 21, smallStyle(t, 7.5), Align::Right);
+}
+
+void sectionHeader(Image& im, const std::string& text, double x0, double x1, double baseline,
+                   const Theme& t) {
+  TextStyle head = labelStyle(t, 8);
+  double w = textWidth(text, head), cx = (x0 + x1) / 2;
+  legend(im, text, cx, baseline, head);
+  engravedLine(im, x0, baseline - 3, cx - w / 2 - 5, baseline - 2, rgb(0, 0, 0, 0.6),
+               rgb(255, 255, 255, 0.08));
+  engravedLine(im, cx + w / 2 + 5, baseline - 3, x1, baseline - 2, rgb(0, 0, 0, 0.6),
+               rgb(255, 255, 255, 0.08));
+}
+
+ButtonLook buttonLook(const Theme& t, const Color& led) {
+  return ButtonLook{t.tint, scaled(t.tint, 0.48), rgb(18, 18, 20),   rgb(50, 34, 20),
+                    led,    t.labelDim,           rgb(255, 236, 200)};
+}
+
+SelectorDesign ledSelector(const Theme& t, int width, int height, std::vector<std::string> legends) {
+  SelectorDesign d;
+  d.width = width;
+  d.height = height;
+  d.legends = std::move(legends);
+  d.legendStyle = TextStyle{FontFace::NarrowBold, 8, 0.4, {}, 0.9};
+  d.look = buttonLook(t, rgb(255, 168, 40));
+  d.look.capTop = scaled(t.tint, 0.44);
+  d.look.capBottom = scaled(t.tint, 0.29);
+  d.look.capEdge = scaled(t.tint, 0.78);
+  d.look.legend = scaled(t.labelDim, 0.88);
+  d.look.legendLit = rgb(255, 214, 150);
+  return d;
+}
+
 }  // namespace skingen

@@ -22,14 +22,12 @@ Theme theme() {
   t.seed = 71;
   t.label = rgb(236, 232, 212);
   t.labelDim = rgb(176, 178, 164);
-  t.line = rgb(20, 22, 20);
+  t.tint = rgb(98, 100, 96);
   t.window = rgb(228, 224, 198);
   t.lcd = rgb(20, 24, 22);
-  t.counter = rgb(14, 12, 10);
   t.plate = rgb(230, 222, 196);
   t.plateInk = rgb(34, 32, 28);
   t.strip = rgb(30, 33, 31);
-  t.nameField = rgb(209, 227, 238);
   return t;
 }
 
@@ -56,11 +54,6 @@ KnobDesign knob(int size, double radius, std::vector<Numeral> numerals, const Co
   return d;
 }
 
-ButtonLook buttonLook(const Color& led) {
-  return ButtonLook{rgb(98, 100, 96),   rgb(46, 48, 46),   rgb(18, 19, 18), rgb(50, 36, 20), led,
-                    rgb(178, 176, 164), rgb(255, 238, 204)};
-}
-
 ButtonDesign button(int w, int h, const Color& led) {
   ButtonDesign d;
   d.width = w;
@@ -71,22 +64,7 @@ ButtonDesign button(int w, int h, const Color& led) {
   d.capY1 = h - 6;
   d.radius = 3.5;
   d.legendStyle = TextStyle{FontFace::NarrowBold, 7.5, 0.3, rgb(178, 176, 164), 0.9};
-  d.look = buttonLook(led);
-  return d;
-}
-
-SelectorDesign selector(int w, int h, std::vector<std::string> legends) {
-  SelectorDesign d;
-  d.width = w;
-  d.height = h;
-  d.legends = std::move(legends);
-  d.legendStyle = TextStyle{FontFace::NarrowBold, 8, 0.4, {}, 0.9};
-  d.look = buttonLook(kAmber);
-  d.look.capTop = rgb(40, 43, 41);
-  d.look.capBottom = rgb(26, 28, 27);
-  d.look.capEdge = rgb(72, 76, 72);
-  d.look.legend = rgb(150, 152, 142);
-  d.look.legendLit = rgb(255, 216, 150);
+  d.look = buttonLook(theme(), led);
   return d;
 }
 
@@ -168,11 +146,7 @@ Image panel(const Theme& t) {
   Image im(450, 377);
   panelBase(im, stripTop, t.panel, t);
   cornerScrews(im, stripTop);
-  TextStyle brand{FontFace::SansBold, 15, 0.4, kAmber, 1.0};
-  TextStyle name{FontFace::SansBold, 15, 0.2, t.label, 1.0};
-  legend(im, "JYX", 24, 22, brand, Align::Left, 0.6);
-  legend(im, "Tindravelle", 24 + textWidth("JYX ", brand), 22, name, Align::Left, 0.6);
-  legend(im, "TRACK SATURATION \xC2\xB7 COMPRESSION", 428, 21, smallStyle(t, 7.5), Align::Right);
+  panelTitle(im, "Tindravelle", "TRACK SATURATION \xC2\xB7 COMPRESSION", t);
 
   for (const Rect& m : {meterL, meterR}) meterBezel(im, m.left, m.top, m.right, m.bottom);
   TextStyle ch = labelStyle(t, 7.5);
@@ -194,9 +168,7 @@ Image panel(const Theme& t) {
   legend(im, "LINK", link.cx(), 301, labelStyle(t, 7.5));
   pageSwitchPlate(im, pageSwitch, "METER SETUP", t);
 
-  readoutWindow(im, delayMs.left, delayMs.top, delaySamples.right, delaySamples.bottom, t.window);
-  legend(im, "DELAY", delayMs.left - 7, 351.5, labelStyle(t, 7), Align::Right);
-  readoutWindow(im, counter.left, counter.top, counter.right, counter.bottom, t.counter);
+  delayAndCounterWindows(im, delayMs, delaySamples, counter, t);
 
   stripRow(im, stripTop, 377, t);
   return im;
@@ -208,19 +180,11 @@ Image back(const Theme& t) {
   im.fillRect(0, 358, 450, 360, solid(t.strip));
   cornerScrews(im, 358);
   namePlate(im, backSwitch, version, "Tindravelle", "METER SETUP", t);
-  TextStyle head = labelStyle(t, 8);
   TextStyle knobText = smallStyle(t, 7.5);
   knobText.color = t.label;
-  auto header = [&](const std::string& text, double x0, double x1, double baseline) {
-    double w = textWidth(text, head), cx = (x0 + x1) / 2;
-    legend(im, text, cx, baseline, head);
-    engravedLine(im, x0, baseline - 3, cx - w / 2 - 5, baseline - 2, rgb(0, 0, 0, 0.6),
-                 rgb(255, 255, 255, 0.08));
-    engravedLine(im, cx + w / 2 + 5, baseline - 3, x1, baseline - 2, rgb(0, 0, 0, 0.6),
-                 rgb(255, 255, 255, 0.08));
-  };
-  header("VU METER", 55, 200, 156);
-  header("PPM METER", 255, 400, 156);
+
+  sectionHeader(im, "VU METER", 55, 200, 156, t);
+  sectionHeader(im, "PPM METER", 255, 400, 156, t);
   // The readouts take their picture two pixels above their rects.
   for (const BackKnob& k : backKnobs)
     readoutWindow(im, k.readout.left, std::min(k.readout.top, k.backY), k.readout.right, k.readout.bottom,
@@ -250,8 +214,8 @@ void drawTindravelle(Skins& s) {
     s.add(F, 19016, buttonStrip(d), true);
   }
   s.add(F, 19017, buttonStrip(button(40, 49, kAmber)), true);
-  s.add(F, 19006, selectorStrip(selector(38, 47, {"VU", "PPM"})), true);
-  s.add(F, 19005, selectorStrip(selector(41, 50, {"PRE", "GR", "POST"})), true);
+  s.add(F, 19006, selectorStrip(ledSelector(t, 38, 47, {"VU", "PPM"})), true);
+  s.add(F, 19005, selectorStrip(ledSelector(t, 41, 50, {"PRE", "GR", "POST"})), true);
   std::vector<Numeral> percent = {{0, "0"}, {1, "100"}};
   std::vector<Numeral> decibels = {{0, "-12"}, {1, "+12"}};
   s.add(F, 19007, knobStrip(knob(62, 17, percent, rgb(214, 150, 40)), 41), true);
