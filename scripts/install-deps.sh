@@ -12,5 +12,4 @@ $SUDO apt-get install -y --no-install-recommends \
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 \
   wine wine64 \
   clang libclang-rt-14-dev valgrind \
-  ardour python3 \
-  fonts-liberation libstb-dev
+  ardour python3
