@@ -109,9 +109,11 @@ VstIntPtr AudioEffect::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr val
     case effGetProgram: return getProgram();
     case effSetProgramName: {
       // The name is read from the host's text; a terminated copy keeps a missing
-      // terminator from running off its end.
-      char name[kProgramNameChars + 1] = {};
-      std::strncpy(name, static_cast<const char*>(ptr), kProgramNameChars);
+      // terminator from running off its end. One byte past the name's length
+      // tells the effect whether the text goes on, so that it can cut a longer
+      // name between two characters.
+      char name[kProgramNameChars + 2] = {};
+      std::strncpy(name, static_cast<const char*>(ptr), kProgramNameChars + 1);
       setProgramName(name);
       return 0;
     }

@@ -69,6 +69,14 @@ void appendUtf8(std::string& out, char32_t cp) {
   }
 }
 
+std::size_t utf8PrefixBytes(std::string_view text, std::size_t maxBytes) {
+  if (text.size() <= maxBytes) return text.size();
+  std::size_t n = maxBytes;
+  // Step back over the continuation bytes of a character cut in two.
+  while (n > 0 && (static_cast<unsigned char>(text[n]) & 0xC0) == 0x80) --n;
+  return n;
+}
+
 std::u16string utf8ToUtf16(const std::string& text) {
   std::u16string out;
   out.reserve(text.size());

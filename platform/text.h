@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace platform {
 
@@ -14,5 +15,10 @@ std::string utf16ToUtf8(const std::u16string& text);
 bool decodeUtf8(const std::string& text, std::size_t& i, char32_t& cp);
 // A surrogate or a value beyond U+10FFFF is written as U+FFFD.
 void appendUtf8(std::string& out, char32_t cp);
+
+// The length of the longest prefix of text that has at most maxBytes bytes
+// and does not end inside a character: a text held to a byte bound is cut at
+// a character boundary.
+std::size_t utf8PrefixBytes(std::string_view text, std::size_t maxBytes);
 
 }  // namespace platform

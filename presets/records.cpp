@@ -1,6 +1,9 @@
 #include "presets/records.h"
 
 #include <cmath>
+#include <string_view>
+
+#include "platform/text.h"
 
 namespace records {
 
@@ -19,10 +22,12 @@ ByteOrder recordOrder(std::int32_t firstWord, std::int32_t presetId) {
 }
 
 void storeName(char* field, const char* text) {
+  // One byte past the field tells whether the text goes on; a longer text is
+  // cut before the character that would not fit whole.
   std::size_t length = 0;
-  while (length < kNameBytes && text[length] != 0) ++length;
+  while (length <= kNameBytes && text[length] != 0) ++length;
   std::memset(field, 0, kNameBytes);
-  std::memcpy(field, text, length);
+  std::memcpy(field, text, platform::utf8PrefixBytes(std::string_view(text, length), kNameBytes));
 }
 
 void nameText(const char* field, char (&text)[kNameBytes + 1]) {

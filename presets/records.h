@@ -71,8 +71,9 @@ float sanitizeValue(float v);
 enum class ByteOrder { Native, Foreign, Unknown };
 ByteOrder recordOrder(std::int32_t firstWord, std::int32_t presetId);
 
-// Stores a name by the name rule: a text shorter than 24 characters is stored
-// zero-filled with its terminator, a longer one as its first 24 bytes.
+// Stores a name by the name rule: a text shorter than 24 bytes is stored
+// zero-filled with its terminator, a longer one as its first 24 bytes, or
+// fewer where the 24th byte would cut a UTF-8 character in two.
 void storeName(char* field, const char* text);
 
 // Reads a name field (at most 24 bytes, maybe unterminated) as a terminated text.

@@ -15,11 +15,7 @@ char32_t decodeUtf8(const std::string& text, std::size_t& i) {
 void appendUtf8(std::string& text, char32_t codePoint) { platform::appendUtf8(text, codePoint); }
 
 std::size_t utf8PrefixBytes(const std::string& text, std::size_t maxBytes) {
-  if (text.size() <= maxBytes) return text.size();
-  std::size_t n = maxBytes;
-  // Step back over the continuation bytes of a character cut in two.
-  while (n > 0 && isContinuation(static_cast<unsigned char>(text[n]))) --n;
-  return n;
+  return platform::utf8PrefixBytes(text, maxBytes);
 }
 
 std::string utf8Cut(const std::string& text, std::size_t maxBytes) {
