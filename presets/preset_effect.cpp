@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cstring>
 #include <new>
+#include <string_view>
 
+#include "platform/text.h"
 #include "presets/preset_editor.h"
 #include "presets/stored_presets.h"
 
@@ -42,6 +44,15 @@ bool CPresetSystemEffect::isGlobalIndex(VstInt32 index) const {
          traits.globalIndices.end();
 }
 
+void CPresetSystemEffect::holdGlobalsFrom(VstInt32 program) {
+  if (!programs || program < 0 || program >= traits.layout.numPrograms) return;
+  for (const VstInt32 index : traits.globalIndices) {
+    if (index < 0 || index >= traits.layout.numParams) continue;
+    const float value = programs->value(program, index);
+    for (int k = 0; k < traits.layout.numPrograms; ++k) programs->setValue(k, index, value);
+  }
+}
+
 void CPresetSystemEffect::setParameter(VstInt32 index, float value) {
   if (programs && index >= 0 && index < traits.layout.numParams)
     programs->setValue(currentProgram, index, value);
@@ -75,7 +86,14 @@ void CPresetSystemEffect::setCurrentProgramName(const char* name) {
 
 void CPresetSystemEffect::setProgramName(char* name) {
   char text[kNameBytes + 1] = {};
-  std::strncpy(text, name, kNameBytes);
+  if (name) {
+    // A longer name is cut before the character that would not fit whole;
+    // the host's text is read no further than one byte past the field.
+    std::size_t length = 0;
+    while (length <= kNameBytes && name[length] != 0) ++length;
+    const std::string_view given(name, length);
+    std::memcpy(text, given.data(), platform::utf8PrefixBytes(given, kNameBytes));
+  }
   if (programs) programs->setName(currentProgram, text);
   if (CPresetSystemEditor* ed = presetEditor()) ed->updateProgramName(text);
 }
@@ -142,8 +160,13 @@ VstInt32 CPresetSystemEffect::setChunk(void* data, VstInt32 byteSize, bool /*isP
     for (int i = 0; i < layout.numParams; ++i)
       programs->setValue(k, i, records::sanitizeValue(records::readFloat(entry + kNameBytes + 4 * i)));
   }
-  const std::int32_t current = records::readInt32(chunk + 12);
-  if (current >= 0 && current < layout.numPrograms) selectProgram(current);
+  // A current index out of range keeps the current program; either way the
+  // program is applied again, so that what the effect plays is what its
+  // programs hold and what the next chunk carries.
+  const std::int32_t index = records::readInt32(chunk + 12);
+  const VstInt32 current = (index >= 0 && index < layout.numPrograms) ? index : currentProgram;
+  holdGlobalsFrom(current);
+  selectProgram(current);
   return 0;
 }
 

@@ -9,6 +9,7 @@
 
 #include "host/audioeffectx.h"
 #include "presets/records.h"
+#include "presets/strip_layout.h"
 
 class CPresetSystemEditor;
 
@@ -39,12 +40,13 @@ class ProgramStore {
 };
 
 // What one product gives the preset system: its counts, its global parameters,
-// its settings stem and its factory presets.
+// its settings stem, its factory presets and its preset strip.
 struct PresetSystemTraits {
   records::Layout layout;
   std::span<const VstInt32> globalIndices;
   const char* settingsStem;
   void (*loadFactoryPresets)(ProgramStore& store);
+  presets::PresetStripTraits strip{};
 };
 
 class CPresetSystemEffect : public AudioEffectX {
@@ -91,6 +93,10 @@ class CPresetSystemEffect : public AudioEffectX {
   const PresetSystemTraits& presetTraits() const { return traits; }
   bool isApplyingProgram() const { return applyingProgram; }
   CPresetSystemEditor* presetEditor() const;
+  // Writes program's values of the global parameters into every program, so
+  // that nothing loaded (chunk, bank, preset, default) leaves the programs
+  // disagreeing on a parameter that must be the same in all of them.
+  void holdGlobalsFrom(VstInt32 program);
 
  protected:
   // The last steps of every product setParameter: store the value into the

@@ -71,6 +71,7 @@ void readBank(CPresetSystemEffect& effect, const std::uint8_t* record, bool endi
     view->selectMenuEntry(0);
     view->showProgramName(name);
   }
+  effect.holdGlobalsFrom(0);
   effect.selectProgram(0);
 }
 
@@ -90,6 +91,7 @@ void readPreset(CPresetSystemEffect& effect, const std::uint8_t* record, bool en
     view->setCurrentMenuEntryTitle(name);
   }
   effect.setCurrentProgramName(name);
+  effect.holdGlobalsFrom(current);
   effect.selectProgram(current);
 }
 

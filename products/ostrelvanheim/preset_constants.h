@@ -2,6 +2,7 @@
 #pragma once
 
 #include "host/vst_abi.h"
+#include "presets/strip_layout.h"
 
 namespace ostrelvanheim {
 
@@ -10,5 +11,7 @@ inline constexpr int kNumPrograms = 30;
 inline constexpr VstInt32 kUniqueId = fourCharCode('J', 'y', 'O', 's');
 inline constexpr VstInt32 kGlobalIndices[] = {0, 2, 21, 22, 27, 31, 35};
 inline constexpr const char* kSettingsStem = "Ostrelvanheim10";
+// The preset strip: tags 67-72 and 79-85, the panel 19100 behind the name and the menu.
+inline constexpr presets::PresetStripTraits kPresetStrip{8, 19100, 0, 15};
 
 }  // namespace ostrelvanheim

@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <functional>
 #include <limits>
 #include <memory>
 #include <vector>
@@ -34,6 +35,7 @@ class PresetSystemTest : public ::testing::TestWithParam<ProductConstants> {
   int N() const { return c().numParams; }
   int P() const { return c().numPrograms; }
   records::Layout layout() const { return {N(), P()}; }
+  float factory(int program, int index) const { return presettest::factoryValue(c(), program, index); }
 
   std::unique_ptr<PresetTestEffect> makeEffect(bool withEditor = false) {
     auto fx = std::make_unique<PresetTestEffect>(countingHost, c());
@@ -83,7 +85,7 @@ TEST_P(PresetSystemTest, NewEffectHoldsTheFactoryProgramsWithProgramZeroCurrent)
   EXPECT_EQ(fx->getCurrentProgram(), 0);
   for (int k = 0; k < P(); ++k) {
     EXPECT_STREQ(fx->programStore()->name(k), presettest::factoryName(k).c_str());
-    for (int i = 0; i < N(); ++i) ASSERT_EQ(fx->programStore()->value(k, i), presettest::factoryValue(k, i));
+    for (int i = 0; i < N(); ++i) ASSERT_EQ(fx->programStore()->value(k, i), factory(k, i));
   }
 }
 
@@ -96,7 +98,7 @@ TEST_P(PresetSystemTest, GlobalParameterFollowsIntoEveryProgramOthersStayInTheir
     fx->setParameter(i, 0.123f);
     EXPECT_EQ(fx->programStore()->value(5, i), 0.123f) << "index " << i;
     fx->selectProgram(9);
-    EXPECT_EQ(fx->values[static_cast<std::size_t>(i)], global ? 0.123f : presettest::factoryValue(9, i))
+    EXPECT_EQ(fx->values[static_cast<std::size_t>(i)], global ? 0.123f : factory(9, i))
         << "index " << i << (global ? " (global)" : "");
   }
 }
@@ -111,7 +113,7 @@ TEST_P(PresetSystemTest, ApplyingAProgramWritesNothingBackButTellsTheEditorOfEac
   for (int i = 0; i < N(); ++i) {
     EXPECT_EQ(fx->calls[static_cast<std::size_t>(i)].index, i);
     EXPECT_TRUE(fx->calls[static_cast<std::size_t>(i)].applying);
-    EXPECT_EQ(fx->calls[static_cast<std::size_t>(i)].value, presettest::factoryValue(3, i));
+    EXPECT_EQ(fx->calls[static_cast<std::size_t>(i)].value, factory(3, i));
   }
   EXPECT_EQ(storeBytes(*fx), before);
   EXPECT_EQ(editorOf(*fx).told.size(), static_cast<std::size_t>(N()));
@@ -143,9 +145,13 @@ TEST_P(PresetSystemTest, ProgramNamesAreKeptToTwentyFourCharacters) {
   struct Case {
     std::string given, expected;
   };
+  // Cut between characters: a UTF-8 character the field cannot hold whole is left out.
   const Case cases[] = {{"Short", "Short"},
                         {std::string(24, 'n'), std::string(24, 'n')},
-                        {std::string(30, 'm'), std::string(24, 'm')}};
+                        {std::string(30, 'm'), std::string(24, 'm')},
+                        {"aaaaaaaaaaaaaaaaaaaaaa\xC3\xA9", "aaaaaaaaaaaaaaaaaaaaaa\xC3\xA9"},
+                        {"aaaaaaaaaaaaaaaaaaaaaaa\xC3\xA9", "aaaaaaaaaaaaaaaaaaaaaaa"},
+                        {"bbbbbbbbbbbbbbbbbbbbbb\xE2\x98\x83z", "bbbbbbbbbbbbbbbbbbbbbb"}};
   for (const auto& cs : cases) {
     std::string given = cs.given;
     dispatch(*fx, effSetProgramName, 0, 0, given.data());
@@ -206,9 +212,13 @@ TEST_P(PresetSystemTest, ByteReversedChunkLoadsTheSamePrograms) {
   EXPECT_EQ(chunkOf(*other), chunk);
 }
 
-TEST_P(PresetSystemTest, ChunkWhoseCurrentIndexIsOutOfRangeLoadsProgramsButKeepsTheCurrentOne) {
+// What the effect plays after such a chunk is what its current program holds,
+// so the next chunk the host saves is what it heard.
+TEST_P(PresetSystemTest, ChunkWhoseCurrentIndexIsOutOfRangeKeepsTheCurrentProgramAndAppliesItAgain) {
   auto source = makeEffect();
   source->setParameter(0, 0.5f);  // global: changes every program
+  source->selectProgram(1);
+  source->setParameter(1, 0.875f);
   Bytes chunk = chunkOf(*source);
   records::writeInt32(chunk.data() + 12, P());
   auto fx = makeEffect();
@@ -216,8 +226,70 @@ TEST_P(PresetSystemTest, ChunkWhoseCurrentIndexIsOutOfRangeLoadsProgramsButKeeps
   fx->calls.clear();
   EXPECT_EQ(giveChunk(*fx, chunk), 0);
   EXPECT_EQ(fx->getCurrentProgram(), 1);
-  EXPECT_TRUE(fx->calls.empty()) << "the product's parameters stay as they were";
+  EXPECT_EQ(fx->calls.size(), static_cast<std::size_t>(N())) << "program 1 is applied again";
+  EXPECT_EQ(fx->values[1], 0.875f);
+  EXPECT_EQ(fx->values[0], 0.5f);
   EXPECT_EQ(fx->programStore()->value(4, 0), 0.5f);
+  EXPECT_EQ(records::readInt32(chunkOf(*fx).data() + 12), 1);
+}
+
+// However a file or the host made them drift apart, after a load every
+// program holds the current program's value of each global parameter.
+TEST_P(PresetSystemTest, EveryLoadLeavesTheGlobalParametersEqualInAllPrograms) {
+  const VstInt32 global = c().globals[1];
+  const int other = P() - 2;
+  auto drifted = [&](std::uint8_t* entries, int program, float value) {
+    records::writeFloat(entries + layout().entryBytes() * program + 24 + 4 * global, value);
+  };
+  struct Case {
+    const char* what;
+    int current;     // the current program after the load
+    float expected;  // its value of the global parameter
+    std::function<void(PresetTestEffect&, const Bytes& bank, const Bytes& preset)> load;
+  };
+  const Case cases[] = {
+      {"chunk", 2, 0.25f,
+       [&](PresetTestEffect& fx, const Bytes& bank, const Bytes&) {
+         Bytes chunk(layout().chunkBytes(), 0);
+         records::writeInt32(chunk.data(), records::kChunkVersion);
+         records::writeInt32(chunk.data() + 4, c().uniqueId);
+         records::writeInt32(chunk.data() + 8, P());
+         records::writeInt32(chunk.data() + 12, 2);
+         std::memcpy(chunk.data() + 32, bank.data() + 5, layout().storeBytes());
+         EXPECT_EQ(giveChunk(fx, chunk), 0);
+       }},
+      {"bank", 0, 0.125f,
+       [&](PresetTestEffect& fx, const Bytes& bank, const Bytes&) {
+         editorOf(fx).readBank(bank.data(), false);
+       }},
+      {"preset", 3, 0.75f,
+       [&](PresetTestEffect& fx, const Bytes&, const Bytes& preset) {
+         fx.selectProgram(3);
+         editorOf(fx).readPreset(preset.data(), false);
+       }},
+      {"default bank", 0, 0.125f,
+       [&](PresetTestEffect& fx, const Bytes& bank, const Bytes&) {
+         presets::storeRecord(fx, presets::kDefaultBankValue, bank);
+         fx.loadEditorDefaults();
+       }},
+  };
+  for (const Case& cs : cases) {
+    auto fx = makeEffect(true);
+    Bytes bank(layout().bankRecordBytes(), 0);
+    editorOf(*fx).writeBank(bank.data());
+    drifted(bank.data() + 5, 0, 0.125f);
+    drifted(bank.data() + 5, 2, 0.25f);
+    drifted(bank.data() + 5, other, 0.625f);
+    Bytes preset(layout().presetRecordBytes(), 0);
+    editorOf(*fx).writePreset(preset.data());
+    drifted(preset.data() + 5, 0, 0.75f);
+    cs.load(*fx, bank, preset);
+    EXPECT_EQ(fx->getCurrentProgram(), cs.current) << cs.what;
+    EXPECT_EQ(fx->values[static_cast<std::size_t>(global)], cs.expected) << cs.what;
+    for (int k = 0; k < P(); ++k)
+      ASSERT_EQ(fx->programStore()->value(k, global), cs.expected) << cs.what << " " << k;
+    presets::deleteValue(*fx, presets::kDefaultBankValue);
+  }
 }
 
 TEST_P(PresetSystemTest, RefusedChunksChangeNothing) {
@@ -295,7 +367,7 @@ TEST_P(PresetSystemTest, PresetRecordReadBackReversedYieldsByteReversedValues) {
   EXPECT_STREQ(fx->programStore()->name(6), presettest::factoryName(2).c_str());
   for (int i = 0; i < N(); ++i) {
     std::uint32_t bits;
-    const float original = presettest::factoryValue(2, i);
+    const float original = factory(2, i);
     std::memcpy(&bits, &original, 4);
     bits = records::swapBytes32(bits);
     float reversed;
@@ -314,7 +386,7 @@ TEST_P(PresetSystemTest, ForeignPresetIsReadInItsOwnOrderAndReapplied) {
   fx->selectProgram(7);
   fx->calls.clear();
   editorOf(*fx).readPreset(record.data(), false);
-  for (int i = 0; i < N(); ++i) EXPECT_EQ(fx->programStore()->value(7, i), presettest::factoryValue(4, i));
+  for (int i = 0; i < N(); ++i) EXPECT_EQ(fx->programStore()->value(7, i), factory(4, i));
   EXPECT_EQ(fx->getCurrentProgram(), 7);
   EXPECT_EQ(fx->calls.size(), static_cast<std::size_t>(N())) << "the program is applied again";
   char name[64];
@@ -402,10 +474,9 @@ TEST_P(PresetSystemTest, DefaultPresetBecomesProgramZeroOfTheNextInstance) {
     next->loadEditorDefaults();
     next->selectProgram(0);
     EXPECT_STREQ(next->programStore()->name(0), presettest::factoryName(P() - 1).c_str());
-    for (int i = 0; i < N(); ++i)
-      EXPECT_EQ(next->values[static_cast<std::size_t>(i)], presettest::factoryValue(P() - 1, i));
+    for (int i = 0; i < N(); ++i) EXPECT_EQ(next->values[static_cast<std::size_t>(i)], factory(P() - 1, i));
     EXPECT_STREQ(next->programStore()->name(P() - 1), presettest::factoryName(P() - 1).c_str());
-    EXPECT_EQ(next->programStore()->value(P() - 1, 0), presettest::factoryValue(P() - 1, 0));
+    EXPECT_EQ(next->programStore()->value(P() - 1, 0), factory(P() - 1, 0));
   }
   {
     auto fx = makeEffect(true);
@@ -450,8 +521,7 @@ TEST_P(PresetSystemTest, MemoryRecallCopiesTheStoredProgramIntoTheCurrentOne) {
   fx->calls.clear();
   ed.recallMemoA();
   EXPECT_STREQ(fx->programStore()->name(8), presettest::factoryName(2).c_str());
-  for (int i = 0; i < N(); ++i)
-    EXPECT_EQ(fx->values[static_cast<std::size_t>(i)], presettest::factoryValue(2, i));
+  for (int i = 0; i < N(); ++i) EXPECT_EQ(fx->values[static_cast<std::size_t>(i)], factory(2, i));
   EXPECT_EQ(fx->calls.size(), static_cast<std::size_t>(N()));
   ed.recallMemoB();
   EXPECT_STREQ(fx->programStore()->name(8), presettest::factoryName(3).c_str());

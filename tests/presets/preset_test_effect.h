@@ -20,15 +20,17 @@ struct ProductConstants {
   std::span<const VstInt32> globals;
   const char* stem;
   VstInt32 uniqueId;
+  presets::PresetStripTraits strip;
 };
 
 // The constants of all three products.
 inline void PrintTo(const ProductConstants& c, std::ostream* os) { *os << c.product; }
 std::span<const ProductConstants> allProducts();
 
-// Factory value of parameter i in program k: distinct, within 0..1, and equal
-// to its own byte-reversal's sanitised form never (so swaps are visible).
-float factoryValue(int program, int index);
+// Factory value of parameter i in program k: within 0..1, never equal to its
+// own byte-reversal's sanitised form (so swaps are visible), distinct between
+// programs except for the global parameters, which all programs share.
+float factoryValue(const ProductConstants& product, int program, int index);
 std::string factoryName(int program);
 
 struct SetCall {
