@@ -1,25 +1,420 @@
 #include "presets/preset_editor.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "platform/current_directory.h"
+#include "platform/files.h"
+#include "platform/text.h"
 #include "presets/preset_effect.h"
+#include "ui/bitmap.h"
+#include "ui/file_selector.h"
+#include "ui/font.h"
+#include "ui/frame.h"
+
+using namespace jyxui;
+using records::kNameBytes;
+
+namespace {
+
+struct RecordFileType {
+  const char* description;
+  const char* extension;
+  const char* loadTitle;
+  const char* reversedLoadTitle;
+  const char* saveTitle;
+};
+
+constexpr RecordFileType kPresetFileType{"JYX Preset", "jyx", "Load preset", "Load preset (endian-reversed)",
+                                         "Save preset"};
+constexpr RecordFileType kBankFileType{"JYX Bank", "jyb", "Load bank", "Load bank (endian-reversed)",
+                                       "Save bank"};
+
+constexpr CColor kNameBackColor = MakeCColor(209, 227, 238);
+constexpr CColor kNameTextColor = MakeCColor(36, 36, 32);
+
+std::string programName(CPresetSystemEffect& effect, int program) {
+  ProgramStore* store = effect.programStore();
+  if (!store) return {};
+  char name[kNameBytes + 1];
+  records::nameText(store->name(program), name);
+  return name;
+}
+
+}  // namespace
 
 CPresetSystemEditor::CPresetSystemEditor(CPresetSystemEffect* effect)
-    : AEffEditor(effect), settingsStem_(effect ? effect->presetTraits().settingsStem : nullptr) {
+    : AEffGUIEditor(effect), settingsStem_(effect ? effect->presetTraits().settingsStem : nullptr) {
   paths_.directory = platform::currentDirectory();
 }
 
-CPresetSystemEditor::~CPresetSystemEditor() { saveCurrentPaths(); }
+CPresetSystemEditor::~CPresetSystemEditor() {
+  // Deleted with its window open: the effect is going away, so the window
+  // goes first and nothing in it (a name being typed) reaches the effect.
+  if (frame) {
+    stopIdleTimer();
+    forgetControls();
+    effect = nullptr;
+    CFrame* open = frame;
+    frame = nullptr;
+    open->close();
+  }
+  saveCurrentPaths();
+}
 
 CPresetSystemEffect* CPresetSystemEditor::presetEffect() const {
   return static_cast<CPresetSystemEffect*>(effect);
 }
 
-void CPresetSystemEditor::updateProgramName(const char* name) {
-  showProgramName(name);
-  setCurrentMenuEntryTitle(name);
+const presets::PresetStripTraits& CPresetSystemEditor::stripTraits() const {
+  static const presets::PresetStripTraits kSecondGeneration{};
+  CPresetSystemEffect* fx = presetEffect();
+  return fx ? fx->presetTraits().strip : kSecondGeneration;
 }
+
+// ---------------------------------------------------------------- window
+
+bool CPresetSystemEditor::open(void* /*ptr*/) {
+  CPresetSystemEffect* fx = presetEffect();
+  if (!frame || !fx) return false;
+  stopIdleTimer();
+  {
+    // The strip starts from the programs themselves.
+    std::lock_guard<std::mutex> lock(pendingMutex_);
+    pendingName_ = PendingName{};
+  }
+  const presets::PresetStripTraits& strip = stripTraits();
+  const int programs = fx->presetTraits().layout.numPrograms;
+  const VstInt32 current = fx->getCurrentProgram();
+  CBitmap* background = new CBitmap(CResourceDescription(strip.backgroundBitmap));
+
+  for (const presets::StripControlSpec& spec : presets::stripControls()) {
+    CRect r(spec.left, spec.top + strip.verticalOffset, spec.right, spec.bottom + strip.verticalOffset);
+    const int32_t tag = presets::productTag(spec.tag, strip);
+    if (spec.kind == presets::StripControlKind::NameField) {
+      // Centred on the row, as high as its font and two pixels above and below.
+      const CCoord middle = (r.top + r.bottom) / 2;
+      const CCoord fontHeight = kNormalFontSmall->getSize();
+      r.top = middle - fontHeight / 2 - 2;
+      r.bottom = middle + fontHeight / 2 + 2;
+      nameEdit = new CTextEdit(r, this, tag, programName(*fx, current).c_str(), background);
+      nameEdit->setBackOffset(r.getTopLeft());
+      nameEdit->setBackColor(kNameBackColor);
+      nameEdit->setFont(kNormalFontSmall);
+      nameEdit->setFontColor(kNameTextColor);
+      nameEdit->setFrameColor(kNameTextColor);
+      nameEdit->setHoriAlign(kCenterText);
+      frame->addView(nameEdit);
+      continue;
+    }
+    if (spec.kind == presets::StripControlKind::Menu) {
+      programMenu = new COptionMenu(r, this, tag, background, nullptr, 0);
+      programMenu->setBackOffset(r.getTopLeft());
+      programMenu->setNbItemsPerColumn(strip.menuEntriesPerColumn);
+      // Draws nothing itself: the strip's picture shows through, the pop-up
+      // marks the current entry.
+      programMenu->setStyle(kPopupStyle | kCheckStyle | kNoTextStyle | kNoDrawStyle);
+      for (int k = 0; k < programs; ++k) programMenu->addEntry(programName(*fx, k).c_str());
+      programMenu->setCurrent(current);
+      frame->addView(programMenu);
+      continue;
+    }
+    CBitmap* bitmap = new CBitmap(CResourceDescription(spec.bitmap));
+    const CCoord imageHeight = bitmap->getHeight() / spec.images;
+    CControl* control = nullptr;
+    switch (spec.kind) {
+      case presets::StripControlKind::Rocker:
+        control = programRocker =
+            new CPSRockerSwitch(r, this, tag, imageHeight, bitmap, CPoint(0, 0), kHorizontal);
+        break;
+      case presets::StripControlKind::SaveLoad: {
+        auto* button = new CSaveLoadButton(r, this, tag, imageHeight, bitmap, CPoint(0, 0));
+        if (spec.tag == presets::kLoadBankTag) loadBankButton = button;
+        if (spec.tag == presets::kSaveBankTag) saveBankButton = button;
+        if (spec.tag == presets::kLoadPresetTag) loadPresetButton = button;
+        if (spec.tag == presets::kSavePresetTag) savePresetButton = button;
+        control = button;
+        break;
+      }
+      default: {
+        auto* button = new CPSKickButton(r, this, tag, imageHeight, bitmap, CPoint(0, 0), spec.doubleClick);
+        if (spec.tag == presets::kDefaultBankTag) defaultBankButton = button;
+        if (spec.tag == presets::kDefaultPresetTag) defaultPresetButton = button;
+        if (spec.tag == presets::kRecallATag) recallAButton = button;
+        if (spec.tag == presets::kStoreATag) storeAButton = button;
+        if (spec.tag == presets::kRecallBTag) recallBButton = button;
+        if (spec.tag == presets::kStoreBTag) storeBButton = button;
+        control = button;
+        break;
+      }
+    }
+    frame->addView(control);
+    bitmap->forget();
+  }
+  background->forget();
+  startIdleTimer();
+  return true;
+}
+
+void CPresetSystemEditor::close() {
+  stopIdleTimer();
+  forgetControls();
+  std::lock_guard<std::mutex> lock(pendingMutex_);
+  pendingName_ = PendingName{};
+}
+
+void CPresetSystemEditor::forgetControls() {
+  nameEdit = nullptr;
+  programMenu = nullptr;
+  programRocker = nullptr;
+  savePresetButton = loadPresetButton = saveBankButton = loadBankButton = nullptr;
+  storeAButton = recallAButton = storeBButton = recallBButton = nullptr;
+  defaultPresetButton = defaultBankButton = nullptr;
+}
+
+void CPresetSystemEditor::idle() {
+  showPendingProgramName();
+  AEffGUIEditor::idle();
+}
+
+// ---------------------------------------------------------------- idle timer
+
+void CPresetSystemEditor::startIdleTimer() {
+  stopIdleTimer();
+  if (frame && frame->getPlatformWindow())
+    idleTimer = frame->getPlatformWindow()->setTimer(0, kIdleTimerMs, &editorIdleTimerProc, frame);
+}
+
+void CPresetSystemEditor::stopIdleTimer() {
+  // The identifier the window gave is the only one that kills the timer. A
+  // window already gone took its timers with it.
+  if (idleTimer && frame && frame->getPlatformWindow()) frame->getPlatformWindow()->killTimer(idleTimer);
+  idleTimer = 0;
+}
+
+// The timer belongs to the frame's window: from the frame to its editor, whose
+// idle runs; a missing link ends it quietly.
+void CPresetSystemEditor::editorIdleTimerProc(void* user, TimerId) {
+  auto* timerFrame = static_cast<CFrame*>(user);
+  if (!timerFrame) return;
+  if (auto* editor = dynamic_cast<AEffEditor*>(timerFrame->getEditor())) editor->idle();
+}
+
+// ---------------------------------------------------------------- program names
+
+void CPresetSystemEditor::updateProgramName(const char* name) {
+  CPresetSystemEffect* fx = presetEffect();
+  std::lock_guard<std::mutex> lock(pendingMutex_);
+  pendingName_.waiting = true;
+  pendingName_.program = fx ? fx->getCurrentProgram() : 0;
+  pendingName_.name = name ? name : "";
+}
+
+void CPresetSystemEditor::showPendingProgramName() {
+  PendingName pending;
+  {
+    std::lock_guard<std::mutex> lock(pendingMutex_);
+    if (!pendingName_.waiting) return;
+    pending = std::move(pendingName_);
+    pendingName_ = PendingName{};
+  }
+  if (programMenu)
+    if (CMenuItem* entry = programMenu->getEntry(pending.program)) entry->setTitle(pending.name.c_str());
+  CPresetSystemEffect* fx = presetEffect();
+  if (nameEdit && fx && fx->getCurrentProgram() == pending.program) nameEdit->setText(pending.name.c_str());
+}
+
+void CPresetSystemEditor::showProgramName(const char* name) {
+  if (nameEdit) nameEdit->setText(name);
+}
+
+void CPresetSystemEditor::setMenuEntry(int entry, const char* title) {
+  if (!programMenu) return;
+  programMenu->setCurrent(entry);
+  if (CMenuItem* item = programMenu->getEntry(entry)) item->setTitle(title);
+}
+
+void CPresetSystemEditor::selectMenuEntry(int entry) {
+  if (programMenu) programMenu->setCurrent(entry);
+}
+
+void CPresetSystemEditor::setCurrentMenuEntryTitle(const char* title) {
+  if (programMenu)
+    if (CMenuItem* item = programMenu->getCurrent()) item->setTitle(title);
+}
+
+// ---------------------------------------------------------------- listener
+
+void CPresetSystemEditor::valueChanged(CControl* control) {
+  CPresetSystemEffect* fx = presetEffect();
+  if (!control || !fx) return;
+  const int programs = fx->presetTraits().layout.numPrograms;
+  const float value = control->getValue();
+  switch (presets::stripTagOf(control->getTag(), stripTraits())) {
+    case presets::kNameFieldTag: nameEntered(); break;
+    case presets::kRockerTag: {
+      int program = fx->getCurrentProgram();
+      if (value > 0)
+        program = std::min(program + 1, programs - 1);
+      else if (value < 0)
+        program = std::max(program - 1, 0);
+      else
+        break;
+      showAndSelectProgram(program, programName(*fx, program).c_str());
+      break;
+    }
+    case presets::kLoadBankTag: loadBankFile(value == 0.5f); break;
+    case presets::kSaveBankTag: saveBankFile(); break;
+    case presets::kLoadPresetTag: loadPresetFile(value == 0.5f); break;
+    case presets::kSavePresetTag: savePresetFile(); break;
+    case presets::kProgramMenuTag: {
+      // A value that names no program is ignored.
+      const float position = value + 0.5f;
+      if (!(position >= 0.0f) || position >= static_cast<float>(programs)) break;
+      const int program = static_cast<int>(position);
+      if (programMenu) programMenu->setCurrent(program);
+      const CMenuItem* entry = programMenu ? programMenu->getEntry(program) : nullptr;
+      const std::string title = entry ? entry->getTitle() : programName(*fx, program);
+      fx->selectProgram(program);
+      fx->setCurrentProgramName(title.c_str());
+      if (nameEdit) nameEdit->setText(title.c_str());
+      break;
+    }
+    // A double click reports 1.0, a Ctrl double click 0.5.
+    case presets::kDefaultBankTag:
+      if (value < 0.75f)
+        clearDefaultBank();
+      else
+        storeDefaultBank();
+      break;
+    case presets::kDefaultPresetTag:
+      if (value < 0.75f)
+        clearDefaultPreset();
+      else
+        storeDefaultPreset();
+      break;
+    case presets::kStoreATag: storeMemoA(); break;
+    case presets::kStoreBTag: storeMemoB(); break;
+    case presets::kRecallATag: recallMemoA(); break;
+    case presets::kRecallBTag: recallMemoB(); break;
+    default: break;
+  }
+}
+
+void CPresetSystemEditor::showAndSelectProgram(int program, const char* name) {
+  CPresetSystemEffect* fx = presetEffect();
+  if (programMenu) programMenu->setCurrent(program);
+  if (nameEdit) nameEdit->setText(name);
+  const std::string text = name;
+  fx->selectProgram(program);
+  fx->setCurrentProgramName(text.c_str());
+}
+
+void CPresetSystemEditor::nameEntered() {
+  if (!nameEdit) return;
+  // Held to the name field of the programs, cut between characters.
+  std::string name = nameEdit->getText();
+  name.resize(platform::utf8PrefixBytes(name, kNameBytes));
+  nameEdit->setText(name.c_str());
+  setCurrentMenuEntryTitle(name.c_str());
+  presetEffect()->setCurrentProgramName(name.c_str());
+}
+
+// ---------------------------------------------------------------- files
+
+void CPresetSystemEditor::loadPresetFile(bool endianReversed) {
+  loadRecordFile(RecordFile::Preset, endianReversed);
+}
+void CPresetSystemEditor::savePresetFile() { saveRecordFile(RecordFile::Preset); }
+void CPresetSystemEditor::loadBankFile(bool endianReversed) {
+  loadRecordFile(RecordFile::Bank, endianReversed);
+}
+void CPresetSystemEditor::saveBankFile() { saveRecordFile(RecordFile::Bank); }
+
+namespace {
+
+// The path the user chose, made absolute: its folder and name become the
+// remembered ones (unless either is longer than the platform's paths, when
+// the remembered ones stay), and its folder the process's current one.
+std::string useChosenFile(const std::string& chosen, std::string& directory, std::string& fileName) {
+  const std::string path = platform::absolutePath(chosen);
+  std::string folder;
+  std::string name;
+  if (!platform::splitPath(path, folder, name)) return path;
+  if (folder.size() <= platform::kMaxPathBytes && name.size() <= platform::kMaxPathBytes) {
+    directory = folder;
+    fileName = name;
+  }
+  platform::setCurrentDirectory(folder);
+  return path;
+}
+
+// Runs a dialog and answers the one file chosen, empty when the user cancelled.
+std::string runFileDialog(CNewFileSelector* selector) {
+  std::string chosen;
+  if (selector->runModal() && selector->getNumSelectedFiles() == 1) chosen = selector->getSelectedFile(0);
+  selector->forget();
+  return chosen;
+}
+
+}  // namespace
+
+void CPresetSystemEditor::loadRecordFile(RecordFile kind, bool endianReversed) {
+  CPresetSystemEffect* fx = presetEffect();
+  if (!frame || !fx) return;
+  const RecordFileType& type = kind == RecordFile::Preset ? kPresetFileType : kBankFileType;
+  CNewFileSelector* selector = CNewFileSelector::create(frame, CNewFileSelector::kSelectFile);
+  if (!selector) return;
+  selector->setTitle(endianReversed ? type.reversedLoadTitle : type.loadTitle);
+  selector->setInitialDirectory(paths_.directory.c_str());
+  selector->addFileExtension(CFileExtension(type.description, type.extension));
+  selector->setAllowMultiFileSelection(false);
+  const std::string chosen = runFileDialog(selector);
+  if (chosen.empty()) return;
+
+  std::string& fileName = kind == RecordFile::Preset ? paths_.presetFileName : paths_.bankFileName;
+  const std::string path = useChosenFile(chosen, paths_.directory, fileName);
+  const records::Layout& layout = fx->presetTraits().layout;
+  std::vector<std::uint8_t> record(
+      kind == RecordFile::Preset ? layout.presetRecordBytes() : layout.bankRecordBytes(), 0);
+  // A file that cannot be read, or is shorter or longer than its record, is
+  // ignored like a record of another product.
+  if (platform::readFileExactly(path, record.data(), record.size())) {
+    if (kind == RecordFile::Preset)
+      readPreset(record.data(), endianReversed);
+    else
+      readBank(record.data(), endianReversed);
+  }
+  if (frame) frame->invalid();
+}
+
+void CPresetSystemEditor::saveRecordFile(RecordFile kind) {
+  CPresetSystemEffect* fx = presetEffect();
+  if (!frame || !fx) return;
+  const RecordFileType& type = kind == RecordFile::Preset ? kPresetFileType : kBankFileType;
+  std::string& fileName = kind == RecordFile::Preset ? paths_.presetFileName : paths_.bankFileName;
+  CNewFileSelector* selector = CNewFileSelector::create(frame, CNewFileSelector::kSelectSaveFile);
+  if (!selector) return;
+  selector->setTitle(type.saveTitle);
+  selector->setInitialDirectory(paths_.directory.c_str());
+  selector->setDefaultSaveName(fileName.c_str());
+  selector->setDefaultExtension(CFileExtension(type.description, type.extension));
+  const std::string chosen = runFileDialog(selector);
+  if (chosen.empty()) return;
+
+  const std::string path = useChosenFile(chosen, paths_.directory, fileName);
+  const records::Layout& layout = fx->presetTraits().layout;
+  std::vector<std::uint8_t> record(
+      kind == RecordFile::Preset ? layout.presetRecordBytes() : layout.bankRecordBytes(), 0);
+  if (kind == RecordFile::Preset)
+    writePreset(record.data());
+  else
+    writeBank(record.data());
+  // A failed save leaves the file that was there as it was; nothing is shown.
+  platform::replaceFile(path, record.data(), record.size());
+}
+
+// ---------------------------------------------------------------- records
 
 void CPresetSystemEditor::loadDefaults() {
   loadDefaultBank();
@@ -45,6 +440,8 @@ void CPresetSystemEditor::readSettings(const std::uint8_t* record, bool endianRe
 void CPresetSystemEditor::writeSettings(std::uint8_t* record) {
   if (auto* fx = presetEffect()) presets::writeSettings(*fx, record);
 }
+
+// ---------------------------------------------------------------- settings store
 
 // The settings-store operations go through the editor's own readers and
 // writers, so that a product editor overriding them is heard here too.

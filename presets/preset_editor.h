@@ -1,31 +1,56 @@
-// The editor object's preset-strip layer: the folder and file names of the
-// preset dialogs, the record readers and writers, the defaults and memories in
-// the settings store. The editor object lives as long as its effect; these
-// operations work whether or not a window is open, and touch the strip only
-// while it exists.
+// The base of every product editor: the preset strip at the bottom of the
+// window (name field, program menu, rocker, load and save of preset and bank
+// files, default bank and preset, memories A and B), the file and settings
+// operations behind it, and the 50 ms timer that runs the editor's idle while
+// the window is open.
+//
+// The editor object lives as long as its effect; the strip's controls exist
+// only between open and close, and every operation works whether or not they
+// do. A product editor creates its frame, then calls open here; its close
+// calls close here before it lets the frame go; its valueChanged calls
+// valueChanged here first.
+//
+// Thread contract: everything runs on the editor window's thread (controls,
+// timer, dialogs), except loadDefaults (the effect's constructor, no window
+// yet) and updateProgramName, which a host may call from any thread: it only
+// hands the name over, and the window's thread shows it at its next idle.
 #pragma once
 
 #include <cstdint>
+#include <mutex>
 #include <string>
 
-#include "host/aeffeditor.h"
 #include "presets/stored_presets.h"
+#include "presets/strip_controls.h"
+#include "presets/strip_layout.h"
+#include "ui/backend/platform_window.h"
+#include "ui/control.h"
+#include "ui/gui_editor.h"
+#include "ui/option_menu.h"
+#include "ui/param_display.h"
 
 class CPresetSystemEffect;
 
-class CPresetSystemEditor : public AEffEditor, protected presets::PresetStripView {
+class CPresetSystemEditor : public jyxui::AEffGUIEditor,
+                            public jyxui::CControlListener,
+                            protected presets::PresetStripView {
  public:
   explicit CPresetSystemEditor(CPresetSystemEffect* effect);
   // Writes the last-used folder and file names to the settings store.
   ~CPresetSystemEditor() override;
 
-  // The effect tells its editor of every parameter change, also while a
-  // program is applied; the product editors follow with their controls.
-  virtual void setParameter(VstInt32 /*index*/, float /*value*/) {}
+  // Builds the strip on the frame the product editor created and starts the
+  // idle timer; false without a frame or an effect.
+  bool open(void* ptr) override;
+  // Stops the idle timer and forgets the strip's controls; the frame stays
+  // for the product editor to close.
+  void close() override;
+  // Shows a program name handed over by updateProgramName, then runs the frame.
+  void idle() override;
 
   virtual void reservedEditor1() {}
   virtual void reservedEditor2() {}
-  // The host renamed the program.
+  // The host renamed the current program.
   virtual void updateProgramName(const char* name);
   // Default bank, default preset and the last-used paths, in this order.
   virtual void loadDefaults();
@@ -35,6 +60,15 @@ class CPresetSystemEditor : public AEffEditor, protected presets::PresetStripVie
   virtual void writePreset(std::uint8_t* record);
   virtual void readSettings(const std::uint8_t* record, bool endianReversed);
   virtual void writeSettings(std::uint8_t* record);
+
+  // The strip's listener; controls of other tags are left alone.
+  void valueChanged(jyxui::CControl* control) override;
+
+  // The file dialogs of the load and save buttons.
+  void loadPresetFile(bool endianReversed);
+  void savePresetFile();
+  void loadBankFile(bool endianReversed);
+  void saveBankFile();
 
   void storeDefaultPreset();
   void clearDefaultPreset();
@@ -53,21 +87,64 @@ class CPresetSystemEditor : public AEffEditor, protected presets::PresetStripVie
   const std::string& bankFileName() const { return paths_.bankFileName; }
   const std::string& presetFileName() const { return paths_.presetFileName; }
 
+  // The idle timer's identifier while the window is open, else 0.
+  jyxui::TimerId idleTimerId() const { return idleTimer; }
+  static constexpr std::uint32_t kIdleTimerMs = 50;
+
  protected:
   CPresetSystemEffect* presetEffect() const;
+  const presets::PresetStripTraits& stripTraits() const;
   void storePresetAs(const char* valueName);
   void storeBankAs(const char* valueName);
   void loadPresetFrom(const char* valueName);
   void loadBankFrom(const char* valueName);
   void clearValue(const char* valueName);
 
-  // The strip's controls; there are none until the editor has a window.
-  void showProgramName(const char* /*name*/) override {}
-  void setMenuEntry(int /*entry*/, const char* /*title*/) override {}
-  void selectMenuEntry(int /*entry*/) override {}
-  void setCurrentMenuEntryTitle(const char* /*title*/) override {}
+  // The strip's controls follow the readers while they exist.
+  void showProgramName(const char* name) override;
+  void setMenuEntry(int entry, const char* title) override;
+  void selectMenuEntry(int entry) override;
+  void setCurrentMenuEntryTitle(const char* title) override;
+
+  // Makes program current from the strip: menu entry, name field, effect.
+  void showAndSelectProgram(int program, const char* name);
+  void nameEntered();
+
+  enum class RecordFile { Preset, Bank };
+  void loadRecordFile(RecordFile kind, bool endianReversed);
+  void saveRecordFile(RecordFile kind);
+
+  void startIdleTimer();
+  void stopIdleTimer();
+  static void editorIdleTimerProc(void* user, jyxui::TimerId id);
+  void showPendingProgramName();
+  void forgetControls();
 
   presets::RecentPaths paths_;
+  jyxui::CTextEdit* nameEdit = nullptr;
+  jyxui::COptionMenu* programMenu = nullptr;
+  CPSRockerSwitch* programRocker = nullptr;
+  CSaveLoadButton* savePresetButton = nullptr;
+  CSaveLoadButton* loadPresetButton = nullptr;
+  CPSKickButton* storeAButton = nullptr;
+  CPSKickButton* recallAButton = nullptr;
+  CPSKickButton* storeBButton = nullptr;
+  CPSKickButton* recallBButton = nullptr;
+  CPSKickButton* defaultPresetButton = nullptr;
+  CSaveLoadButton* saveBankButton = nullptr;
+  CSaveLoadButton* loadBankButton = nullptr;
+  CPSKickButton* defaultBankButton = nullptr;
+  jyxui::TimerId idleTimer = 0;
+
+ private:
+  // A name from updateProgramName waiting for the window's thread.
+  struct PendingName {
+    bool waiting = false;
+    int program = 0;
+    std::string name;
+  };
+  std::mutex pendingMutex_;
+  PendingName pendingName_;
   // Kept from construction: the destructor runs after the effect's own layers are gone.
   const char* settingsStem_;
 };
