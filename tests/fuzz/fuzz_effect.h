@@ -24,6 +24,8 @@ inline constexpr std::size_t kPresetBytes = 197;
 inline constexpr std::size_t kSettingsBytes = 173;
 inline constexpr std::uint32_t kId = 0x4A594F73;  // 'JYOs'
 inline constexpr std::uint32_t kVersion = 0x01000000;
+// The parameters every program holds alike.
+inline constexpr int kGlobals[] = {0, 2, 21, 22, 23, 25, 26};
 
 using Bytes = std::vector<std::uint8_t>;
 
@@ -57,6 +59,12 @@ struct Programs {
   int current = 0;
   float value(int program, int index) const {
     return values[static_cast<std::size_t>(program * kParams + index)];
+  }
+  // After every load the current program's global values are in every program.
+  void holdGlobals() {
+    for (int g : kGlobals)
+      for (int k = 0; k < kPrograms; ++k)
+        values[static_cast<std::size_t>(k * kParams + g)] = value(current, g);
   }
 };
 Programs programsOf(const Bytes& chunk);

@@ -26,6 +26,7 @@ bool expectedBank(const std::uint8_t* record, bool endianReversed, const Snapsho
       expected.values.push_back(admitted(asFloat(swap ? reversed(bits) : bits)));
     }
   }
+  expected.holdGlobals();
   return true;
 }
 

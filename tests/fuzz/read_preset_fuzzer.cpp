@@ -1,7 +1,8 @@
 // Preset records from files, the stored default preset and the A/B memories:
 // a record of another identifier or type is ignored, one of either byte order
-// replaces the current program by the value and name rules and is applied,
-// and a stored value of any other size is ignored whole.
+// replaces the current program by the value and name rules, gives its global
+// values to every program and is applied, and a stored value of any other
+// size is ignored whole.
 #include "presets/stored_presets.h"
 #include "tests/fuzz/fuzz_effect.h"
 
@@ -24,6 +25,7 @@ bool expectedPreset(const std::uint8_t* record, bool endianReversed, const Snaps
     expected.values[static_cast<std::size_t>(c * kParams + i)] =
         admitted(asFloat(swap ? reversed(bits) : bits));
   }
+  expected.holdGlobals();
   return true;
 }
 

@@ -1,7 +1,8 @@
 // The host chunk from a damaged or hostile project: setChunk answers -1 for a
 // wrong size, identifier or program count and 0 for another format version,
 // both without changing anything, and otherwise loads the bank in either byte
-// order with every value made safe.
+// order with every value made safe, the current program's global values in
+// every program and the current program applied.
 #include <cstring>
 
 #include "tests/fuzz/fuzz_effect.h"
@@ -18,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   // What the chunk's layout says the answer is.
   int answer = -1;
-  bool loads = false, selects = false;
+  bool loads = false;
   Programs expected;
   if (size == kChunkBytes) {
     const std::uint32_t id = word(data + 4);
@@ -32,9 +33,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       } else if (at(8) == static_cast<std::uint32_t>(kPrograms)) {
         answer = 0;
         loads = true;
+        // An index out of range keeps the current program; either way it is applied.
         const auto current = static_cast<std::int32_t>(at(12));
-        selects = current >= 0 && current < kPrograms;
-        expected.current = selects ? current : static_cast<int>(word(before.chunk.data() + 12));
+        expected.current =
+            current >= 0 && current < kPrograms ? current : static_cast<int>(word(before.chunk.data() + 12));
         for (int k = 0; k < kPrograms; ++k) {
           const std::size_t entry = 32 + kEntryBytes * static_cast<std::size_t>(k);
           // The chunk keeps names as they are, unlike the record readers.
@@ -43,6 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             expected.values.push_back(
                 admitted(asFloat(at(entry + kNameBytes + 4 * static_cast<std::size_t>(i)))));
         }
+        expected.holdGlobals();
       }
     }
   }
@@ -53,7 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   check(got == answer, "setChunk answers by the chunk's size, identifier, version and count");
   check(size == 0 || std::memcmp(hostMemory.data(), data, size) == 0, "the host's memory is never written");
   if (loads) {
-    expectPrograms(expected, selects, before);
+    expectPrograms(expected, true, before);
   } else {
     check(snapshot() == before, "a refused chunk changes nothing");
   }
