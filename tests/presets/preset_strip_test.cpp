@@ -178,6 +178,8 @@ class PresetStripTest : public ::testing::TestWithParam<ProductConstants> {
 // ---------------------------------------------------------------- layout
 
 TEST_P(PresetStripTest, ThirteenControlsSitAtTheirPlacesWithTheProductsTags) {
+  EXPECT_FALSE(editor->CPresetSystemEditor::open(nullptr)) << "no frame: nothing is built";
+  EXPECT_EQ(editor->idleTimerId(), 0u);
   open();
   struct Expected {
     int32_t tag;
