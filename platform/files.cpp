@@ -36,6 +36,18 @@ std::string temporaryPathFor(const std::string& path, unsigned long process) {
   return folder + "." + name + ".tmp-" + std::to_string(process) + "-" + std::to_string(counter.fetch_add(1));
 }
 
+// Reads exactly size bytes from the file and closes it; false for a missing
+// file and for one shorter or longer than that.
+bool readAndClose(std::FILE* file, void* data, std::size_t size) {
+  if (!file) return false;
+  // One byte more than expected tells a longer file from a file of the right length.
+  const std::size_t got = std::fread(data, 1, size, file);
+  const bool longer = got == size && std::fgetc(file) != EOF;
+  const bool failed = std::ferror(file) != 0;
+  std::fclose(file);
+  return got == size && !longer && !failed;
+}
+
 #ifdef _WIN32
 // Paths beyond the old limit of 260 characters reach the file functions with
 // the prefix that lifts it.
@@ -79,14 +91,7 @@ bool readFileExactly(const std::string& path, void* data, std::size_t size) {
   const std::wstring w = widePath(path);
   const DWORD attributes = GetFileAttributesW(w.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
-  std::FILE* file = _wfopen(w.c_str(), L"rb");
-  if (!file) return false;
-  // One byte more than expected tells a longer file from a file of the right length.
-  const std::size_t got = std::fread(data, 1, size, file);
-  const bool longer = got == size && std::fgetc(file) != EOF;
-  const bool failed = std::ferror(file) != 0;
-  std::fclose(file);
-  return got == size && !longer && !failed;
+  return readAndClose(_wfopen(w.c_str(), L"rb"), data, size);
 }
 
 bool replaceFile(const std::string& path, const void* data, std::size_t size) {
@@ -127,16 +132,8 @@ bool readFileExactly(const std::string& path, void* data, std::size_t size) {
     return false;
   }
   std::FILE* file = ::fdopen(fd, "rb");
-  if (!file) {
-    ::close(fd);
-    return false;
-  }
-  // One byte more than expected tells a longer file from a file of the right length.
-  const std::size_t got = std::fread(data, 1, size, file);
-  const bool longer = got == size && std::fgetc(file) != EOF;
-  const bool failed = std::ferror(file) != 0;
-  std::fclose(file);
-  return got == size && !longer && !failed;
+  if (!file) ::close(fd);
+  return readAndClose(file, data, size);
 }
 
 bool replaceFile(const std::string& path, const void* data, std::size_t size) {

@@ -6,12 +6,12 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <string>
 #include <vector>
 
 #include "platform/current_directory.h"
+#include "tests/support/file_contents.h"
 #include "tests/support/settings_sandbox.h"
 
 #ifndef _WIN32
@@ -23,20 +23,12 @@
 namespace {
 
 namespace fs = std::filesystem;
-using Bytes = std::vector<unsigned char>;
+using Bytes = std::vector<std::uint8_t>;
+using testsupport::fileContent;
+using testsupport::writeFileContent;
 
 std::string inFolder(const testsupport::TempFolder& folder, const std::string& name) {
   return folder.path() + platform::kPathSeparator + name;
-}
-
-Bytes contentOf(const std::string& path) {
-  std::ifstream in(fs::u8path(path), std::ios::binary);
-  return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void put(const std::string& path, const Bytes& bytes) {
-  std::ofstream out(fs::u8path(path), std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
 std::size_t entriesIn(const std::string& folder) {
@@ -100,7 +92,7 @@ TEST(ReadFileExactly, ReadsOnlyAFileOfExactlyTheExpectedLength) {
   };
   for (const Case& c : cases) {
     const std::string path = inFolder(folder, "record");
-    put(path, c.content);
+    writeFileContent(path, c.content);
     Bytes got(record.size(), 0xEE);
     EXPECT_EQ(platform::readFileExactly(path, got.data(), got.size()), c.read) << c.what;
     if (c.read) {
@@ -125,9 +117,9 @@ TEST(ReplaceFile, WritesANewFileOrReplacesTheOldOneLeavingNothingElse) {
   const Bytes first(5765, 0x11);
   const Bytes second(197, 0x22);
   ASSERT_TRUE(platform::replaceFile(path, first.data(), first.size()));
-  EXPECT_EQ(contentOf(path), first);
+  EXPECT_EQ(fileContent(path), first);
   ASSERT_TRUE(platform::replaceFile(path, second.data(), second.size()));
-  EXPECT_EQ(contentOf(path), second);
+  EXPECT_EQ(fileContent(path), second);
   EXPECT_EQ(entriesIn(folder.path()), 1u) << "no temporary file is left";
   Bytes back(second.size());
   EXPECT_TRUE(platform::readFileExactly(path, back.data(), back.size()));
@@ -143,7 +135,7 @@ TEST(ReplaceFile, AFailedSaveLeavesWhatWasThere) {
   // A folder with something in it stands where the file would go.
   const std::string taken = inFolder(folder, "taken.jyx");
   fs::create_directory(fs::u8path(taken));
-  put(taken + platform::kPathSeparator + "inside", {1});
+  writeFileContent(taken + platform::kPathSeparator + "inside", {1});
   EXPECT_FALSE(platform::replaceFile(taken, bytes.data(), bytes.size()));
   EXPECT_TRUE(fs::is_directory(fs::u8path(taken)));
   EXPECT_EQ(entriesIn(folder.path()), 1u) << "no temporary file is left";
@@ -156,7 +148,7 @@ TEST(ReplaceFile, AWriteFailingPartWayLeavesTheOldFileWhole) {
   testsupport::TempFolder folder;
   const std::string path = inFolder(folder, "bank.jyb");
   const Bytes old(100, 0x44);
-  put(path, old);
+  writeFileContent(path, old);
   const Bytes bank(5765, 0x55);
   rlimit saved{};
   ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
@@ -168,7 +160,7 @@ TEST(ReplaceFile, AWriteFailingPartWayLeavesTheOldFileWhole) {
   ::setrlimit(RLIMIT_FSIZE, &saved);
   ::signal(SIGXFSZ, previous);
   EXPECT_FALSE(written);
-  EXPECT_EQ(contentOf(path), old);
+  EXPECT_EQ(fileContent(path), old);
   EXPECT_EQ(entriesIn(folder.path()), 1u);
 }
 #endif

@@ -7,8 +7,6 @@
 #include <cmath>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <thread>
 
@@ -17,6 +15,7 @@
 #include "presets/stored_presets.h"
 #include "presets/strip_layout.h"
 #include "tests/presets/preset_test_effect.h"
+#include "tests/support/file_contents.h"
 #include "tests/support/settings_sandbox.h"
 #include "tests/ui/ui_test_support.h"
 
@@ -71,16 +70,6 @@ void installStripImages() {
 
 std::string joinPath(const std::string& folder, const std::string& name) {
   return folder + platform::kPathSeparator + name;
-}
-
-Bytes fileBytes(const std::string& path) {
-  std::ifstream in(fs::u8path(path), std::ios::binary);
-  return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void writeFile(const std::string& path, const Bytes& bytes) {
-  std::ofstream out(fs::u8path(path), std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
 class PresetStripTest : public ::testing::TestWithParam<ProductConstants> {
@@ -516,7 +505,7 @@ TEST_P(PresetStripTest, PresetSavedFromOneProgramLoadsIntoAnother) {
   const std::string path = joinPath(folder.path(), "twelve.jyx");
   window().queueFileDialogAnswer({joinPath(folder.path(), "twelve")});
   click(presets::kSavePresetTag);
-  const Bytes file = fileBytes(path);
+  const Bytes file = testsupport::fileContent(path);
   ASSERT_EQ(file.size(), layout().presetRecordBytes());
   EXPECT_EQ(records::readInt32(file.data()), c().uniqueId);
   EXPECT_EQ(file[4], 0x21);
@@ -567,7 +556,7 @@ TEST_P(PresetStripTest, BankSavedAndLoadedBringsBackEveryProgram) {
   window().queueFileDialogAnswer({path});
   click(presets::kSaveBankTag);
   const Bytes saved = storeBytes();
-  const Bytes file = fileBytes(path);
+  const Bytes file = testsupport::fileContent(path);
   ASSERT_EQ(file.size(), layout().bankRecordBytes());
   EXPECT_EQ(records::readInt32(file.data()), c().uniqueId);
   EXPECT_EQ(file[4], 0x37);
@@ -639,10 +628,10 @@ TEST_P(PresetStripTest, RightClickLoadsTheValuesByteReversed) {
   for (int i = 0; i < N(); ++i) EXPECT_EQ(fx->programStore()->value(6, i), reversed(four[i])) << i;
 
   // The same preset written in the other byte order.
-  Bytes foreign = fileBytes(presetPath);
+  Bytes foreign = testsupport::fileContent(presetPath);
   records::swapBytes32(foreign.data());
   for (int i = 0; i < N(); ++i) records::swapBytes32(foreign.data() + 29 + 4 * i);
-  writeFile(presetPath, foreign);
+  testsupport::writeFileContent(presetPath, foreign);
   window().queueMenuChoice(7);
   click(presets::kProgramMenuTag);
   window().queueFileDialogAnswer({presetPath});
@@ -705,7 +694,7 @@ TEST_P(PresetStripTest, FilesOfAnotherProductKindOrLengthAreIgnored) {
     SCOPED_TRACE(cs.what);
     const std::string path = joinPath(folder.path(), "file");
     fs::remove(fs::u8path(path));
-    if (!cs.content.empty()) writeFile(path, cs.content);
+    if (!cs.content.empty()) testsupport::writeFileContent(path, cs.content);
     fx->calls.clear();
     window().queueFileDialogAnswer({path});
     click(cs.button);
@@ -756,7 +745,7 @@ TEST_P(PresetStripTest, FilesTravelThroughFoldersOfAnyNameAndLength) {
     window().queueFileDialogAnswer({path});
     click(presets::kSaveBankTag);
     const Bytes saved = storeBytes();
-    EXPECT_EQ(fileBytes(path).size(), layout().bankRecordBytes());
+    EXPECT_EQ(testsupport::fileContent(path).size(), layout().bankRecordBytes());
     EXPECT_EQ(editor->presetDirectory(), dir + platform::kPathSeparator);
     EXPECT_EQ(editor->bankFileName(), cs.name);
     EXPECT_EQ(platform::currentDirectory(), dir + platform::kPathSeparator);
@@ -774,7 +763,8 @@ TEST_P(PresetStripTest, BareNameIsAFileInTheCurrentFolder) {
   platform::setCurrentDirectory(folder.path());
   window().queueFileDialogAnswer({"bare"});
   click(presets::kSavePresetTag);
-  EXPECT_EQ(fileBytes(joinPath(folder.path(), "bare.jyx")).size(), layout().presetRecordBytes());
+  EXPECT_EQ(testsupport::fileContent(joinPath(folder.path(), "bare.jyx")).size(),
+            layout().presetRecordBytes());
   EXPECT_EQ(editor->presetDirectory(), folder.path() + platform::kPathSeparator);
   EXPECT_EQ(editor->presetFileName(), "bare.jyx");
   editor->close();
