@@ -1,0 +1,10 @@
+// The editors' own controls, readout converters, editor layer and frame, in
+// one include.
+#pragma once
+
+#include "controls/editor_layer.h"
+#include "controls/knobs.h"
+#include "controls/meters.h"
+#include "controls/switches.h"
+#include "controls/text_controls.h"
+#include "controls/value_converters.h"
