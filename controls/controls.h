@@ -1,5 +1,8 @@
 // The editors' own controls, readout converters, editor layer and frame, in
 // one include.
+//
+// Thread contract: the controls belong to the editor window's thread, as the
+// frame that holds them; the converters are pure and run anywhere.
 #pragma once
 
 #include "controls/editor_layer.h"

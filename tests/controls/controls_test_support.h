@@ -53,6 +53,7 @@ class StubEditor : public CMyPresetSystemEditor, public FrameEditorPart {
   void valueChanged(CControl* control) override {
     log.push_back("change " + std::to_string(control->getTag()));
     values.push_back(control->getValue());
+    if (onChanged) onChanged(control);
   }
   void openValueEntry(int32_t tag) override { log.push_back("entry " + std::to_string(tag)); }
   void valueEntered(int32_t tag, const char* text) override {
@@ -75,6 +76,7 @@ class StubEditor : public CMyPresetSystemEditor, public FrameEditorPart {
   int32_t knobMode = kCircularMode;
   Log log;
   std::vector<float> values;  // the value of each report, at the time of the report
+  std::function<void(CControl*)> onChanged;
   std::function<void(int32_t, const char*)> onEntered;
 };
 

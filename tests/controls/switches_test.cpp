@@ -1,5 +1,7 @@
 // The buttons' and switches' drawing laws and mouse rules, and the two
 // invisible click areas.
+#include <utility>
+
 #include "tests/controls/controls_test_support.h"
 
 namespace {
@@ -224,6 +226,32 @@ TEST_F(ControlsTest, PageSwitchAlternatesBetweenOneAndZero) {
   paint();
   EXPECT_EQ(drawingsOf(pageSwitch), 0);
   EXPECT_FALSE(pageSwitch->isDirty());
+}
+
+// The editor answers a page switch by swapping the pages: the switch leaves
+// the frame inside its own click, and the next click goes to the other page.
+TEST_F(ControlsTest, APageSwitchMayTakeItsOwnPageAway) {
+  auto* front = add(new CViewContainer(CRect(0, 0, 450, 444)));
+  auto* back = new CViewContainer(CRect(0, 0, 450, 443));
+  front->addView(new CViewContainerSwitch(CRect(78, 404, 247, 422), &editor, 52));
+  back->addView(new CViewContainerSwitch(CRect(110, 36, 338, 134), &editor, 53));
+  CViewContainer* shown = front;
+  CViewContainer* hidden = back;
+  editor.onChanged = [&](CControl*) {
+    frame->addView(hidden);
+    frame->removeView(shown, false);
+    std::swap(shown, hidden);
+  };
+  press(CPoint(100, 410));
+  release(CPoint(100, 410));
+  EXPECT_EQ(shown, back);
+  EXPECT_EQ(frame->getMouseCaptureView(), nullptr);
+  press(CPoint(200, 100));
+  release(CPoint(200, 100));
+  EXPECT_EQ(shown, front);
+  EXPECT_EQ(editor.log, (Log{"change 52", "change 53"}));
+  paint();
+  hidden->forget();
 }
 
 TEST_F(ControlsTest, ClickAreaReportsItsUnchangedValue) {
