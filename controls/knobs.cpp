@@ -10,85 +10,19 @@ CEditorKnob::CEditorKnob(const CRect& size, CMyPresetSystemEditor* editor, int32
                          CCoord heightOfOneImage, CBitmap* bitmap, const CPoint& offset)
     : CAnimKnob(size, editor, tag, subPixmaps, heightOfOneImage, bitmap, offset) {}
 
-CPoint CEditorKnob::relativeToKnob(const CPoint& where) const {
-  return CPoint(where.x - size.left, where.y - size.top);
-}
-
 CMouseEventResult CEditorKnob::onMouseDown(CPoint& where, const CButtonState& buttons) {
   if (!(buttons & kLButton) || !listener) return kMouseEventNotHandled;
-  beginEdit();
-  if (buttons & kControl) {
-    value = getDefaultValue();
-    if (isDirty()) listener->valueChanged(this);
-    endEdit();
-    return kMouseDownEventHandledButDontNeedMovedOrUpEvents;
-  }
-  if (buttons & kDoubleClick) {
+  if ((buttons & kDoubleClick) && !(buttons & kControl)) {
     // Typed entry follows through the editor; the value stays.
+    beginEdit();
     if (auto* editor = dynamic_cast<CMyPresetSystemEditor*>(listener)) editor->openValueEntry(getTag());
     endEdit();
     return kMouseDownEventHandledButDontNeedMovedOrUpEvents;
   }
-
-  lastCircularValue = oldValue;
-  dragLinear = false;
-  range = kLinearRange;
-  startValue = value;
-  oldButtons = buttons;
-  dragMode = kCircularDrag;
-  coef = (vmax - vmin) / kLinearRange;
-  halfRange = (vmax - vmin) * 0.5f;
-
-  const int32_t knobMode = getFrame() ? getFrame()->getKnobMode() : kCircularMode;
-  const bool alt = (buttons & kAlt) != 0;
-  if ((knobMode == kLinearMode) != alt) {
-    dragMode = kLinearDrag;
-    range = (buttons & kShift) ? kFineRange : kLinearRange;
-    firstPoint = where;
-    dragLinear = true;
-    coef = (vmax - vmin) / range;
-  } else {
-    CPoint relative = relativeToKnob(where);
-    lastCircularValue = valueFromPoint(relative);
-  }
-  // The first move computes the starting value.
-  return onMouseMoved(where, buttons);
-}
-
-CMouseEventResult CEditorKnob::onMouseMoved(CPoint& where, const CButtonState& buttons) {
-  if (!(buttons & kLButton)) return kMouseEventNotHandled;
-  if (dragLinear) {
-    // Up and right increase.
-    const auto delta = static_cast<float>((where.x - firstPoint.x) * 0.5 + (firstPoint.y - where.y));
-    if (buttons != oldButtons) {
-      // Shift pressed or released: a new slope, starting from where the value is.
-      range = (buttons & kShift) ? kFineRange : kLinearRange;
-      const float newCoef = (vmax - vmin) / range;
-      startValue += (coef - newCoef) * delta;
-      coef = newCoef;
-      oldButtons = buttons;
-    }
-    value = delta * coef + startValue;
-    bounds();
-  } else {
-    CPoint relative = relativeToKnob(where);
-    const float v = valueFromPoint(relative);
-    // A jump across the gap at the bottom: the knob stays at the end it came
-    // from until the pointer is back within half the range.
-    if (lastCircularValue - v > halfRange) {
-      value = vmax;
-    } else if (v - lastCircularValue > halfRange) {
-      value = vmin;
-    } else {
-      value = v;
-      lastCircularValue = v;
-    }
-  }
-  if (isDirty()) {
-    invalid();
-    if (listener) listener->valueChanged(this);
-  }
-  return kMouseEventHandled;
+  // Control-click to the default, or a drag: linear or circular by the
+  // editor's knob mode (Alt the other kind), fine with Shift also when it
+  // changes during the drag, stopping at the ends of a circular one.
+  return CAnimKnob::onMouseDown(where, buttons);
 }
 
 bool CEditorKnob::onWheel(const CPoint&, const float& distance, const CButtonState& buttons) {

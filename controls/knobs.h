@@ -14,35 +14,18 @@
 
 class CMyPresetSystemEditor;
 
-// The shared mouse handling (one implementation for both knobs).
+// The shared mouse handling (one implementation for both knobs): the
+// library knob's Control-click, drags and release, with value entry on a
+// double-click, the fixed wheel steps, and nothing without a listener.
 class CEditorKnob : public jyxui::CAnimKnob {
  public:
   jyxui::CMouseEventResult onMouseDown(jyxui::CPoint& where, const jyxui::CButtonState& buttons) override;
-  jyxui::CMouseEventResult onMouseMoved(jyxui::CPoint& where, const jyxui::CButtonState& buttons) override;
   bool onWheel(const jyxui::CPoint& where, const float& distance,
                const jyxui::CButtonState& buttons) override;
 
  protected:
   CEditorKnob(const jyxui::CRect& size, CMyPresetSystemEditor* editor, int32_t tag, int32_t subPixmaps,
               jyxui::CCoord heightOfOneImage, jyxui::CBitmap* bitmap, const jyxui::CPoint& offset);
-
-  static constexpr float kLinearRange = 300;  // pixels for the whole range
-  static constexpr float kFineRange = 1500;   // the same with Shift
-  static constexpr int32_t kLinearDrag = 2;
-  static constexpr int32_t kCircularDrag = 0;
-
-  float startValue = 0;  // value at the start of a linear drag, shifted when Shift changes
-  int32_t oldButtons = 0;
-  int32_t dragMode = kCircularDrag;
-  jyxui::CPoint firstPoint;
-  bool dragLinear = false;
-  float range = kLinearRange;
-  float lastCircularValue = 0;  // last accepted value of a circular drag
-  float coef = 0;               // value change per pixel
-  float halfRange = 0;
-
- private:
-  jyxui::CPoint relativeToKnob(const jyxui::CPoint& where) const;
 };
 
 class CAnimKnob2 : public CEditorKnob {

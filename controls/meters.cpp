@@ -159,6 +159,18 @@ int32_t tensAfterHundreds(double magnitude) {
   return shownDigit(magnitude, 1);
 }
 
+// Glyphs 0 to 4 of the layouts without a sign: hundreds, tens (both blank
+// while leading zeros), units, point, tenths; a units or tenths digit that a
+// value does not have shows as missing.
+void hundredsToTenths(double magnitude, int32_t missing, std::array<int32_t, 6>& glyphs) {
+  const auto orMissing = [missing](int32_t digit) { return digit == kNoDigit ? missing : digit; };
+  glyphs[0] = leadingDigit(magnitude, 2);
+  glyphs[1] = tensAfterHundreds(magnitude);
+  glyphs[2] = orMissing(digitAt(magnitude, 0));
+  glyphs[3] = CCounter::kDecimalPoint;
+  glyphs[4] = orMissing(digitAt(magnitude, -1));
+}
+
 }  // namespace
 
 CCounter::CCounter(const CRect& size, CControlListener* listener, int32_t tag, float initialValue,
@@ -214,34 +226,19 @@ void CCounter::fillGlyphs() {
         glyphs[3] = shownDigit(a, 2);
         glyphs[4] = shownDigit(a, 1);
       } else {
-        glyphs[0] = leadingDigit(a, 2);
-        glyphs[1] = tensAfterHundreds(a);
-        const int32_t units = digitAt(a, 0);
-        const int32_t tenths = digitAt(a, -1);
-        glyphs[2] = units == kNoDigit ? 0 : units;
-        glyphs[3] = kDecimalPoint;
-        glyphs[4] = tenths == kNoDigit ? 0 : tenths;
+        hundredsToTenths(a, 0, glyphs);
       }
       glyphs[5] = kHertz;
       return;
     }
     case 3: {  // percent
-      const double a = std::fabs(roundToDecimals(unrounded, 1));
-      glyphs[0] = leadingDigit(a, 2);
-      glyphs[1] = tensAfterHundreds(a);
-      glyphs[2] = shownDigit(a, 0);
-      glyphs[3] = kDecimalPoint;
-      glyphs[4] = shownDigit(a, -1);
+      hundredsToTenths(std::fabs(roundToDecimals(unrounded, 1)), kBlank, glyphs);
       glyphs[5] = kPercent;
       return;
     }
     default: {  // two decimals, no sign, no unit
       const double a = std::fabs(roundToDecimals(unrounded, 2));
-      glyphs[0] = leadingDigit(a, 2);
-      glyphs[1] = tensAfterHundreds(a);
-      glyphs[2] = shownDigit(a, 0);
-      glyphs[3] = kDecimalPoint;
-      glyphs[4] = shownDigit(a, -1);
+      hundredsToTenths(a, kBlank, glyphs);
       glyphs[5] = shownDigit(a, -2);
       return;
     }
