@@ -3,29 +3,17 @@
 // CMyPresetSystemEditor adds to the preset strip's editor the two operations
 // of typed value entry: the knobs ask for the entry on a double-click, the
 // value field hands back what was typed. Controls reach the editor through
-// their listener, which is the editor's listener part.
+// their listener, which is the preset strip editor's listener part.
 //
 // Thread contract: the user-interface thread only, as the frame and controls.
 #pragma once
 
 #include <cstdint>
-#include <type_traits>
 
 #include "presets/preset_editor.h"
 #include "ui/jyxui.h"
 
-namespace controls {
-
-struct NoListenerPart {};
-
-// The controls' listener part: the preset strip's editor brings it once the
-// strip has a window of its own; until then this layer supplies it.
-using EditorListenerPart = std::conditional_t<std::is_base_of_v<jyxui::CControlListener, CPresetSystemEditor>,
-                                              NoListenerPart, jyxui::CControlListener>;
-
-}  // namespace controls
-
-class CMyPresetSystemEditor : public CPresetSystemEditor, public controls::EditorListenerPart {
+class CMyPresetSystemEditor : public CPresetSystemEditor {
  public:
   explicit CMyPresetSystemEditor(CPresetSystemEffect* effect);
   // Reached through every part: deleting the editor by its listener or its

@@ -8,7 +8,6 @@
 #include <cmath>
 #include <functional>
 #include <string>
-#include <type_traits>
 #include <vector>
 
 #include "controls/controls.h"
@@ -37,16 +36,10 @@ void installTestSkin();
 // A bitmap of the test skin; the caller holds one reference.
 inline CBitmap* loadBitmap(int number) { return new CBitmap(CResourceDescription(number)); }
 
-// Until the editor layer is a user-interface editor itself, the stub serves
-// the frame too.
-struct NoFramePart {};
-using FrameEditorPart = std::conditional_t<std::is_base_of_v<VSTGUIEditorInterface, CMyPresetSystemEditor>,
-                                           NoFramePart, VSTGUIEditorInterface>;
-
 // A product editor that records what reaches it: reports ("change <tag>"),
 // gestures ("begin <tag>", "end <tag>"), value entry ("entry <tag>") and typed
 // values ("entered <tag> <text>"), in order.
-class StubEditor : public CMyPresetSystemEditor, public FrameEditorPart {
+class StubEditor : public CMyPresetSystemEditor {
  public:
   StubEditor() : CMyPresetSystemEditor(nullptr) {}
 
