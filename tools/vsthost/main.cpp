@@ -1,5 +1,6 @@
 // Command-line test host: loads a plug-in, shows its record and parameters,
-// moves its chunk in and out and processes a generated signal or a WAV file.
+// moves its chunk in and out, processes a generated signal or a WAV file, and
+// opens the plug-in's editor in a window of its own.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -11,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "tools/vsthost/editor_session.h"
 #include "tools/vsthost/plugin_host.h"
 #include "tools/vsthost/signals.h"
 #include "tools/vsthost/wav.h"
@@ -39,7 +41,14 @@ int usage() {
                "                           many from the start: the output lines up with the input\n"
                "          [--time [--passes N]]  time the process calls alone over N passes (5)\n"
                "                           of the signal and print the best in ns per stereo\n"
-               "                           frame; --out is then optional\n");
+               "                           frame; --out is then optional\n"
+               "  editor [--log FILE] [--do STEP]... [--script FILE [--follow]]\n"
+               "         [--idle MS] [--timeout S] [--signal-hz F]\n"
+               "                      opens the editor in a window, idles it every MS (20) while\n"
+               "                      playing a sine with full-scale bursts, logs automate, begin\n"
+               "                      and end edit, and runs the steps (wait MS, screenshot FILE,\n"
+               "                      params [I...], set I V, program, echo TEXT, close); without\n"
+               "                      close it stays open until its window is closed\n");
   return 2;
 }
 
@@ -287,6 +296,31 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "vsthost: %s\n", error.c_str());
       status = 1;
     }
+  } else if (command == "editor") {
+    vsthost::EditorOptions editor;
+    editor.sampleRate = rate;
+    editor.blockSize = block;
+    for (; i < argc; ++i) {
+      const std::string opt = argv[i];
+      const bool hasValue = i + 1 < argc;
+      if (opt == "--log" && hasValue)
+        editor.logPath = argv[++i];
+      else if (opt == "--do" && hasValue)
+        editor.steps.emplace_back(argv[++i]);
+      else if (opt == "--script" && hasValue)
+        editor.scriptPath = argv[++i];
+      else if (opt == "--follow")
+        editor.followScript = true;
+      else if (opt == "--idle" && hasValue)
+        editor.idleMs = std::max(1, std::atoi(argv[++i]));
+      else if (opt == "--timeout" && hasValue)
+        editor.timeoutSeconds = std::atof(argv[++i]);
+      else if (opt == "--signal-hz" && hasValue)
+        editor.signalFrequency = std::atof(argv[++i]);
+      else
+        return usage();
+    }
+    status = vsthost::runEditor(*plugin, editor);
   } else {
     return usage();
   }

@@ -26,6 +26,15 @@ std::vector<double> sine(std::size_t frames, double frequency, double sampleRate
   return s;
 }
 
+std::vector<double> sineWithBursts(std::size_t frames, double frequency, double sampleRate, double amplitude,
+                                   std::size_t period, std::size_t burst) {
+  std::vector<double> s = sine(frames, frequency, sampleRate, 1.0);
+  for (std::size_t i = 0; i < frames; ++i) {
+    if (period == 0 || i % period >= burst) s[i] *= amplitude;
+  }
+  return s;
+}
+
 std::vector<double> whiteNoise(std::size_t frames, std::uint64_t seed, double amplitude) {
   NoiseGenerator g(seed);
   std::vector<double> s(frames);

@@ -27,6 +27,11 @@ std::vector<double> pinkNoise(std::size_t frames, std::uint64_t seed, double amp
 std::vector<double> noiseBursts(std::size_t frames, std::uint64_t seed, std::size_t burst, std::size_t gap,
                                 double amplitude = 0.9);
 
+// A sine of the given amplitude with a full-scale burst of burst frames at the
+// start of every period frames: meters swing and over lamps light.
+std::vector<double> sineWithBursts(std::size_t frames, double frequency, double sampleRate, double amplitude,
+                                   std::size_t period, std::size_t burst);
+
 std::vector<float> toFloat(const std::vector<double>& signal);
 
 }  // namespace vsthost

@@ -96,7 +96,8 @@ bool ErrorTrap::failed() {
 
 std::uint64_t monotonicMs() {
   using namespace std::chrono;
-  return static_cast<std::uint64_t>(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+  return static_cast<std::uint64_t>(
+      duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
 }
 
 void waitForEvents(Display* display, int timeoutMs) {
@@ -115,8 +116,8 @@ ImageWriter::ImageWriter(Display* display, Visual* visual, int depth, int width,
   image_ = XCreateImage(display, visual, static_cast<unsigned>(depth), ZPixmap, 0, nullptr,
                         static_cast<unsigned>(width), static_cast<unsigned>(height), bitmapPad, 0);
   if (!image_) return;
-  image_->data = static_cast<char*>(std::calloc(static_cast<std::size_t>(image_->bytes_per_line),
-                                                static_cast<std::size_t>(height)));
+  image_->data = static_cast<char*>(
+      std::calloc(static_cast<std::size_t>(image_->bytes_per_line), static_cast<std::size_t>(height)));
   if (!image_->data) {
     XDestroyImage(image_);
     image_ = nullptr;
@@ -124,8 +125,8 @@ ImageWriter::ImageWriter(Display* display, Visual* visual, int depth, int width,
   }
   // Blue, green, red and a spare byte in a 32-bit pixel of the server's own
   // order: the picture's rows copy straight in.
-  directCopy_ = image_->bits_per_pixel == 32 && image_->byte_order == LSBFirst && image_->red_mask == 0xFF0000 &&
-                image_->green_mask == 0xFF00 && image_->blue_mask == 0xFF;
+  directCopy_ = image_->bits_per_pixel == 32 && image_->byte_order == LSBFirst &&
+                image_->red_mask == 0xFF0000 && image_->green_mask == 0xFF00 && image_->blue_mask == 0xFF;
 }
 
 ImageWriter::~ImageWriter() {
@@ -150,16 +151,19 @@ unsigned long scaleToMask(unsigned value, unsigned long mask) {
 
 void ImageWriter::put(Drawable target, GC gc, const PixelBuffer& pixels, const PixelRect& area) {
   if (!image_) return;
-  const PixelRect r = area.intersected(pixels.bounds()).intersected(PixelRect{0, 0, image_->width, image_->height});
+  const PixelRect r =
+      area.intersected(pixels.bounds()).intersected(PixelRect{0, 0, image_->width, image_->height});
   if (r.isEmpty()) return;
   if (directCopy_) {
-    auto* dest = reinterpret_cast<std::uint8_t*>(image_->data) + static_cast<std::size_t>(r.top) * image_->bytes_per_line +
+    auto* dest = reinterpret_cast<std::uint8_t*>(image_->data) +
+                 static_cast<std::size_t>(r.top) * image_->bytes_per_line +
                  static_cast<std::size_t>(r.left) * 4;
     pixels.copyBgrx(r, dest, static_cast<std::size_t>(image_->bytes_per_line));
     if (depth_ == 32) {
       // A visual with alpha: the picture is opaque.
       for (int y = r.top; y < r.bottom; ++y) {
-        auto* row = reinterpret_cast<std::uint8_t*>(image_->data) + static_cast<std::size_t>(y) * image_->bytes_per_line;
+        auto* row = reinterpret_cast<std::uint8_t*>(image_->data) +
+                    static_cast<std::size_t>(y) * image_->bytes_per_line;
         for (int x = r.left; x < r.right; ++x) row[x * 4 + 3] = 0xFF;
       }
     }

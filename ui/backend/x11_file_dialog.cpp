@@ -67,7 +67,8 @@ bool isFile(const std::string& path) {
 }  // namespace
 
 std::string initialDialogPath(const FileDialogRequest& request) {
-  std::string path = request.initialDirectory.empty() ? platform::currentDirectory() : request.initialDirectory;
+  std::string path =
+      request.initialDirectory.empty() ? platform::currentDirectory() : request.initialDirectory;
   if (!path.empty() && path.back() != '/') path += '/';
   if (request.kind == FileDialogRequest::Kind::SaveFile) path += request.defaultSaveName;
   return path;
@@ -89,7 +90,8 @@ DialogProgram findDialogProgram() {
   return program;
 }
 
-std::vector<std::string> dialogProgramArguments(const DialogProgram& program, const FileDialogRequest& request) {
+std::vector<std::string> dialogProgramArguments(const DialogProgram& program,
+                                                const FileDialogRequest& request) {
   using Kind = FileDialogRequest::Kind;
   std::vector<std::string> args{program.path};
   const std::string start = initialDialogPath(request);
@@ -239,7 +241,8 @@ constexpr double kFieldTextSize = 13;
 
 class BuiltinDialog {
  public:
-  explicit BuiltinDialog(const FileDialogRequest& request) : request_(request), text_(initialDialogPath(request)) {
+  explicit BuiltinDialog(const FileDialogRequest& request)
+      : request_(request), text_(initialDialogPath(request)) {
     caret_ = text_.size();
   }
 
@@ -268,7 +271,8 @@ std::string BuiltinDialog::resolved() const {
     if (home) path = std::string(home) + path.substr(1);
   }
   if (!path.empty() && path.front() != '/') {
-    std::string folder = request_.initialDirectory.empty() ? platform::currentDirectory() : request_.initialDirectory;
+    std::string folder =
+        request_.initialDirectory.empty() ? platform::currentDirectory() : request_.initialDirectory;
     if (!folder.empty() && folder.back() != '/') folder += '/';
     path = folder + path;
   }
@@ -296,8 +300,8 @@ BuiltinDialog::Outcome BuiltinDialog::accept() {
   // Saving over a file asks once more.
   std::string final = path;
   const std::size_t slash = final.rfind('/');
-  if (final.find('.', slash == std::string::npos ? 0 : slash + 1) == std::string::npos && request_.defaultType >= 0 &&
-      request_.defaultType < static_cast<int>(request_.types.size()))
+  if (final.find('.', slash == std::string::npos ? 0 : slash + 1) == std::string::npos &&
+      request_.defaultType >= 0 && request_.defaultType < static_cast<int>(request_.types.size()))
     final += "." + request_.types[static_cast<std::size_t>(request_.defaultType)].extension;
   if (isFile(final) && confirmedReplace_ != final) {
     confirmedReplace_ = final;
@@ -380,15 +384,16 @@ PixelBuffer BuiltinDialog::draw() const {
   CDrawContext context(picture);
   context.setFontColor(kInk);
   context.setFont(kNormalFont, 15);
-  context.drawString(request_.title.empty() ? "Choose a file" : request_.title.c_str(), CRect(12, 8, kWidth - 12, 30),
-                     kLeftText);
+  context.drawString(request_.title.empty() ? "Choose a file" : request_.title.c_str(),
+                     CRect(12, 8, kWidth - 12, 30), kLeftText);
   context.setFont(kNormalFont, 12);
   std::string types;
   for (const FileType& t : typesInOrder(request_)) {
     if (!types.empty()) types += ", ";
     types += t.description + " (*." + t.extension + ")";
   }
-  if (!types.empty()) context.drawString(("File type: " + types).c_str(), CRect(12, 32, kWidth - 12, 52), kLeftText);
+  if (!types.empty())
+    context.drawString(("File type: " + types).c_str(), CRect(12, 32, kWidth - 12, 52), kLeftText);
 
   context.setFillColor(kFieldBack);
   context.drawRect(kFieldRect, kDrawFilled);
@@ -399,7 +404,8 @@ PixelBuffer BuiltinDialog::draw() const {
   context.setClipRect(inner);
   context.setFont(kNormalFont, kFieldTextSize);
   const double start = textStart();
-  context.drawString(text_.c_str(), CRect(start, kFieldRect.top, start + 100000, kFieldRect.bottom), kLeftText);
+  context.drawString(text_.c_str(), CRect(start, kFieldRect.top, start + 100000, kFieldRect.bottom),
+                     kLeftText);
   const double caretX =
       std::floor(start + TextEngine::instance().width(text_.substr(0, caret_), kFieldTextSize)) + 0.5;
   context.setFrameColor(kInk);
@@ -411,7 +417,7 @@ PixelBuffer BuiltinDialog::draw() const {
     context.setFontColor(kWarning);
     context.drawString(message_.c_str(), CRect(12, 86, kWidth - 12, 104), kLeftText);
   }
-  const char* acceptLabel = request_.kind == FileDialogRequest::Kind::SaveFile ? "Save"
+  const char* acceptLabel = request_.kind == FileDialogRequest::Kind::SaveFile   ? "Save"
                             : request_.kind == FileDialogRequest::Kind::OpenFile ? "Open"
                                                                                  : "Choose";
   context.setFont(kNormalFont, 13);
@@ -443,7 +449,8 @@ Window topLevelOf(Display* display, Window window) {
 
 }  // namespace
 
-bool runBuiltinFileDialog(ModalOwner& owner, const FileDialogRequest& request, std::vector<std::string>& chosen) {
+bool runBuiltinFileDialog(ModalOwner& owner, const FileDialogRequest& request,
+                          std::vector<std::string>& chosen) {
   chosen.clear();
   Display* display = owner.display;
   ErrorTrap trap(display);
@@ -454,8 +461,8 @@ bool runBuiltinFileDialog(ModalOwner& owner, const FileDialogRequest& request, s
   int x = 0, y = 0;
   Window child = 0;
   if (XGetWindowAttributes(display, owner.window, &editor))
-    XTranslateCoordinates(display, owner.window, root, (editor.width - kWidth) / 2, (editor.height - kHeight) / 2, &x,
-                          &y, &child);
+    XTranslateCoordinates(display, owner.window, root, (editor.width - kWidth) / 2,
+                          (editor.height - kHeight) / 2, &x, &y, &child);
   x = std::max(0, std::min(x, DisplayWidth(display, screen) - kWidth));
   y = std::max(0, std::min(y, DisplayHeight(display, screen) - kHeight));
 
@@ -522,7 +529,8 @@ bool runBuiltinFileDialog(ModalOwner& owner, const FileDialogRequest& request, s
           break;
         }
         case ClientMessage:
-          if (static_cast<Atom>(event.xclient.data.l[0]) == deleteWindow) outcome = BuiltinDialog::Outcome::Cancelled;
+          if (static_cast<Atom>(event.xclient.data.l[0]) == deleteWindow)
+            outcome = BuiltinDialog::Outcome::Cancelled;
           break;
         case DestroyNotify: outcome = BuiltinDialog::Outcome::Cancelled; break;
         default: break;

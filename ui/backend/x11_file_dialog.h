@@ -37,7 +37,8 @@ struct DialogProgram {
 // "builtin") chooses; without it zenity, then kdialog, from PATH.
 DialogProgram findDialogProgram();
 // The program's command line for the request (argv[0] is the program).
-std::vector<std::string> dialogProgramArguments(const DialogProgram& program, const FileDialogRequest& request);
+std::vector<std::string> dialogProgramArguments(const DialogProgram& program,
+                                                const FileDialogRequest& request);
 // Runs a dialog program and waits for it, calling idle about every 20 ms.
 // False when it could not be started or idle answered false (the program is
 // then ended); otherwise chosen holds the paths it printed, one per line,
@@ -48,7 +49,8 @@ bool runDialogProgram(const std::vector<std::string>& arguments, const std::func
 // ---- our own dialog ----
 
 // False when the editor window went away while it was open.
-bool runBuiltinFileDialog(ModalOwner& owner, const FileDialogRequest& request, std::vector<std::string>& chosen);
+bool runBuiltinFileDialog(ModalOwner& owner, const FileDialogRequest& request,
+                          std::vector<std::string>& chosen);
 
 // The path the builtin dialog starts with: the initial folder, plus the
 // default name when saving.

@@ -44,7 +44,9 @@ class X11Window : public IPlatformWindow {
   bool killTimer(TimerId id) override { return timers_.kill(id); }
   int popupMenu(const PopupMenuRequest& request) override;
   bool runFileDialog(const FileDialogRequest& request, std::vector<std::string>& chosen) override;
-  void* nativeHandle() const override { return reinterpret_cast<void*>(static_cast<std::uintptr_t>(window_)); }
+  void* nativeHandle() const override {
+    return reinterpret_cast<void*>(static_cast<std::uintptr_t>(window_));
+  }
 
  private:
   // Delivers one event of the editor window; false when the window died in a callback.
@@ -78,8 +80,9 @@ X11Window::X11Window(Display* display, Window parent, const XWindowAttributes& p
   wa.colormap = pa.colormap;
   wa.border_pixel = 0;
   ErrorTrap trap(display_);
-  window_ = XCreateWindow(display_, parent, snapCoord(rect.left), snapCoord(rect.top), width, height, 0, pa.depth,
-                          InputOutput, pa.visual, CWEventMask | CWBackPixmap | CWColormap | CWBorderPixel, &wa);
+  window_ =
+      XCreateWindow(display_, parent, snapCoord(rect.left), snapCoord(rect.top), width, height, 0, pa.depth,
+                    InputOutput, pa.visual, CWEventMask | CWBackPixmap | CWColormap | CWBorderPixel, &wa);
   if (trap.failed() || !window_) {
     window_ = 0;
     return;
@@ -279,7 +282,8 @@ int X11Window::popupMenu(const PopupMenuRequest& request) {
   const CPoint at = model.placement();
   int x = 0, y = 0;
   Window child = 0;
-  XTranslateCoordinates(display_, window_, root_, static_cast<int>(at.x), static_cast<int>(at.y), &x, &y, &child);
+  XTranslateCoordinates(display_, window_, root_, static_cast<int>(at.x), static_cast<int>(at.y), &x, &y,
+                        &child);
   int pointerX = 0, pointerY = 0;
   XTranslateCoordinates(display_, window_, root_, static_cast<int>(request.pointer.x),
                         static_cast<int>(request.pointer.y), &pointerX, &pointerY, &child);

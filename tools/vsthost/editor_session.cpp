@@ -1,0 +1,255 @@
+#include "tools/vsthost/editor_session.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <sstream>
+
+#include "tools/vsthost/host_window.h"
+#include "tools/vsthost/signals.h"
+
+namespace vsthost {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+class Log {
+ public:
+  explicit Log(const std::string& path) {
+    if (!path.empty()) file_ = std::fopen(path.c_str(), "w");
+    if (!file_) file_ = stdout;
+  }
+  ~Log() {
+    if (file_ != stdout) std::fclose(file_);
+  }
+  bool ok() const { return file_ != nullptr; }
+  // One line, written out at once: scripts read the log while we run.
+  void line(const char* format, ...) __attribute__((format(printf, 2, 3))) {
+    va_list args;
+    va_start(args, format);
+    std::vfprintf(file_, format, args);
+    va_end(args);
+    std::fputc('\n', file_);
+    std::fflush(file_);
+  }
+
+ private:
+  FILE* file_ = nullptr;
+};
+
+// The script's lines: the command-line steps, then a file, optionally
+// followed as it grows.
+class Script {
+ public:
+  Script(const EditorOptions& o) : pending_(o.steps.begin(), o.steps.end()), follow_(o.followScript) {
+    if (!o.scriptPath.empty()) file_ = std::fopen(o.scriptPath.c_str(), "r");
+    failed_ = !o.scriptPath.empty() && !file_;
+  }
+  ~Script() {
+    if (file_) std::fclose(file_);
+  }
+  bool failed() const { return failed_; }
+  // The next complete line, if one is there yet.
+  bool next(std::string& line) {
+    if (!pending_.empty()) {
+      line = pending_.front();
+      pending_.erase(pending_.begin());
+      return true;
+    }
+    if (!file_) return false;
+    char buffer[1024];
+    while (std::fgets(buffer, sizeof buffer, file_)) {
+      partial_ += buffer;
+      if (!partial_.empty() && partial_.back() == '\n') {
+        line = partial_;
+        partial_.clear();
+        while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
+        return true;
+      }
+    }
+    std::clearerr(file_);
+    if (!follow_) {
+      // The last line may lack its end.
+      line = partial_;
+      partial_.clear();
+      std::fclose(file_);
+      file_ = nullptr;
+      return !line.empty();
+    }
+    return false;
+  }
+  bool finished() const { return pending_.empty() && !file_; }
+
+ private:
+  std::vector<std::string> pending_;
+  FILE* file_ = nullptr;
+  std::string partial_;
+  bool follow_;
+  bool failed_ = false;
+};
+
+struct EditorSize {
+  int width = 0;
+  int height = 0;
+};
+
+EditorSize editorSize(HostedPlugin& plugin) {
+  ERect* r = nullptr;
+  plugin.dispatch(effEditGetRect, 0, 0, &r);
+  if (!r) return {};
+  return {r->right - r->left, r->bottom - r->top};
+}
+
+}  // namespace
+
+int runEditor(HostedPlugin& plugin, const EditorOptions& options) {
+  Log log(options.logPath);
+  AEffect* effect = plugin.effect();
+  if (!(effect->flags & effFlagsHasEditor)) {
+    std::fprintf(stderr, "vsthost: the plug-in has no editor\n");
+    return 1;
+  }
+  Script script(options);
+  if (script.failed()) {
+    std::fprintf(stderr, "vsthost: cannot read the script %s\n", options.scriptPath.c_str());
+    return 1;
+  }
+  EditorSize size = editorSize(plugin);
+  if (size.width <= 0 || size.height <= 0) size = {400, 300};
+  std::string error;
+  auto window =
+      HostWindow::create("vsthost: " + plugin.text(effGetEffectName), size.width, size.height, error);
+  if (!window) {
+    std::fprintf(stderr, "vsthost: %s\n", error.c_str());
+    return 1;
+  }
+  plugin.resume();
+  if (plugin.dispatch(effEditOpen, 0, 0, window->parentHandle()) == 0) {
+    std::fprintf(stderr, "vsthost: the editor did not open\n");
+    plugin.suspend();
+    return 1;
+  }
+  // Some editors know their size only once open.
+  const EditorSize opened = editorSize(plugin);
+  if (opened.width > 0 && opened.height > 0 && (opened.width != size.width || opened.height != size.height)) {
+    size = opened;
+    window->resize(size.width, size.height);
+  }
+  log.line("window %s %dx%d", window->id().c_str(), size.width, size.height);
+
+  // Two seconds of signal, played in a loop: a sine with a full-scale burst
+  // of 100 ms every second.
+  const auto rate = static_cast<std::size_t>(options.sampleRate);
+  const std::vector<float> signal = toFloat(sineWithBursts(
+      rate * 2, options.signalFrequency, options.sampleRate, options.signalAmplitude, rate, rate / 10));
+  std::size_t position = 0;
+  const auto block = static_cast<std::size_t>(std::max(options.blockSize, 1));
+  std::vector<float> in(block), left(block), right(block), scratch(block);
+  const auto pins = static_cast<std::size_t>(std::max({effect->numInputs, effect->numOutputs, 2}));
+  std::vector<std::vector<float>> outs(pins, std::vector<float>(block));
+  std::vector<float*> inputs(pins, in.data()), outputs(pins);
+  for (std::size_t c = 0; c < pins; ++c) outputs[c] = outs[c].data();
+  double owedFrames = 0;
+
+  const Clock::time_point start = Clock::now();
+  Clock::time_point lastTick = start;
+  Clock::time_point waitUntil = start;
+  bool closeRequested = false;
+  bool windowClosed = false;
+  int status = 0;
+  while (!closeRequested) {
+    // Audio for the time that passed.
+    const Clock::time_point now = Clock::now();
+    owedFrames += std::chrono::duration<double>(now - lastTick).count() * options.sampleRate;
+    lastTick = now;
+    while (owedFrames >= 1) {
+      const std::size_t n = std::min<std::size_t>(block, static_cast<std::size_t>(owedFrames));
+      for (std::size_t i = 0; i < n; ++i) in[i] = signal[(position + i) % signal.size()];
+      position = (position + n) % signal.size();
+      plugin.processReplacing(inputs.data(), outputs.data(), static_cast<VstInt32>(n));
+      owedFrames -= static_cast<double>(n);
+    }
+    plugin.dispatch(effEditIdle);
+    for (const HostEvent& e : plugin.events()) {
+      switch (e.kind) {
+        case HostEvent::Automate: log.line("automate %d %.6f", e.index, static_cast<double>(e.value)); break;
+        case HostEvent::BeginEdit: log.line("begin %d", e.index); break;
+        case HostEvent::EndEdit: log.line("end %d", e.index); break;
+        case HostEvent::UpdateDisplay: log.line("update-display"); break;
+      }
+    }
+    plugin.clearEvents();
+    if (!window->processEvents()) {
+      windowClosed = true;
+      break;
+    }
+    if (options.timeoutSeconds > 0 &&
+        std::chrono::duration<double>(Clock::now() - start).count() > options.timeoutSeconds) {
+      log.line("timeout");
+      status = 4;
+      break;
+    }
+    // Steps, until one waits.
+    std::string line;
+    while (Clock::now() >= waitUntil && !closeRequested && script.next(line)) {
+      std::istringstream words(line);
+      std::string command;
+      words >> command;
+      if (command.empty() || command[0] == '#') continue;
+      if (command == "wait") {
+        int ms = 0;
+        words >> ms;
+        waitUntil = Clock::now() + std::chrono::milliseconds(std::max(ms, 0));
+      } else if (command == "screenshot") {
+        std::string path;
+        std::getline(words >> std::ws, path);
+        Image image;
+        std::string why;
+        if (window->capture(image, why) && writePng(path, image)) {
+          log.line("screenshot %s", path.c_str());
+        } else {
+          log.line("screenshot-failed %s %s", path.c_str(), why.c_str());
+          status = 5;
+        }
+      } else if (command == "params") {
+        std::vector<int> indices;
+        for (int i; words >> i;) indices.push_back(i);
+        if (indices.empty())
+          for (int i = 0; i < effect->numParams; ++i) indices.push_back(i);
+        for (int i : indices) log.line("param %d %.6f", i, static_cast<double>(plugin.getParameter(i)));
+      } else if (command == "set") {
+        int index = -1;
+        float value = 0;
+        words >> index >> value;
+        plugin.setParameter(index, value);
+      } else if (command == "program") {
+        log.line("program %s", plugin.programName().c_str());
+      } else if (command == "echo") {
+        std::string text;
+        std::getline(words >> std::ws, text);
+        log.line("echo %s", text.c_str());
+      } else if (command == "close") {
+        closeRequested = true;
+      } else {
+        log.line("unknown-step %s", line.c_str());
+        status = 2;
+      }
+    }
+    // Until the next idle, the window's events.
+    const auto next = lastTick + std::chrono::milliseconds(options.idleMs);
+    for (auto t = Clock::now(); t < next; t = Clock::now()) {
+      window->waitEvents(
+          static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(next - t).count()) + 1);
+      if (!window->processEvents()) break;
+    }
+  }
+  plugin.dispatch(effEditClose);
+  plugin.suspend();
+  log.line(windowClosed ? "closed by the user" : "closed");
+  window.reset();
+  return status;
+}
+
+}  // namespace vsthost

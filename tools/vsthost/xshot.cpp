@@ -1,0 +1,32 @@
+// Photographs the X11 screen, or one window of it, into a PNG: the test
+// scripts keep pictures of menus and dialogs that are windows of their own.
+//   xshot FILE [WINDOW-ID]
+#include <X11/Xlib.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "tools/vsthost/x11_grab.h"
+
+int main(int argc, char** argv) {
+  if (argc < 2 || argc > 3) {
+    std::fprintf(stderr, "usage: xshot FILE [WINDOW-ID]\n");
+    return 2;
+  }
+  Display* display = XOpenDisplay(nullptr);
+  if (!display) {
+    std::fprintf(stderr, "xshot: cannot open the display\n");
+    return 1;
+  }
+  const Window window =
+      argc == 3 ? static_cast<Window>(std::strtoul(argv[2], nullptr, 0)) : DefaultRootWindow(display);
+  vsthost::Image image;
+  std::string error;
+  const bool ok = vsthost::grabWindow(display, window, image, error) && vsthost::writePng(argv[1], image);
+  XCloseDisplay(display);
+  if (!ok) {
+    std::fprintf(stderr, "xshot: %s\n", error.empty() ? "cannot write the picture" : error.c_str());
+    return 1;
+  }
+  return 0;
+}
