@@ -2,7 +2,8 @@
 # Runs every test of the four presets: natively for linux (valgrind's
 # memcheck included), under wine for win64, with AddressSanitizer and
 # UndefinedBehaviorSanitizer for sanitize (short fuzzing runs included), and
-# with ThreadSanitizer for tsan.
+# with ThreadSanitizer for tsan; then the editor windows end to end (real X11
+# windows under Xvfb driven by xdotool, and the Win32 window under wine).
 set -eu
 cd "$(dirname "$0")/.."
 status=0
@@ -11,4 +12,5 @@ for preset in linux win64 sanitize tsan; do
   cmake --build --preset "$preset"
   ctest --preset "$preset" || status=1
 done
+sh scripts/ui-e2e.sh build/linux build/win64 || status=1
 exit $status
