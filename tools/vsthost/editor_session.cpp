@@ -18,7 +18,7 @@ using Clock = std::chrono::steady_clock;
 class Log {
  public:
   explicit Log(const std::string& path) {
-    if (!path.empty()) file_ = std::fopen(path.c_str(), "w");
+    if (!path.empty()) file_ = std::fopen(path.c_str(), "wb");  // the same lines on every platform
     if (!file_) file_ = stdout;
   }
   ~Log() {
