@@ -40,15 +40,14 @@ class Log {
 };
 
 // The script's lines: the command-line steps, then a file, optionally
-// followed as it grows.
+// followed as it grows (read from where the last read ended, so that lines
+// appended by another program are seen on every platform).
 class Script {
  public:
-  Script(const EditorOptions& o) : pending_(o.steps.begin(), o.steps.end()), follow_(o.followScript) {
-    if (!o.scriptPath.empty()) file_ = std::fopen(o.scriptPath.c_str(), "r");
-    failed_ = !o.scriptPath.empty() && !file_;
-  }
-  ~Script() {
-    if (file_) std::fclose(file_);
+  explicit Script(const EditorOptions& o)
+      : pending_(o.steps.begin(), o.steps.end()), path_(o.scriptPath), follow_(o.followScript) {
+    failed_ = !path_.empty() && !readMore();
+    if (!follow_) path_.clear();
   }
   bool failed() const { return failed_; }
   // The next complete line, if one is there yet.
@@ -58,36 +57,42 @@ class Script {
       pending_.erase(pending_.begin());
       return true;
     }
-    if (!file_) return false;
-    char buffer[1024];
-    while (std::fgets(buffer, sizeof buffer, file_)) {
-      partial_ += buffer;
-      if (!partial_.empty() && partial_.back() == '\n') {
-        line = partial_;
-        partial_.clear();
-        while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
-        return true;
-      }
+    if (!path_.empty() && text_.find('\n') == std::string::npos) readMore();
+    const std::size_t end = text_.find('\n');
+    if (end == std::string::npos) {
+      // Without following, the last line may lack its end.
+      if (!path_.empty() || text_.empty()) return false;
+      line.swap(text_);
+      text_.clear();
+      return true;
     }
-    std::clearerr(file_);
-    if (!follow_) {
-      // The last line may lack its end.
-      line = partial_;
-      partial_.clear();
-      std::fclose(file_);
-      file_ = nullptr;
-      return !line.empty();
-    }
-    return false;
+    line = text_.substr(0, end);
+    text_.erase(0, end + 1);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    return true;
   }
-  bool finished() const { return pending_.empty() && !file_; }
 
  private:
+  bool readMore() {
+    FILE* f = std::fopen(path_.c_str(), "rb");
+    if (!f) return false;
+    if (std::fseek(f, offset_, SEEK_SET) == 0) {
+      char buffer[4096];
+      for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, f)) > 0;) {
+        text_.append(buffer, n);
+        offset_ += static_cast<long>(n);
+      }
+    }
+    std::fclose(f);
+    return true;
+  }
+
   std::vector<std::string> pending_;
-  FILE* file_ = nullptr;
-  std::string partial_;
+  std::string path_;
   bool follow_;
   bool failed_ = false;
+  std::string text_;
+  long offset_ = 0;
 };
 
 struct EditorSize {
@@ -137,7 +142,10 @@ int runEditor(HostedPlugin& plugin, const EditorOptions& options) {
     size = opened;
     window->resize(size.width, size.height);
   }
-  log.line("window %s %dx%d", window->id().c_str(), size.width, size.height);
+  int originX = 0, originY = 0;
+  window->processEvents();
+  window->screenOrigin(originX, originY);
+  log.line("window %s %dx%d at %d,%d", window->id().c_str(), size.width, size.height, originX, originY);
 
   // Two seconds of signal, played in a loop: a sine with a full-scale burst
   // of 100 ms every second.

@@ -30,6 +30,8 @@ class HostWindow {
   // The window's id as tools name it (for xdotool: a decimal X11 id).
   virtual std::string id() const = 0;
   virtual void resize(int width, int height) = 0;
+  // Where the window's client area (the editor's origin) lies on the screen.
+  virtual void screenOrigin(int& x, int& y) const = 0;
   // Handles the window's own events; false once the user closed it.
   virtual bool processEvents() = 0;
   // Waits for events of the window system, at most ms.

@@ -30,6 +30,13 @@ class Win32HostWindow : public HostWindow {
     SetWindowPos(hwnd_, nullptr, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER);
   }
 
+  void screenOrigin(int& x, int& y) const override {
+    POINT p{0, 0};
+    ClientToScreen(hwnd_, &p);
+    x = p.x;
+    y = p.y;
+  }
+
   bool processEvents() override {
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {

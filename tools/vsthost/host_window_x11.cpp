@@ -37,6 +37,12 @@ class X11HostWindow : public HostWindow {
     XFlush(display_);
   }
 
+  void screenOrigin(int& x, int& y) const override {
+    Window child = 0;
+    x = y = 0;
+    XTranslateCoordinates(display_, window_, DefaultRootWindow(display_), 0, 0, &x, &y, &child);
+  }
+
   bool processEvents() override {
     while (XPending(display_)) {
       XEvent event;

@@ -3,8 +3,9 @@
 // two copies of one) never share a class. Windows delivers its messages on
 // the thread that made it; the host's idle also dispatches what is pending.
 // Unicode throughout: the wide API outside, UTF-8 inside.
-#include <commdlg.h>
 #include <windows.h>
+// After windows.h, which they build on.
+#include <commdlg.h>
 #include <windowsx.h>
 
 #include <algorithm>
