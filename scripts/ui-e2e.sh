@@ -76,6 +76,14 @@ DISPLAY=:$(head -n 1 "$work/display")
 export DISPLAY
 echo "ui-e2e: Xvfb on $DISPLAY (pid $xvfb_pid)"
 
+# The X11 back end's own tests that need real windows.
+x11tests=$build/tests/ui/ui_x11_tests
+if [ -f "$x11tests" ]; then
+  "$x11tests" >"$work/x11-tests.log" 2>&1 || { cat "$work/x11-tests.log"; fail "the X11 window tests failed"; }
+  grep -q SKIPPED "$work/x11-tests.log" && { cat "$work/x11-tests.log"; fail "the X11 window tests did not run"; }
+  echo "ui-e2e: the X11 window tests pass"
+fi
+
 # ---- the test host with the demo editor, following a command file ----
 cmds=$work/commands
 log=$work/log
