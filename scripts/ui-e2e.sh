@@ -240,6 +240,13 @@ if [ -f "$windemo" ] && [ -f "$winhost" ] && command -v wine >/dev/null 2>&1; th
   [ -f "$WINEPREFIX/.jyx-ready" ] || sh tools/wine/make-prefix.sh "$WINEPREFIX" >/dev/null 2>&1 ||
     fail "no wine prefix"
   used_wine=1
+  # The Win32 back end's own tests that need real windows.
+  wintests=$winbuild/tests/ui/ui_win32_tests.exe
+  if [ -f "$wintests" ]; then
+    wine "$wintests" >"$work/win32-tests.log" 2>&1 </dev/null || { cat "$work/win32-tests.log"; fail "the Win32 window tests failed"; }
+    grep -q SKIPPED "$work/win32-tests.log" && { cat "$work/win32-tests.log"; fail "the Win32 window tests did not run"; }
+    echo "ui-e2e: the Win32 window tests pass under wine"
+  fi
   log=$work/wine-log
   cmds=$work/wine-commands
   mark=0
