@@ -74,6 +74,22 @@ class LogEditor : public VSTGUIEditorInterface {
   int idleStuff = 0;
 };
 
+// A view that logs the presses and the wheel that reach it.
+class LogMouseView : public CView {
+ public:
+  explicit LogMouseView(const CRect& r) : CView(r) {}
+  CMouseEventResult onMouseDown(CPoint& where, const CButtonState& buttons) override {
+    downs.push_back({where, buttons});
+    return kMouseDownEventHandledButDontNeedMovedOrUpEvents;
+  }
+  bool onWheel(const CPoint&, const float& distance, const CButtonState&) override {
+    wheel += distance;
+    return true;
+  }
+  std::vector<std::pair<CPoint, CButtonState>> downs;
+  float wheel = 0;
+};
+
 // An offscreen frame of 200 x 150 for one test; closed at the end.
 class FrameTest : public ::testing::Test {
  protected:

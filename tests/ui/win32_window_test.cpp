@@ -17,21 +17,6 @@ namespace {
 
 using namespace uitest;
 
-class LogView : public CView {
- public:
-  explicit LogView(const CRect& r) : CView(r) {}
-  CMouseEventResult onMouseDown(CPoint& where, const CButtonState& buttons) override {
-    downs.push_back({where, buttons});
-    return kMouseDownEventHandledButDontNeedMovedOrUpEvents;
-  }
-  bool onWheel(const CPoint&, const float& distance, const CButtonState&) override {
-    wheel += distance;
-    return true;
-  }
-  std::vector<std::pair<CPoint, CButtonState>> downs;
-  float wheel = 0;
-};
-
 // The host's side: top-level windows of its own class.
 class Win32WindowTest : public ::testing::Test {
  protected:
@@ -45,8 +30,8 @@ class Win32WindowTest : public ::testing::Test {
     objectsBefore_ = liveObjectCount();
     windowsBefore_ = livePlatformWindowCount();
     // Under wine without an X display there are no windows to make.
-    HWND probe = CreateWindowExW(0, L"JyxTestHost", L"probe", WS_OVERLAPPEDWINDOW, 0, 0, 10, 10, nullptr, nullptr,
-                                 GetModuleHandleW(nullptr), nullptr);
+    HWND probe = CreateWindowExW(0, L"JyxTestHost", L"probe", WS_OVERLAPPEDWINDOW, 0, 0, 10, 10, nullptr,
+                                 nullptr, GetModuleHandleW(nullptr), nullptr);
     if (!probe) GTEST_SKIP() << "no window system (scripts/ui-e2e.sh runs this under Xvfb)";
     DestroyWindow(probe);
   }
@@ -56,8 +41,8 @@ class Win32WindowTest : public ::testing::Test {
     EXPECT_EQ(livePlatformWindowCount(), windowsBefore_);
   }
   HWND makeParent(bool visible = false) {
-    HWND w = CreateWindowExW(0, L"JyxTestHost", L"host", WS_OVERLAPPEDWINDOW | (visible ? WS_VISIBLE : 0), 0, 0, 300,
-                             250, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    HWND w = CreateWindowExW(0, L"JyxTestHost", L"host", WS_OVERLAPPEDWINDOW | (visible ? WS_VISIBLE : 0), 0,
+                             0, 300, 250, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     parents_.push_back(w);
     return w;
   }
@@ -155,7 +140,7 @@ TEST_F(Win32WindowTest, TimersAreKilledByTheirIdentifierAndDieWithTheWindow) {
 TEST_F(Win32WindowTest, MouseWheelAndKeysReachTheViews) {
   LogEditor editor;
   CFrame* frame = open(makeParent(), editor);
-  auto* view = new LogView(CRect(0, 0, 100, 150));
+  auto* view = new LogMouseView(CRect(0, 0, 100, 150));
   auto* field = new CTextEdit(CRect(110, 10, 190, 30), nullptr, 1, "");
   frame->addView(view);
   frame->addView(field);

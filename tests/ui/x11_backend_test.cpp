@@ -235,22 +235,6 @@ TEST_F(FakePrograms, TheProgramIsFoundInThePathOrChosenByTheEnvironment) {
 
 // ---------------------------------------------------------------- real windows
 
-// A view that logs what reaches it.
-class LogView : public CView {
- public:
-  explicit LogView(const CRect& r) : CView(r) {}
-  CMouseEventResult onMouseDown(CPoint& where, const CButtonState& buttons) override {
-    downs.push_back({where, buttons});
-    return kMouseDownEventHandledButDontNeedMovedOrUpEvents;
-  }
-  bool onWheel(const CPoint&, const float& distance, const CButtonState&) override {
-    wheel += distance;
-    return true;
-  }
-  std::vector<std::pair<CPoint, CButtonState>> downs;
-  float wheel = 0;
-};
-
 // The host's side: its own connection and top-level windows, events sent to
 // our windows as a window system would.
 class X11WindowTest : public ::testing::Test {
@@ -320,8 +304,8 @@ TEST_F(X11WindowTest, TwoEditorsAtOnceEachGetTheirOwnEvents) {
   if (children) XFree(children);
   EXPECT_EQ(parent, parentA) << "a child of the host's window";
 
-  auto* viewA = new LogView(CRect(0, 0, 200, 150));
-  auto* viewB = new LogView(CRect(0, 0, 200, 150));
+  auto* viewA = new LogMouseView(CRect(0, 0, 200, 150));
+  auto* viewB = new LogMouseView(CRect(0, 0, 200, 150));
   a->addView(viewA);
   b->addView(viewB);
   sendButton(windowOf(a), Button1, 20, 30, ControlMask);

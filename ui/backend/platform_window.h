@@ -88,6 +88,9 @@ struct FileDialogRequest {
   std::function<void()> idle;  // keeps the editor's idle running while the dialog is open
 };
 
+// The request's types in the order a dialog offers them: the default first.
+std::vector<FileType> typesDefaultFirst(const FileDialogRequest& request);
+
 // ---- the window ----
 
 class IPlatformWindow {

@@ -248,7 +248,7 @@ void Win32Window::press(CButtonState button, WPARAM wParam, LPARAM lParam) {
   if (!held_) SetCapture(hwnd_);
   held_ |= button;
   client_.platformMouseDown(pointOf(lParam), button | modifierBits(wParam),
-                            static_cast<std::uint64_t>(GetMessageTime()));
+                            static_cast<std::uint32_t>(GetMessageTime()));
 }
 
 void Win32Window::release(CButtonState button, WPARAM wParam, LPARAM lParam) {
@@ -559,9 +559,7 @@ bool Win32Window::runFileDialog(const FileDialogRequest& request, std::vector<st
   const auto alive = life_.watch();
 
   // The filter: pairs of description and pattern, the default type first.
-  std::vector<FileType> types = request.types;
-  if (request.defaultType > 0 && request.defaultType < static_cast<int>(types.size()))
-    std::rotate(types.begin(), types.begin() + request.defaultType, types.begin() + request.defaultType + 1);
+  const std::vector<FileType> types = typesDefaultFirst(request);
   std::wstring filter;
   for (const FileType& t : types) {
     filter += wide(t.description + " (*." + t.extension + ")");

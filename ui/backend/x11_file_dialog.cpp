@@ -46,14 +46,6 @@ std::string findInPath(const char* name) {
   return {};
 }
 
-// The types in the order the dialog offers them: the default first.
-std::vector<FileType> typesInOrder(const FileDialogRequest& request) {
-  std::vector<FileType> types = request.types;
-  if (request.defaultType > 0 && request.defaultType < static_cast<int>(types.size()))
-    std::rotate(types.begin(), types.begin() + request.defaultType, types.begin() + request.defaultType + 1);
-  return types;
-}
-
 bool isDirectory(const std::string& path) {
   struct stat st {};
   return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
@@ -95,7 +87,7 @@ std::vector<std::string> dialogProgramArguments(const DialogProgram& program,
   using Kind = FileDialogRequest::Kind;
   std::vector<std::string> args{program.path};
   const std::string start = initialDialogPath(request);
-  const std::vector<FileType> types = typesInOrder(request);
+  const std::vector<FileType> types = typesDefaultFirst(request);
   if (program.kind == DialogProgram::kZenity) {
     args.emplace_back("--file-selection");
     if (!request.title.empty()) args.push_back("--title=" + request.title);
@@ -388,7 +380,7 @@ PixelBuffer BuiltinDialog::draw() const {
                      CRect(12, 8, kWidth - 12, 30), kLeftText);
   context.setFont(kNormalFont, 12);
   std::string types;
-  for (const FileType& t : typesInOrder(request_)) {
+  for (const FileType& t : typesDefaultFirst(request_)) {
     if (!types.empty()) types += ", ";
     types += t.description + " (*." + t.extension + ")";
   }
