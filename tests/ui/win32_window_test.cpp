@@ -102,6 +102,23 @@ TEST_F(Win32WindowTest, EachEditorIsAChildOfItsHostWindowOfTheModulesClass) {
   EXPECT_FALSE(GetClassInfoExW(module, name.c_str(), &info)) << "the last window takes the class with it";
 }
 
+TEST_F(Win32WindowTest, AHostThatDestroysItsWindowFirstLeavesAnEditorThatClosesCleanly) {
+  LogEditor editor;
+  CFrame* frame = open(makeParent(), editor);
+  int calls = 0;
+  frame->getPlatformWindow()->setTimer(
+      0, 10, [](void* user, TimerId) { ++*static_cast<int*>(user); }, &calls);
+  DestroyWindow(parents_.back());
+  parents_.pop_back();
+  EXPECT_EQ(frame->getPlatformWindow()->nativeHandle(), nullptr);
+  frame->invalid();
+  frame->idle();
+  frame->getPlatformWindow()->takeKeyboardFocus();
+  dispatchUntil([] { return false; }, 5);
+  frame->close();
+  EXPECT_EQ(calls, 0);
+}
+
 TEST_F(Win32WindowTest, AParentThatIsNoWindowLeavesAnEditorOffscreen) {
   LogEditor editor;
   CFrame* frame = open(reinterpret_cast<HWND>(std::uintptr_t{0x7FFF0}), editor);

@@ -241,6 +241,14 @@ LRESULT CALLBACK Win32Window::frameProc(HWND hwnd, UINT message, WPARAM wParam, 
   }
   auto* self = reinterpret_cast<Win32Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
   if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
+  if (message == WM_NCDESTROY) {
+    // Destroyed with the host's window before the editor closed: its timers
+    // went with it, and nothing may be sent to it any more.
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+    self->timers_.clear();
+    self->hwnd_ = nullptr;
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+  }
   return self->handle(message, wParam, lParam);
 }
 
