@@ -4,36 +4,12 @@
 #include <cmath>
 #include <cstring>
 
-namespace {
+#include "dsp/saturation_curve.h"
 
-constexpr double kTwoPi = 6.283185307179586;
+namespace {
 
 BiquadFilter lowPass(double frequency, double q) {
   return BiquadFilter(44100.0, BiquadFilter::kLowPass, frequency, q, 0.0);
-}
-
-// Second-order sections of the fixed filters from cos w and alpha, divided
-// by their unnormalised a0 = 1 + alpha.
-FilterCoeffs highPassSection(double c, double alpha) {
-  const double h = 1.0 / (1.0 + alpha);
-  FilterCoeffs f;
-  f.b0 = (1.0 + c) * 0.5 * h;
-  f.b2 = f.b0;
-  f.b1 = -(1.0 + c) * h;
-  f.a1 = -2.0 * c * h;
-  f.a2 = (1.0 - alpha) * h;
-  return f;
-}
-
-FilterCoeffs lowPassSection(double c, double alpha) {
-  const double h = 1.0 / (1.0 + alpha);
-  FilterCoeffs f;
-  f.b0 = (1.0 - c) * 0.5 * h;
-  f.b2 = f.b0;
-  f.b1 = (1.0 - c) * h;
-  f.a1 = -2.0 * c * h;
-  f.a2 = (1.0 - alpha) * h;
-  return f;
 }
 
 // Truncation toward zero into a 32-bit window length.
@@ -56,49 +32,11 @@ CompressorEngine::CompressorEngine(const RingSizeTable& rings)
 // ---- saturation curve ----
 
 float CompressorEngine::inverseSaturationCurve(float y) const {
-  if (kneeMode == 0) {
-    const double k = static_cast<float>(kneeAmount);
-    if (y < 1.0f && k > 0.0) {
-      const double yy = y;
-      return static_cast<float>(
-          ((1.0 - k) + 2.0 * k -
-           std::sqrt(4.0 * k * (1.0 - k) + (1.0 - k) * (1.0 - k) + 4.0 * k * k - 4.0 * yy * k)) /
-          (2.0 * k));
-    }
-    return y;
-  }
-  if (kneeMode == 1) {
-    if (y < 1.0f) {
-      const double k8 = std::sqrt(std::sqrt(std::sqrt(kneeAmount)));
-      const double p = static_cast<float>(1.4 * std::pow(30.0, 1.0 - k8));
-      const double s = std::sqrt(1.0 - static_cast<double>(y));
-      const double t = 1.0 - s;
-      return static_cast<float>((p - 1.0) * t / (p - t));
-    }
-    return y;
-  }
-  return y;
+  return ::inverseSaturationCurve(y, kneeAmount, kneeMode);
 }
 
 float CompressorEngine::smallSignalGain() const {
-  const double c = curveScale * 0.000001;
-  double g;
-  if (kneeMode == 0) {
-    if (c >= 1.0) {
-      g = 1000000.0;
-    } else {
-      const double k = kneeAmount;
-      g = ((1.0 - k) * c + k * (2.0 * c - c * c)) / 0.000001;
-    }
-  } else if (kneeMode == 1) {
-    const double k8 = std::sqrt(std::sqrt(std::sqrt(kneeAmount)));
-    const double p = 1.4 * std::pow(30.0, 1.0 - k8);
-    const double j = c * p / (p - 1.0 + c);
-    g = j >= 1.0 ? 1000000.0 : (2.0 * j - j * j) / 0.000001;
-  } else {
-    g = 0.0;
-  }
-  return static_cast<float>(g * driveGain * ceilingLevel);
+  return ::smallSignalGain(curveScale, kneeAmount, kneeMode, driveGain, ceilingLevel);
 }
 
 // ---- coefficients ----
@@ -129,25 +67,10 @@ void CompressorEngine::updateFilterCoefficients() {
   if (sampleRate() > 100000.0f) fatOn = 0;
   const double d = designRate();
 
-  // 15 Hz input high-pass.
-  {
-    const double w = 94.24777960769379 / d;
-    const double alpha = std::sin(w) / 1.4142;
-    inputHighPassCoeffs[0] = inputHighPassCoeffs[1] = highPassSection(std::cos(w), alpha);
-  }
-  // The crossover design frequencies stay below Nyquist: above 0.499 of the
-  // design rate the plain design would put a pole outside the unit circle.
-  const double limit = 0.499 * d;
-  // High crossover: low-pass at highFreqHz, Q 0.5.
-  {
-    const double w = std::min(highFreqHz, limit) * kTwoPi / d;
-    highCrossoverCoeffs[0] = highCrossoverCoeffs[1] = lowPassSection(std::cos(w), std::sin(w));
-  }
-  // Low crossover: high-pass at lowFreqHz, Q 0.5.
-  {
-    const double w = std::min(lowFreqHz, limit) * kTwoPi / d;
-    lowCrossoverCoeffs[0] = lowCrossoverCoeffs[1] = highPassSection(std::cos(w), std::sin(w));
-  }
+  const FixedFilterDesign f = designFixedFilters(d, lowFreqHz, highFreqHz);
+  inputHighPassCoeffs[0] = inputHighPassCoeffs[1] = f.inputHighPass;
+  highCrossoverCoeffs[0] = highCrossoverCoeffs[1] = f.highCrossover;
+  lowCrossoverCoeffs[0] = lowCrossoverCoeffs[1] = f.lowCrossover;
   pending_.fetch_or(kRequestFilterRecords);
 }
 

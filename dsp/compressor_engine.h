@@ -25,6 +25,7 @@
 #include <cstdint>
 
 #include "dsp/biquad_filter.h"
+#include "dsp/fixed_filters.h"
 #include "dsp/halfband_oversampler.h"
 #include "dsp/sliding_maximum.h"
 
@@ -33,21 +34,6 @@
 struct RingSizeTable {
   int lookahead[3];
   int latency[3];
-};
-
-// One set of direct-form coefficients: y = b0 x + b1 x1 + b2 x2 - a1 y1 - a2 y2.
-struct FilterCoeffs {
-  double b0 = 0, b1 = 0, b2 = 0, a1 = 0, a2 = 0;
-};
-
-// Direct-form-I state of the 15 Hz input high-pass.
-struct HighPassState {
-  double x1 = 0, x2 = 0, y1 = 0, y2 = 0;
-};
-
-// Direct-form-II state of one crossover.
-struct CrossoverState {
-  double s1 = 0, s2 = 0, last = 0;
 };
 
 class CompressorEngine {

@@ -6,18 +6,13 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 #include "dsp/compressor_engine.h"
+#include "dsp/detector.h"
+#include "dsp/metering.h"
+#include "dsp/saturation_curve.h"
 
 namespace {
-
-constexpr double kDetectorFloor = 0.0009766;
-constexpr double kEnvelopeFloor = 1e-6;
-constexpr double kPlusTenthDb = 1.0115795;
-constexpr double kVuScale = 1.4142136 * 1.096;
 
 // What a kernel reads for one call: the metering constants and knee shape it
 // computes, and a snapshot of the coefficients, gains and switches. A chunk
@@ -26,11 +21,10 @@ constexpr double kVuScale = 1.4142136 * 1.096;
 // result as reading them sample by sample.
 struct CallConstants {
   double ppmAttack, ppmRelease, ppmGain;
-  double k, oneMinusK, m, mMinus1;
+  KneeShape knee;
   int laMask, latMask;
   double attack, bandRelease[3], brickwallAttack, brickwallRelease, singleRelease, longScale;
   bool autoOn, brickwallOn, editorIsOpen;
-  int kneeMode;
   double drive, curveScale, satLevel[3], satInverse[3], lowAdjust, highAdjust;
   double ceilingLevel, mix, outputGain;
   FilterCoeffs highPass[2], lowCrossover[2], highCrossover[2];
@@ -64,69 +58,8 @@ struct KernelState {
   }
 };
 
-// a when x > y, else b, without a branch: the envelopes' attack or release
-// choice changes with the signal from sample to sample.
-inline double whenGreater(double x, double y, double a, double b) {
-#if defined(__SSE2__)
-  const __m128d greater = _mm_cmpgt_sd(_mm_set_sd(x), _mm_set_sd(y));
-  return _mm_cvtsd_f64(_mm_or_pd(_mm_and_pd(greater, _mm_set_sd(a)), _mm_andnot_pd(greater, _mm_set_sd(b))));
-#else
-  return x > y ? a : b;
-#endif
-}
-
-inline double curve(double z) { return z < 1.0 ? 2.0 * z - z * z : 1.0; }
-
-// Limits a sample to full scale: above 1 becomes 1, below -1 becomes -1.
-inline double clip(double x) { return std::min(std::max(x, -1.0), 1.0); }
-
 // The brickwall gain: 1 below full scale, the inverse of the envelope above.
 inline double brickwallGain(double e) { return e < 1.0 ? 1.0 : 1.0 / e; }
-
-inline double highPass(double x, const FilterCoeffs& c, HighPassState& s, double p) {
-  const double u = c.b0 * x + c.b1 * s.x1 + c.b2 * s.x2 - c.a1 * s.y1 - c.a2 * s.y2 + p;
-  s.x2 = s.x1;
-  s.x1 = x;
-  s.y2 = s.y1;
-  s.y1 = u;
-  return u;
-}
-
-// Direct form II; b2 equals b0 for both crossovers.
-inline double crossover(double u, const FilterCoeffs& c, CrossoverState& s, double p) {
-  const double t = u - c.a1 * s.s1 - c.a2 * s.s2 + p;
-  const double y = (t + s.s2) * c.b0 + s.s1 * c.b1;
-  s.s2 = s.s1;
-  s.s1 = t;
-  s.last = y;
-  return y;
-}
-
-// One detector's look-ahead maximum for a kernel call: the queue keeps the
-// ring's window, and the reader's slot is emptied as it leaves the window.
-class Maximum {
- public:
-  void begin(RunQueue& queue, double* ring, int mask, int reader, int writer) {
-    queue_ = &queue;
-    ring_ = ring;
-    mask_ = mask;
-    queue_->load(ring_, mask_, reader, writer);
-  }
-  void push(double v) { queue_->push(v); }
-  // The largest value of the window plus the detector floor and the offset.
-  double take(int reader, double p) {
-    const double x = queue_->front() + kDetectorFloor + p;
-    ring_[reader] = 0.0;
-    queue_->popFront();
-    return x;
-  }
-  void end(int reader) const { queue_->store(ring_, mask_, reader); }
-
- private:
-  RunQueue* queue_ = nullptr;
-  double* ring_ = nullptr;
-  int mask_ = 0;
-};
 
 // Band detector envelope; autoOffset is 0.1, or 0.15 for the linked high band.
 inline double bandEnvelope(double e, double x, double fast, double slow, double attack, double release,
@@ -174,28 +107,18 @@ namespace {
 inline double saturationGain(const CallConstants& k, double e, double satInverse, double satLevel,
                              bool perBand) {
   const double I = perBand ? e * k.drive * satInverse * k.curveScale : e * k.drive * k.curveScale;
-  double g;
-  if (k.kneeMode == 0) {
-    g = k.oneMinusK * std::min(I, 1.0) + k.k * curve(I);
-  } else {
-    const double ip = I * k.m / (I + k.mMinus1);
-    g = curve(ip);
-  }
+  const double g = k.knee(I);
   return perBand ? g * satLevel / e : g / e;
 }
 
 CallConstants callConstants(const CompressorEngine& s, const CompressorEngine::ChunkRings& rings) {
   CallConstants c{};
   const double fs = rings.fat ? 2.0 * static_cast<double>(rings.rate) : static_cast<double>(rings.rate);
-  c.ppmAttack =
-      s.ppmIntegrationMs > 0.05 ? 1.0 - std::pow(0.01, 1.0 / (fs * s.ppmIntegrationMs * 0.001)) : 1.0;
-  c.ppmRelease = 1.0 - std::pow(0.01, 1.0 / (fs * s.ppmReturnMs * 0.001));
-  c.ppmGain = std::pow(10.0, 0.19 * std::pow(static_cast<double>(s.ppmTimeRatio), 0.6));
-  c.k = s.kneeAmount;
-  const double k8 = std::sqrt(std::sqrt(std::sqrt(c.k)));
-  c.m = 1.4 * std::pow(30.0, 1.0 - k8);
-  c.mMinus1 = c.m - 1.0;
-  c.oneMinusK = 1.0 - c.k;
+  const PpmBallistics ppm = PpmBallistics::at(fs, s.ppmIntegrationMs, s.ppmReturnMs, s.ppmTimeRatio);
+  c.ppmAttack = ppm.attack;
+  c.ppmRelease = ppm.release;
+  c.ppmGain = ppm.gain;
+  c.knee = KneeShape::of(s.kneeAmount, s.kneeMode);
   c.laMask = rings.lookaheadMask;
   c.latMask = rings.latencyMask;
   c.attack = s.attackCoeff;
@@ -211,7 +134,6 @@ CallConstants callConstants(const CompressorEngine& s, const CompressorEngine::C
   c.autoOn = s.autoOn != 0;
   c.brickwallOn = s.brickwallOn != 0;
   c.editorIsOpen = s.editorIsOpen != 0;
-  c.kneeMode = s.kneeMode;
   c.drive = s.driveGain;
   c.curveScale = s.curveScale;
   c.lowAdjust = s.lowAdjustGain;
@@ -228,10 +150,7 @@ CallConstants callConstants(const CompressorEngine& s, const CompressorEngine::C
 }
 
 void countOver(CompressorEngine& s, int c, double x) {
-  if (x >= 1.0)
-    s.overCounts[c] = s.overCounts[c] + 1.0f;
-  else if (s.overCounts[c] < s.overThreshold)
-    s.overCounts[c] = 0.0f;
+  advanceOverCount(s.overCounts[c], s.overThreshold, x);
 }
 
 // One channel's metering step: Pre, GainRed and Post values as the kernel hands them.
@@ -390,7 +309,7 @@ void CompressorEngine::processMultiBand(int n, const ChunkRings& rings) {
   static constexpr int kBrickwallMax[2] = {kBrickwallMaxL, kBrickwallMaxR};
   constexpr int kChannels = kStereo ? 2 : 1;
   constexpr int kDetectors = D == Detection::Unlinked ? 2 : 1;
-  Maximum bandMax[3][2], brickwallMax[2];
+  DetectorMaximum bandMax[3][2], brickwallMax[2];
   for (int c = 0; c < kDetectors; ++c) {
     for (int b = 0; b < 3; ++b)
       bandMax[b][c].begin(maximumQueues_[2 * b + c], ring + kMaxRing[b][c], k.laMask, r, w);
@@ -473,7 +392,7 @@ void CompressorEngine::processMultiBand(int n, const ChunkRings& rings) {
           double& e = st.envelopes[c == 0 ? kEnvBrickwallL : kEnvBrickwallR];
           e = brickwallEnvelope(e, xb[c], fast, slow, k.brickwallAttack, k.brickwallRelease, k.autoOn);
           const double g = brickwallGain(e);
-          wet[c] = clip(wet[c] * g);
+          wet[c] = clipToFullScale(wet[c] * g);
           gainRed[c] = gainRed[c] * g;
         }
       }
@@ -492,7 +411,7 @@ void CompressorEngine::processMultiBand(int n, const ChunkRings& rings) {
         e = brickwallEnvelope(e, xb, fast, slow, k.brickwallAttack, k.brickwallRelease, k.autoOn);
         const double g = brickwallGain(e);
         for (int c = 0; c < kChannels; ++c) {
-          wet[c] = clip(wet[c] * g);
+          wet[c] = clipToFullScale(wet[c] * g);
           gainRed[c] = gainRed[c] * g;
         }
       }
@@ -528,7 +447,7 @@ void CompressorEngine::processSingleBand(int n, const ChunkRings& rings) {
   static constexpr int kSignal[2] = {kSumL, kSumR};
   static constexpr int kMaximum[2] = {kBrickwallMaxL, kBrickwallMaxR};
   constexpr int kDetectors = D == Detection::Unlinked ? 2 : 1;
-  Maximum maximum[2];
+  DetectorMaximum maximum[2];
   for (int c = 0; c < kDetectors; ++c)
     maximum[c].begin(maximumQueues_[c], ring + kMaximum[c], k.laMask, r, w);
 
@@ -592,7 +511,7 @@ void CompressorEngine::processSingleBand(int n, const ChunkRings& rings) {
     double wet[2] = {0.0, 0.0};
     for (int c = 0; c < kChannels; ++c) {
       wet[c] = ring[kSignal[c] + r] * gain[c];
-      if (k.brickwallOn) wet[c] = clip(wet[c]);
+      if (k.brickwallOn) wet[c] = clipToFullScale(wet[c]);
     }
     finishSample<kStereo>(*this, k, routing, i, wet, x, gain, p, pos);
 

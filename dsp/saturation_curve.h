@@ -1,0 +1,35 @@
+// The static saturation curve that turns a detector envelope into a gain, its
+// inverse and its small-signal gain, shared by every product's kernels. The
+// knee has two shapes: below a quarter of its range a blend of the straight
+// line and a parabola (mode 0), above it a rational knee (mode 1). Pure
+// functions; callable from any thread.
+#pragma once
+
+#include <algorithm>
+
+// The parabola the curve ends in: 2z - z^2 below 1, full scale from there on.
+inline double saturationParabola(double z) { return z < 1.0 ? 2.0 * z - z * z : 1.0; }
+
+// The knee of the static curve as one kernel call reads it: its amount k, its
+// mode, and for the rational knee P = 1.4 x 30^(1 - k^(1/8)) with P - 1.
+struct KneeShape {
+  int mode = 0;
+  double k = 0.0, oneMinusK = 1.0, p = 1.0, pMinus1 = 0.0;
+
+  static KneeShape of(double kneeAmount, int kneeMode);
+
+  // The static curve at a curve input I >= 0. The order of every product and
+  // sum is part of the result.
+  double operator()(double I) const {
+    if (mode == 0) return oneMinusK * std::min(I, 1.0) + k * saturationParabola(I);
+    return saturationParabola(I * p / (I + pMinus1));
+  }
+};
+
+// The curve input at which the static curve reaches y (y < 1; from 1 on, y itself).
+float inverseSaturationCurve(float y, double kneeAmount, int kneeMode);
+
+// The gain of the whole static path for very small signals: the curve's slope
+// at curveScale x 1e-6, times the drive gain and the ceiling level.
+float smallSignalGain(double curveScale, double kneeAmount, int kneeMode, double driveGain,
+                      double ceilingLevel);
