@@ -17,7 +17,6 @@ bool opcodeNeedsPtr(VstInt32 opcode) {
     case effOfflinePrepare:
     case effOfflineRun:
     case effProcessVarIo:
-    case effSetSpeakerArrangement:
     case effGetEffectName:
     case effGetVendorString:
     case effGetProductString:
@@ -57,13 +56,13 @@ unsigned char modifierByte(float opt) {
 VstIntPtr AudioEffectX::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt) {
   // The speaker-arrangement opcodes carry their first record in value; of a
   // pair the host gives only in part, whichever pointer exists comes back null.
+  // A pair to set reaches the effect as it is, null pointers included.
   if (opcode == effGetSpeakerArrangement && (!value || !ptr)) {
     if (value) *reinterpret_cast<VstSpeakerArrangement**>(value) = nullptr;
     if (ptr) *static_cast<VstSpeakerArrangement**>(ptr) = nullptr;
     return 0;
   }
   if (opcodeNeedsPtr(opcode) && !ptr) return 0;
-  if (opcode == effSetSpeakerArrangement && !value) return 0;
 
   switch (opcode) {
     case effProcessEvents: return processEvents(static_cast<VstEvents*>(ptr));

@@ -36,6 +36,7 @@ class AudioEffectX : public AudioEffect {
   virtual VstInt32 getOutputLatency();
   virtual bool getInputProperties(VstInt32 /*index*/, VstPinProperties* /*p*/) { return false; }
   virtual bool getOutputProperties(VstInt32 /*index*/, VstPinProperties* /*p*/) { return false; }
+  // Either arrangement may be null: the host gave none.
   virtual bool setSpeakerArrangement(VstSpeakerArrangement* /*in*/, VstSpeakerArrangement* /*out*/) {
     return false;
   }

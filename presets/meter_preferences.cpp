@@ -20,4 +20,24 @@ void saveMeterPreference(const MeterPreference& preference, float value) {
   if (key.isOpen()) key.write(preference.valueName, platform::SettingsType::Binary, &value, sizeof value);
 }
 
+namespace {
+
+const MeterPreferenceSlot* slotOf(std::span<const MeterPreferenceSlot> table, int index) {
+  for (const MeterPreferenceSlot& slot : table)
+    if (slot.index == index) return &slot;
+  return nullptr;
+}
+
+}  // namespace
+
+float loadMeterPreference(std::span<const MeterPreferenceSlot> table, int index) {
+  const MeterPreferenceSlot* slot = slotOf(table, index);
+  return slot ? loadMeterPreference(*slot->preference) : 0.5f;
+}
+
+void saveMeterPreference(std::span<const MeterPreferenceSlot> table, int index, float value) {
+  const MeterPreferenceSlot* slot = slotOf(table, index);
+  if (slot && slot->savedOnClose) saveMeterPreference(*slot->preference, value);
+}
+
 }  // namespace presets

@@ -4,6 +4,8 @@
 // when it is destroyed.
 #pragma once
 
+#include <span>
+
 namespace presets {
 
 inline constexpr const char* kMeterPreferenceStem = "Ostrelvanheim20";
@@ -24,5 +26,19 @@ inline constexpr MeterPreference kKnobMode{"knobmode", 1.0f};
 // the default otherwise.
 float loadMeterPreference(const MeterPreference& preference);
 void saveMeterPreference(const MeterPreference& preference, float value);
+
+// Where a product keeps the preferences among its editor-only parameter
+// indices, and which of them it writes back when it is destroyed.
+struct MeterPreferenceSlot {
+  int index;
+  const MeterPreference* preference;
+  bool savedOnClose;
+};
+
+// The preference at that index, its default when not stored; 0.5 for an
+// index the table does not hold.
+float loadMeterPreference(std::span<const MeterPreferenceSlot> table, int index);
+// Writes the value when the table marks the index as saved; nothing otherwise.
+void saveMeterPreference(std::span<const MeterPreferenceSlot> table, int index, float value);
 
 }  // namespace presets

@@ -1,5 +1,9 @@
 #include "products/ostrelvanheim2/factory_presets.h"
 
+#include <iterator>
+
+#include "presets/factory_bank.h"
+
 namespace ostrelvanheim2 {
 namespace {
 
@@ -7,14 +11,9 @@ namespace {
 // Mode, Link, Drive, Knee, Speed, Release, HighAdjust, LowAdjust, HighFreq,
 // LowFreq, Ceiling, Output, LowRel, HighRel.
 constexpr int kVaryingIndices[] = {1, 3, 4, 5, 6, 7, 8, 9, 10, 11, 13, 14, 18, 20};
-constexpr int kVarying = sizeof kVaryingIndices / sizeof kVaryingIndices[0];
+constexpr std::size_t kVarying = std::size(kVaryingIndices);
 
-struct FactoryProgram {
-  const char* name;
-  float values[kVarying];
-};
-
-constexpr FactoryProgram kPrograms[kNumPrograms] = {
+constexpr FactoryProgram<kVarying> kPrograms[kNumPrograms] = {
     {"Default", {0, 1, 0.5f, 0, 1, 0.5f, 0.5f, 0.5f, 1, 0.5f, 0.5f, 0.5f, 0.5f, 0.5f}},
     {"Mastering First Aid", {1, 1, 0.535f, 0, 1, 0.5f, 0.54f, 0.55f, 1, 0.57f, 0.5f, 0.4984f, 0.5f, 0.5f}},
     {"Mix First Aid 1", {1, 1, 0.55f, 0, 0.5f, 0.5f, 0.75f, 0.75f, 0.65f, 0.65f, 0.5f, 0.4984f, 0.5f, 0.5f}},
@@ -58,11 +57,7 @@ constexpr FactoryProgram kPrograms[kNumPrograms] = {
 };
 
 // Values every factory program shares; spare indices 31 to 41 stay 0.
-struct SharedValue {
-  int index;
-  float value;
-};
-constexpr SharedValue kShared[] = {
+constexpr PresetValue kShared[] = {
     {0, 1},     {2, 1},  {12, 1}, {24, 1}, {29, 1}, {15, 0.5f}, {16, 0.5f}, {17, 0.5f}, {19, 0.5f},
     {21, 0.5f}, {22, 0}, {23, 0}, {25, 0}, {26, 0}, {27, 0},    {28, 0},    {30, 0},
 };
@@ -70,13 +65,7 @@ constexpr SharedValue kShared[] = {
 }  // namespace
 
 void loadFactoryPresets(ProgramStore& store) {
-  if (!store.data()) return;
-  for (int k = 0; k < kNumPrograms; ++k) {
-    store.setName(k, kPrograms[k].name);
-    for (int i = 0; i < kNumParams; ++i) store.setValue(k, i, 0.0f);
-    for (const SharedValue& s : kShared) store.setValue(k, s.index, s.value);
-    for (int c = 0; c < kVarying; ++c) store.setValue(k, kVaryingIndices[c], kPrograms[k].values[c]);
-  }
+  fillFactoryBank<kVarying>(store, kPrograms, kVaryingIndices, kShared);
 }
 
 const PresetSystemTraits kPresetTraits = {

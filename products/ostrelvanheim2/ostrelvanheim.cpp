@@ -1,9 +1,8 @@
 #include "products/ostrelvanheim2/ostrelvanheim.h"
 
-#include <cmath>
-#include <cstdio>
-
 #include "presets/meter_preferences.h"
+#include "products/common/product_identity.h"
+#include "products/common/sample_rate.h"
 #include "products/ostrelvanheim2/factory_presets.h"
 
 namespace {
@@ -11,8 +10,8 @@ namespace {
 // Look-ahead and latency ring sizes by sample-rate band.
 constexpr RingSizeTable kRingSizes = {{256, 512, 1024}, {512, 1024, 2048}};
 
-constexpr float kMinRate = 22050.0f;
-constexpr float kMaxRate = 192000.0f;
+constexpr ProductIdentity kIdentity = {"JYX Ostrelvanheim2",
+                                       "JYX Ostrelvanheim2 - analog saturation & compression emulator"};
 
 const presets::MeterPreference* preferenceOf(VstInt32 index) {
   switch (index) {
@@ -24,11 +23,6 @@ const presets::MeterPreference* preferenceOf(VstInt32 index) {
     case 48: return &presets::kKnobMode;
     default: return nullptr;
   }
-}
-
-void pinProperties(VstInt32 index, VstPinProperties* p, const char* format) {
-  std::snprintf(p->label, sizeof p->label, format, index + 1);
-  p->flags = index == 0 ? (kVstPinIsActive | kVstPinIsStereo) : kVstPinIsActive;
 }
 
 }  // namespace
@@ -128,11 +122,7 @@ void Ostrelvanheim::savePreference(VstInt32 index, float value) {
   if (const presets::MeterPreference* p = preferenceOf(index)) presets::saveMeterPreference(*p, value);
 }
 
-void Ostrelvanheim::clampSampleRate() {
-  if (!std::isfinite(sampleRate)) sampleRate = 44100.0f;
-  if (sampleRate < kMinRate) sampleRate = kMinRate;
-  if (sampleRate > kMaxRate) sampleRate = kMaxRate;
-}
+void Ostrelvanheim::clampSampleRate() { sampleRate = clampedSampleRate(sampleRate); }
 
 void Ostrelvanheim::suspend() {
   CompressorEngine& e = engine_;
@@ -160,8 +150,7 @@ void Ostrelvanheim::resume() {
   e.applyPendingRequests();
   getOutputLatency();
   updateBlockSize();
-  sampleRate = getSampleRate();
-  if (!(sampleRate >= kMinRate && sampleRate <= kMaxRate)) sampleRate = 44100.0f;
+  sampleRate = sampleRateOrDefault(getSampleRate());
   e.setSampleRate(sampleRate);  // FAT off above 100000 Hz
   setInitialDelay(static_cast<VstInt32>(getDelaySamples()));
   e.resetRingPositions();
@@ -202,31 +191,18 @@ float Ostrelvanheim::getDelayMs() {
 }
 
 bool Ostrelvanheim::getInputProperties(VstInt32 index, VstPinProperties* p) {
-  if (index < 0 || index > 1) return false;
-  pinProperties(index, p, "My %1d In");
-  return true;
+  return inputPinProperties(index, p);
 }
 
 bool Ostrelvanheim::getOutputProperties(VstInt32 index, VstPinProperties* p) {
-  if (index < 0 || index > 1) return false;
-  pinProperties(index, p, "My %1d Out");
-  return true;
+  return outputPinProperties(index, p);
 }
 
-bool Ostrelvanheim::getEffectName(char* name) {
-  copyHostText(name, "JYX Ostrelvanheim2", kEffectNameChars);
-  return true;
-}
+bool Ostrelvanheim::getEffectName(char* name) { return writeEffectName(kIdentity, name); }
 
-bool Ostrelvanheim::getVendorString(char* text) {
-  copyHostText(text, "Brenmoorworks", kVendorStringChars);
-  return true;
-}
+bool Ostrelvanheim::getVendorString(char* text) { return writeVendorString(text); }
 
-bool Ostrelvanheim::getProductString(char* text) {
-  copyHostText(text, "JYX Ostrelvanheim2 - analog saturation & compression emulator", kProductStringChars);
-  return true;
-}
+bool Ostrelvanheim::getProductString(char* text) { return writeProductString(kIdentity, text); }
 
 void Ostrelvanheim::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) {
   processHost(inputs, outputs, sampleFrames);

@@ -13,6 +13,7 @@
 
 #include "dsp/compressor_engine.h"
 #include "presets/preset_effect.h"
+#include "products/common/product_identity.h"
 
 class Ostrelvanheim : public CPresetSystemEffect {
  public:
@@ -38,7 +39,7 @@ class Ostrelvanheim : public CPresetSystemEffect {
   bool getEffectName(char* name) override;
   bool getVendorString(char* text) override;
   bool getProductString(char* text) override;
-  VstInt32 getVendorVersion() override { return 2500; }
+  VstInt32 getVendorVersion() override { return kVendorVersion; }
   VstPlugCategory getPlugCategory() override { return kPlugCategMastering; }
 
   // A parameter in display units, for the editor's readouts and typed entry.

@@ -3,9 +3,8 @@
 // are the host's (31-41 spare), 43-48 and 57 the editor's own.
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 
-#include "dsp/number_format.h"
+#include "products/common/parameter_values.h"
 #include "products/ostrelvanheim2/ostrelvanheim.h"
 
 namespace {
@@ -68,25 +67,10 @@ constexpr ParameterText kTexts[49] = {
     {" Knob Mode ", " "},
 };
 
-// In double precision, so that a value just below 0.5 stays off as its display says.
-int switchState(float v) { return static_cast<int>(static_cast<double>(v) + 0.5); }
-
-// The value a parameter takes: NaN counts as 0 and everything is kept within 0..1.
-float admitted(float v) {
-  if (std::isnan(v)) return 0.0f;
-  return std::clamp(v, 0.0f, 1.0f);
-}
-
-void writeText(char* text, const char* s) { std::strcpy(text, s); }
-
-void writeNumber(char* text, double value, int decimals) {
-  floatToStringDecimals(static_cast<float>(value), decimals, text);
-}
-
 }  // namespace
 
 void Ostrelvanheim::setParameter(VstInt32 index, float value) {
-  const float v = admitted(value);
+  const float v = admittedValue(value);
   applyParameter(index, v);
   // The meter-display delay keeps the value it stored, in the programs too.
   finishSetParameter(index, index == 23 ? meterDelay : v);
