@@ -3,25 +3,12 @@
 // that drive every kernel: the tests, the benchmark and the memcheck session.
 #pragma once
 
-#include <span>
-
-#include "host/vst_abi.h"
+#include "products/common/kernel_mode.h"
 
 namespace ostrelvanheim2 {
 
-struct ParameterSetting {
-  VstInt32 index;
-  float value;
-};
-
-struct KernelMode {
-  const char* name;
-  ParameterSetting settings[4];
-  int count;
-  bool bothChannelsProcessed;  // false in the one-channel L and R routings
-
-  std::span<const ParameterSetting> parameters() const { return {settings, static_cast<std::size_t>(count)}; }
-};
+using ::KernelMode;
+using ::ParameterSetting;
 
 inline constexpr KernelMode kKernelModes[] = {
     {"bypass", {{0, 0}}, 1, true},

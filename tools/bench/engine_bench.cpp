@@ -1,8 +1,10 @@
-// Cost of JYX Ostrelvanheim2's processing as a host sees it: 64-bit host
-// blocks of 512 frames through the effect record's processDoubleReplacing, for
-// every kernel and routing, FAT off and on, at 44.1, 96 and 192 kHz, on pink
-// noise and on a loud 50 Hz sine. Reports the time per stereo host frame and
-// how many times real time that is, then the targets and whether they hold.
+// Cost of the plug-ins' processing as a host sees it: 64-bit host blocks of
+// 512 frames through the effect record's processDoubleReplacing, for every
+// kernel and routing of JYX Ostrelvanheim2 (FAT off and on) and of JYX
+// Tindravelle, at 44.1, 96 and 192 kHz, on pink noise and on a loud 50 Hz
+// sine. Reports the time per stereo host frame and how many times real time
+// that is, then the targets and whether they hold; one target compares the two
+// products' default programs measured side by side in the same run.
 //
 // Run it on one core, e.g.: taskset -c 2 build/linux/tools/bench/engine_bench
 // The effects' meter preferences go to a temporary settings folder, so the
@@ -10,6 +12,7 @@
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -20,6 +23,8 @@
 
 #include "products/ostrelvanheim2/kernel_modes.h"
 #include "products/ostrelvanheim2/ostrelvanheim.h"
+#include "products/tindravelle/kernel_modes.h"
+#include "products/tindravelle/tindravelle.h"
 #include "tools/vsthost/signals.h"
 
 namespace {
@@ -28,33 +33,52 @@ constexpr int kBlockFrames = 512;
 constexpr double kPinkPeak = 1.0;       // pink noise peaking at full scale
 constexpr double kSineAmplitude = 1.5;  // loud enough for every kernel to compress
 
-struct Setting {
-  VstInt32 index;
-  float value;
-};
-
 struct Mode {
   std::string name;
-  std::vector<Setting> settings;
+  std::vector<ParameterSetting> settings;
 };
 
-// Every kernel and routing, named for benchmark filters, and the heaviest
-// setting: unlinked multiband with the brickwall (on in the default program)
-// and Auto release on.
-const std::vector<Mode>& modes() {
-  static const std::vector<Mode> m = [] {
-    std::vector<Mode> all;
-    for (const ostrelvanheim2::KernelMode& k : ostrelvanheim2::kKernelModes) {
-      Mode mode{k.name, {}};
-      for (char& c : mode.name)
-        if (c == ' ') c = '_';
-      for (const auto& s : k.parameters()) mode.settings.push_back({s.index, s.value});
-      all.push_back(std::move(mode));
-    }
-    all.push_back({"stereo_unlinked_multiband_Auto", {{0, 1}, {1, 1}, {2, 1}, {3, 0}, {28, 1}}});
-    return all;
+// One plug-in under measurement: how to make it, its modes, and whether it
+// has the FAT switch (index 26).
+struct Product {
+  std::string name;
+  std::unique_ptr<AudioEffect> (*create)(audioMasterCallback);
+  std::vector<Mode> modes;
+  bool hasFat;
+};
+
+std::vector<Mode> modesOf(std::span<const KernelMode> kernels, const std::string& prefix) {
+  std::vector<Mode> all;
+  for (const KernelMode& k : kernels) {
+    Mode mode{prefix + k.name, {k.parameters().begin(), k.parameters().end()}};
+    for (char& c : mode.name)
+      if (c == ' ') c = '_';
+    all.push_back(std::move(mode));
+  }
+  return all;
+}
+
+// Every kernel and routing, named for benchmark filters. JYX Ostrelvanheim2
+// also runs its heaviest setting: unlinked multiband with the brickwall (on
+// in the default program) and Auto release on.
+const std::vector<Product>& products() {
+  static const std::vector<Product> p = [] {
+    std::vector<Mode> second = modesOf(ostrelvanheim2::kKernelModes, "");
+    second.push_back({"stereo_unlinked_multiband_Auto", {{0, 1}, {1, 1}, {2, 1}, {3, 0}, {28, 1}}});
+    return std::vector<Product>{
+        {"JYX Ostrelvanheim2",
+         [](audioMasterCallback m) -> std::unique_ptr<AudioEffect> {
+           return std::make_unique<Ostrelvanheim>(m);
+         },
+         second, true},
+        {"JYX Tindravelle",
+         [](audioMasterCallback m) -> std::unique_ptr<AudioEffect> {
+           return std::make_unique<Tindravelle>(m);
+         },
+         modesOf(tindravelle::kKernelModes, "track_"), false},
+    };
   }();
-  return m;
+  return p;
 }
 
 VstIntPtr hostCallback(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*, float) {
@@ -93,13 +117,14 @@ Input makeInput(bool pink, double rate) {
   return {s, s};
 }
 
-void runEffect(benchmark::State& state, const Mode& mode, bool fat, float rate, bool pink) {
-  auto fx = std::make_unique<Ostrelvanheim>(hostCallback);
+void runEffect(benchmark::State& state, const Product& product, const Mode& mode, bool fat, float rate,
+               bool pink) {
+  std::unique_ptr<AudioEffect> fx = product.create(hostCallback);
   AEffect* e = fx->getAeffect();
   e->dispatcher(e, effSetSampleRate, 0, 0, nullptr, rate);
   e->dispatcher(e, effSetBlockSize, 0, kBlockFrames, nullptr, 0.0f);
-  for (const Setting& s : mode.settings) e->setParameter(e, s.index, s.value);
-  e->setParameter(e, 26, fat ? 1.0f : 0.0f);
+  for (const ParameterSetting& s : mode.settings) e->setParameter(e, s.index, s.value);
+  if (product.hasFat) e->setParameter(e, 26, fat ? 1.0f : 0.0f);
   e->dispatcher(e, effMainsChanged, 0, 1, nullptr, 0.0f);
 
   Input in = makeInput(pink, rate);
@@ -127,7 +152,9 @@ std::string benchmarkName(const Mode& mode, bool fat, float rate, bool pink) {
          (pink ? "pink" : "sine50");
 }
 
-// Keeps each run's time per frame for the tables after the runs.
+// Keeps each benchmark's time per frame for the tables after the runs: the
+// best of its repetitions (--benchmark_repetitions), which other work on a
+// shared machine disturbs least.
 class Reporter : public benchmark::ConsoleReporter {
  public:
   void ReportRuns(const std::vector<Run>& runs) override {
@@ -135,7 +162,10 @@ class Reporter : public benchmark::ConsoleReporter {
     for (const Run& r : runs) {
       if (r.run_type != Run::RT_Iteration) continue;
       auto it = r.counters.find("per_frame");
-      if (it != r.counters.end()) nsPerFrame[r.benchmark_name()] = it->second.value * 1e9;
+      if (it == r.counters.end()) continue;
+      const double ns = it->second.value * 1e9;
+      auto [entry, added] = nsPerFrame.emplace(r.run_name.function_name, ns);
+      if (!added) entry->second = std::min(entry->second, ns);
     }
   }
   const double* find(const std::string& name) const {
@@ -153,19 +183,23 @@ void printTable(const Reporter& reporter) {
   for (float rate : rates)
     for (const char* signal : {"pink", "sine50"}) std::printf("  %6.1f kHz %-6s ", rate / 1000.0f, signal);
   std::printf("\n");
-  for (const Mode& mode : modes()) {
-    for (bool fat : {false, true}) {
-      std::printf("%-32s %-5s", mode.name.c_str(), fat ? "FAT" : "");
-      for (float rate : rates) {
-        for (bool pink : {true, false}) {
-          const double* ns = reporter.find(benchmarkName(mode, fat, rate, pink));
-          if (ns)
-            std::printf("  %7.1f (%6.0fx)", *ns, 1e9 / rate / *ns);
-          else
-            std::printf("  %17s", "-");
+  for (const Product& product : products()) {
+    std::printf("%s\n", product.name.c_str());
+    for (const Mode& mode : product.modes) {
+      for (bool fat : {false, true}) {
+        if (fat && !product.hasFat) continue;
+        std::printf("%-32s %-5s", mode.name.c_str(), fat ? "FAT" : "");
+        for (float rate : rates) {
+          for (bool pink : {true, false}) {
+            const double* ns = reporter.find(benchmarkName(mode, fat, rate, pink));
+            if (ns)
+              std::printf("  %7.1f (%6.0fx)", *ns, 1e9 / rate / *ns);
+            else
+              std::printf("  %17s", "-");
+          }
         }
+        std::printf("\n");
       }
-      std::printf("\n");
     }
   }
 }
@@ -174,6 +208,13 @@ struct Target {
   const char* what;
   std::string benchmark;
   double limitNs;
+};
+
+// A product's cost as a share of another's, both measured in this run.
+struct RelativeTarget {
+  const char* what;
+  std::string benchmark, reference;
+  double limitRatio;
 };
 
 void printTargets(const Reporter& reporter) {
@@ -193,6 +234,20 @@ void printTargets(const Reporter& reporter) {
     else
       std::printf("  %-56s at most %6.0f, not run\n", t.what, t.limitNs);
   }
+  const std::vector<RelativeTarget> relative = {
+      {"JYX Tindravelle default program, as a share of JYX Ostrelvanheim2's, 44.1 kHz",
+       "track_stereo_linked/noFAT/44100/pink", "stereo_linked_single_band/noFAT/44100/pink", 0.7},
+  };
+  std::printf("\nTargets side by side in this run, pink noise:\n");
+  for (const RelativeTarget& t : relative) {
+    const double* ns = reporter.find(t.benchmark);
+    const double* reference = reporter.find(t.reference);
+    if (ns && reference)
+      std::printf("  %-78s at most %.2fx, measured %.2fx (%.1f / %.1f ns): %s\n", t.what, t.limitRatio,
+                  *ns / *reference, *ns, *reference, *ns <= t.limitRatio * *reference ? "met" : "MISSED");
+    else
+      std::printf("  %-78s at most %.2fx, not run\n", t.what, t.limitRatio);
+  }
 }
 
 }  // namespace
@@ -203,19 +258,23 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "engine_bench: cannot create a temporary settings folder\n");
     return 1;
   }
-  for (const Mode& mode : modes())
-    for (bool fat : {false, true})
-      for (float rate : {44100.0f, 96000.0f, 192000.0f})
-        for (bool pink : {true, false})
-          benchmark::RegisterBenchmark(
-              benchmarkName(mode, fat, rate, pink).c_str(),
-              [&mode, fat, rate, pink](benchmark::State& s) { runEffect(s, mode, fat, rate, pink); })
-              ->Unit(benchmark::kMicrosecond);
+  for (const Product& product : products())
+    for (const Mode& mode : product.modes)
+      for (bool fat : {false, true})
+        for (float rate : {44100.0f, 96000.0f, 192000.0f})
+          for (bool pink : {true, false}) {
+            if (fat && !product.hasFat) continue;
+            benchmark::RegisterBenchmark(benchmarkName(mode, fat, rate, pink).c_str(),
+                                         [&product, &mode, fat, rate, pink](benchmark::State& s) {
+                                           runEffect(s, product, mode, fat, rate, pink);
+                                         })
+                ->Unit(benchmark::kMicrosecond);
+          }
 
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   std::printf(
-      "JYX Ostrelvanheim2 engine: 64-bit host blocks of %d frames, pink noise peaking at %.1f, "
+      "JYX Ostrelvanheim2 and JYX Tindravelle: 64-bit host blocks of %d frames, pink noise peaking at %.1f, "
       "50 Hz sine of amplitude %.1f; FAT is off above 100 kHz whatever the switch says.\n"
       "per_frame is the time per stereo host frame.\n",
       kBlockFrames, kPinkPeak, kSineAmplitude);
