@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstring>
 
+#include "dsp/chunk_loop.h"
+#include "dsp/metering.h"
 #include "dsp/saturation_curve.h"
 
 namespace {
@@ -253,51 +255,22 @@ void CompressorEngine::process(const double* inL, const double* inR, double* out
 template <typename Sample>
 void CompressorEngine::processBlock(const Sample* inL, const Sample* inR, Sample* outL, Sample* outR,
                                     int frames) {
-  int remaining = frames;
-  while (remaining > 0) {
-    const int n = std::min(remaining, kChunkFrames);
-    remaining -= n;
-    if (takeState()) {
-      // Requests come first: a ring clear empties the work buffers too, and
-      // must not take this chunk's input with it. The rate is taken after
-      // them, so it is at least as new as the operation that requested them.
-      const unsigned requests = pending_.exchange(0);
-      const ChunkRings rings = chunkRings(sampleRate());
-      carryOut(requests, rings);
-      // A bad sample from the host is taken as silence, so it cannot stay in
-      // the filters and rings for good.
-      for (int i = 0; i < n; ++i) {
-        const double l = static_cast<double>(inL[i]);
-        const double r = static_cast<double>(inR[i]);
-        workIn[0][i] = std::isfinite(l) ? l : 0.0;
-        workIn[1][i] = std::isfinite(r) ? r : 0.0;
-      }
-      processChunk(n, rings);
-      for (int i = 0; i < n; ++i) {
-        outL[i] = static_cast<Sample>(workOut[0][i]);
-        outR[i] = static_cast<Sample>(workOut[1][i]);
-      }
-      releaseState();
-    } else {
-      // A suspend, resume or rate change is starting the state afresh on
-      // another thread just now: this chunk is silence.
-      for (int i = 0; i < n; ++i) {
-        outL[i] = Sample(0);
-        outR[i] = Sample(0);
-      }
-    }
-    inL += n;
-    inR += n;
-    outL += n;
-    outR += n;
-  }
+  ChunkRings rings{};
+  auto start = [&] {
+    if (!takeState()) return false;
+    // Requests come first: a ring clear empties the work buffers too, and
+    // must not take this chunk's input with it. The rate is taken after
+    // them, so it is at least as new as the operation that requested them.
+    const unsigned requests = pending_.exchange(0);
+    rings = chunkRings(sampleRate());
+    carryOut(requests, rings);
+    return true;
+  };
+  processInChunks(
+      inL, inR, outL, outR, frames, kChunkFrames, workIn, workOut, start,
+      [&](int n) { processChunk(n, rings); }, [&] { releaseState(); });
   if (!takeState()) return;  // the counters are being reset
-  for (int c = 0; c < 2; ++c) {
-    if (overCounts[c] >= overThreshold) {
-      overFlags[c] = 1.0f;
-      overCounts[c] = 0.0f;
-    }
-  }
+  latchOverFlags(overCounts, overFlags, overThreshold);
   releaseState();
 }
 

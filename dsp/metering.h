@@ -31,3 +31,14 @@ inline void advanceOverCount(float& count, double threshold, double magnitude) {
   else if (count < threshold)
     count = 0.0f;
 }
+
+// After the last chunk of a host block: a counter that reached the threshold
+// raises its channel's over flag for the editor and starts again.
+inline void latchOverFlags(float (&counts)[2], float (&flags)[2], double threshold) {
+  for (int c = 0; c < 2; ++c) {
+    if (counts[c] >= threshold) {
+      flags[c] = 1.0f;
+      counts[c] = 0.0f;
+    }
+  }
+}

@@ -26,6 +26,17 @@ struct KneeShape {
   }
 };
 
+// The knee a Knee parameter value v (0..1) selects: below 0.25 the blended
+// knee with amount 4v, from 0.25 on the rational knee with amount (v - 0.25) / 0.75.
+struct KneeSetting {
+  int mode;
+  double amount;
+};
+inline KneeSetting kneeOf(float v) {
+  if (v < 0.25f) return {0, 4.0 * v};
+  return {1, (v - 0.25) / 0.75};
+}
+
 // The curve input at which the static curve reaches y (y < 1; from 1 on, y itself).
 float inverseSaturationCurve(float y, double kneeAmount, int kneeMode);
 

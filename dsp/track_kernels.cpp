@@ -51,23 +51,16 @@ void meterStep(TrackEngine& s, const MeterCall& m, int c, double input, double o
       const double t = gainReading;
       level += (t - level) * (level > t ? b.attack : b.release) + p;
     }
-  } else if (m.source == 0) {
-    const double magnitude = std::fabs(input);
-    counted = magnitude;
-    if (!m.ppm) {
-      level = s.vuFilters[c].tick(magnitude * m.vuGain);
-    } else {
-      const double t = magnitude * b.gain;
-      level += (t - level) * (t > level ? b.attack : b.release);
-    }
   } else {
-    const double magnitude = std::fabs(output);
+    // The level meters: the input (Pre) or the output (Post).
+    const double magnitude = std::fabs(m.source == 0 ? input : output);
     counted = magnitude;
     if (!m.ppm) {
       level = s.vuFilters[c].tick(magnitude * m.vuGain);
     } else {
       const double t = magnitude * b.gain;
-      level += (t - level) * (t > level ? b.attack : b.release) + p;
+      const double step = (t - level) * (t > level ? b.attack : b.release);
+      level += m.source == 0 ? step : step + p;
     }
   }
   s.meterLevels[c] = static_cast<float>(level);

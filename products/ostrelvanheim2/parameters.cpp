@@ -4,15 +4,11 @@
 #include <algorithm>
 #include <cmath>
 
+#include "dsp/saturation_curve.h"
 #include "products/common/parameter_values.h"
 #include "products/ostrelvanheim2/ostrelvanheim.h"
 
 namespace {
-
-struct ParameterText {
-  const char* name;
-  const char* label;
-};
 
 // Names and unit labels as the host shows them, blanks included.
 constexpr ParameterText kTexts[49] = {
@@ -113,12 +109,10 @@ void Ostrelvanheim::applyParameter(VstInt32 index, float v) {
       break;
     case 5:
       knee = v;
-      if (v < 0.25f) {
-        e.kneeMode = 0;
-        e.kneeAmount = 4.0 * v;
-      } else {
-        e.kneeMode = 1;
-        e.kneeAmount = (v - 0.25) / 0.75;
+      {
+        const KneeSetting k = kneeOf(v);
+        e.kneeMode = k.mode;
+        e.kneeAmount = k.amount;
       }
       applyCeilingAndKnee();
       break;
@@ -435,7 +429,6 @@ float Ostrelvanheim::getParameterPlainValue(VstInt32 index) {
 }
 
 bool Ostrelvanheim::getParameterProperties(VstInt32 index, VstParameterProperties* p) {
-  VstInt32 flags = 0, maximum = 0;
   switch (index) {
     case 0:
     case 1:
@@ -446,24 +439,9 @@ bool Ostrelvanheim::getParameterProperties(VstInt32 index, VstParameterPropertie
     case 26:
     case 27:
     case 28:
-    case 29:
-      flags = kVstParameterIsSwitch | kVstParameterUsesIntegerMinMax | kVstParameterUsesIntStep;
-      maximum = 1;
-      break;
-    case 21:
-      flags = kVstParameterUsesIntegerMinMax | kVstParameterUsesIntStep;
-      maximum = 2;
-      break;
-    case 24:
-      flags = kVstParameterUsesIntegerMinMax | kVstParameterUsesIntStep;
-      maximum = 3;
-      break;
+    case 29: return integerProperties(p, kSwitchProperties, 1);
+    case 21: return integerProperties(p, kSelectorProperties, 2);
+    case 24: return integerProperties(p, kSelectorProperties, 3);
     default: return false;
   }
-  p->flags = flags;
-  p->minInteger = 0;
-  p->maxInteger = maximum;
-  p->stepInteger = 1;
-  p->largeStepInteger = 1;
-  return true;
 }

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "dsp/saturation_curve.h"
 #include "products/common/parameter_values.h"
 #include "products/tindravelle/parameter_indices.h"
 #include "products/tindravelle/tindravelle.h"
@@ -11,11 +12,6 @@
 using namespace tindravelle;
 
 namespace {
-
-struct ParameterText {
-  const char* name;
-  const char* label;
-};
 
 // Names and unit labels as the host shows them; only these few carry blanks.
 constexpr ParameterText kTexts[29] = {
@@ -122,12 +118,10 @@ void Tindravelle::applyParameter(VstInt32 index, float v) {
       break;
     case kKnee:
       knee = v;
-      if (v < 0.25f) {
-        e.kneeMode = 0;
-        e.kneeAmount = 4.0 * v;
-      } else {
-        e.kneeMode = 1;
-        e.kneeAmount = (v - 0.25) / 0.75;
+      {
+        const KneeSetting k = kneeOf(v);
+        e.kneeMode = k.mode;
+        e.kneeAmount = k.amount;
       }
       e.curveScale = e.inverseSaturationCurve(static_cast<float>(1.0 / e.ceilingGain));
       e.ceilingLevel = e.ceilingGain;
@@ -268,27 +262,14 @@ float Tindravelle::getParameterPlainValue(VstInt32 index) {
 }
 
 bool Tindravelle::getParameterProperties(VstInt32 index, VstParameterProperties* p) {
-  VstInt32 flags = 0, maximum = 0;
   switch (index) {
     case kProcess:
     case kUnnamedSwitch:
     case kStereoMono:
     case kLink:
     case kMeterScale:
-    case kMeterClick:
-      flags = kVstParameterIsSwitch | kVstParameterUsesIntegerMinMax | kVstParameterUsesIntStep;
-      maximum = 1;
-      break;
-    case kMeters:
-      flags = kVstParameterUsesIntegerMinMax | kVstParameterUsesIntStep;
-      maximum = 2;
-      break;
+    case kMeterClick: return integerProperties(p, kSwitchProperties, 1);
+    case kMeters: return integerProperties(p, kSelectorProperties, 2);
     default: return false;
   }
-  p->flags = flags;
-  p->minInteger = 0;
-  p->maxInteger = maximum;
-  p->stepInteger = 1;
-  p->largeStepInteger = 1;
-  return true;
 }

@@ -1,6 +1,7 @@
 #include "tests/products/effect_rig.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "tools/vsthost/signals.h"
 
@@ -51,6 +52,26 @@ std::vector<Mode> modesOf(std::span<const KernelMode> kernels) {
     modes.push_back({k.name, std::move(settings), k.bothChannelsProcessed});
   }
   return modes;
+}
+
+// The 15 Hz high-pass of the kernels, run independently of the engine.
+Signal highPassed15Hz(const Signal& x, double rate) {
+  const double w = 94.24777960769379 / rate;
+  const double alpha = std::sin(w) / 1.4142;
+  const double h = 1.0 / (1.0 + alpha);
+  const double c = std::cos(w);
+  const double b0 = (1.0 + c) * 0.5 * h, b1 = -(1.0 + c) * h, b2 = b0;
+  const double a1 = -2.0 * c * h, a2 = (1.0 - alpha) * h;
+  Signal y(x.size());
+  double x1 = 0, x2 = 0, y1 = 0, y2 = 0;
+  for (std::size_t i = 0; i < x.size(); ++i) {
+    y[i] = b0 * x[i] + b1 * x1 + b2 * x2 - a1 * y1 - a2 * y2;
+    x2 = x1;
+    x1 = x[i];
+    y2 = y1;
+    y1 = y[i];
+  }
+  return y;
 }
 
 Signal impulse(std::size_t frames, std::size_t at, double amplitude) {

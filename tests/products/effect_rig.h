@@ -69,6 +69,10 @@ struct Mode {
 };
 std::vector<Mode> modesOf(std::span<const KernelMode> kernels);
 
+// The 15 Hz input high-pass of the kernels, computed here on its own, as the
+// processing tests expect it.
+Signal highPassed15Hz(const Signal& x, double rate);
+
 Signal impulse(std::size_t frames, std::size_t at, double amplitude = 1.0);
 Signal noise(std::size_t frames, std::uint64_t seed, double amplitude);
 

@@ -9,6 +9,7 @@
 #include <limits>
 
 #include "tests/products/ostrelvanheim2_rig.h"
+#include "tests/products/processing_properties.h"
 
 namespace {
 
@@ -53,30 +54,10 @@ TEST_F(Ostrelvanheim2Processing, ImpulsePeaksAtTheReportedDelayInEveryModeAndRat
   }
 }
 
-// The 15 Hz high-pass of the kernels, run independently of the engine.
-Signal highPassed(const Signal& x, double rate) {
-  const double w = 94.24777960769379 / rate;
-  const double alpha = std::sin(w) / 1.4142;
-  const double h = 1.0 / (1.0 + alpha);
-  const double c = std::cos(w);
-  const double b0 = (1.0 + c) * 0.5 * h, b1 = -(1.0 + c) * h, b2 = b0;
-  const double a1 = -2.0 * c * h, a2 = (1.0 - alpha) * h;
-  Signal y(x.size());
-  double x1 = 0, x2 = 0, y1 = 0, y2 = 0;
-  for (std::size_t i = 0; i < x.size(); ++i) {
-    y[i] = b0 * x[i] + b1 * x1 + b2 * x2 - a1 * y1 - a2 * y2;
-    x2 = x1;
-    x1 = x[i];
-    y2 = y1;
-    y1 = y[i];
-  }
-  return y;
-}
-
 TEST_F(Ostrelvanheim2Processing, DefaultProgramWetSignalIsTheHighPassedInputDelayed) {
   const Signal left = rig::noise(6000, 11, 0.25);
   const Signal right = rig::noise(6000, 12, 0.25);
-  const Signal hpLeft = highPassed(left, 44100.0), hpRight = highPassed(right, 44100.0);
+  const Signal hpLeft = rig::highPassed15Hz(left, 44100.0), hpRight = rig::highPassed15Hz(right, 44100.0);
   for (const rig::Mode& mode : rig::allModes()) {
     if (std::string(mode.name) == "bypass") continue;
     Rig r;
@@ -138,26 +119,13 @@ TEST_F(Ostrelvanheim2Processing, WithFatTheBlockLoopClampsToTheOutputGain) {
 }
 
 TEST_F(Ostrelvanheim2Processing, BothPrecisionsGiveTheSameResult) {
-  const Signal a = rig::noise(5000, 21, 0.9), b = rig::noise(5000, 22, 0.9);
-  // Inputs exactly representable in 32 bits, as a 32-bit host delivers them.
-  Signal fa(a.size()), fb(b.size());
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    fa[i] = static_cast<float>(a[i]);
-    fb[i] = static_cast<float>(b[i]);
-  }
   for (float fat : {0.0f, 1.0f}) {
     for (const rig::Mode& mode : rig::allModes()) {
-      Rig single, twice;
-      for (Rig* r : {&single, &twice}) {
-        r->set({{26, fat}, {4, 0.8f}, {28, 1.0f}});
-        r->set(mode.settings);
-      }
-      const Stereo f = single.process({fa, fb}, 333);
-      const Stereo d = twice.processDouble({fa, fb}, 333);
-      for (std::size_t i = 0; i < f.left.size(); ++i) {
-        ASSERT_EQ(f.left[i], static_cast<double>(static_cast<float>(d.left[i]))) << mode.name << " " << i;
-        ASSERT_EQ(f.right[i], static_cast<double>(static_cast<float>(d.right[i]))) << mode.name << " " << i;
-      }
+      EXPECT_TRUE(rig::precisionsAgree<Rig>([&](Rig& r) {
+        r.set({{26, fat}, {4, 0.8f}, {28, 1.0f}});
+        r.set(mode.settings);
+      })) << mode.name
+          << " FAT " << fat;
     }
   }
 }
@@ -180,20 +148,7 @@ TEST_F(Ostrelvanheim2Processing, SilenceAfterALoudBurstLeavesNoSubnormalValue) {
 }
 
 TEST_F(Ostrelvanheim2Processing, NonFiniteInputSamplesAreTakenAsSilence) {
-  Signal in = rig::noise(4000, 31, 0.5);
-  in[100] = std::numeric_limits<double>::quiet_NaN();
-  in[101] = std::numeric_limits<double>::infinity();
-  in[102] = -std::numeric_limits<double>::infinity();
-  for (const rig::Mode& mode : rig::allModes()) {
-    Rig r;
-    r.set(mode.settings);
-    const Stereo out = r.processDouble({in, in}, 64);
-    for (std::size_t i = 0; i < out.left.size(); ++i) {
-      ASSERT_TRUE(std::isfinite(out.left[i])) << mode.name << " " << i;
-      ASSERT_TRUE(std::isfinite(out.right[i])) << mode.name << " " << i;
-    }
-    EXPECT_GT(std::fabs(out.left.back()), 0.0) << mode.name << ": the effect still passes audio";
-  }
+  for (const rig::Mode& mode : rig::allModes()) EXPECT_TRUE(rig::takesNonFiniteInputAsSilence<Rig>(mode));
 }
 
 TEST_F(Ostrelvanheim2Processing, NullBuffersProcessNothing) {

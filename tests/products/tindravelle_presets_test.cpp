@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "products/tindravelle/factory_presets.h"
+#include "tests/products/published_presets.h"
 
 namespace {
 
@@ -52,24 +53,7 @@ class TindravelleFactoryPresets : public ::testing::Test {
 
 TEST_F(TindravelleFactoryPresets, EveryProgramMatchesThePublishedList) {
   ASSERT_EQ(kNumParams, 22);
-  ASSERT_EQ(std::size(kPublishedRows), static_cast<std::size_t>(kNumPrograms));
-  for (int k = 0; k < kNumPrograms; ++k) {
-    const std::string row = kPublishedRows[k];
-    const std::size_t bar = row.find('|');
-    const std::string name = row.substr(0, bar);
-    EXPECT_EQ(std::string(store_.name(k)), name) << "program " << k;
-    std::istringstream numbers(row.substr(bar + 1));
-    std::vector<float> expected(kNumParams);
-    for (int i = 0; i < kNumParams; ++i) expected[static_cast<std::size_t>(i)] = sharedValue(i, name);
-    for (int column : kRowColumns) {
-      std::string text;
-      numbers >> text;
-      expected[static_cast<std::size_t>(column)] = std::strtof(text.c_str(), nullptr);
-    }
-    for (int i = 0; i < kNumParams; ++i)
-      EXPECT_EQ(store_.value(k, i), expected[static_cast<std::size_t>(i)])
-          << "program " << k << " index " << i;
-  }
+  expectPublishedPrograms(store_, kPublishedRows, kRowColumns, sharedValue);
 }
 
 TEST_F(TindravelleFactoryPresets, GlobalParametersAreEqualInAllPrograms) {

@@ -10,6 +10,7 @@
 #include <limits>
 
 #include "products/tindravelle/parameter_indices.h"
+#include "tests/products/processing_properties.h"
 #include "tests/products/tindravelle_rig.h"
 
 namespace {
@@ -71,26 +72,6 @@ TEST_F(TindravelleProcessing, BypassDelaysByExactlyTheReportedSamplesWithoutGain
   for (std::size_t i = 0; i < 63; ++i) ASSERT_EQ(out.left[i], 0.0) << "silence before the delay, " << i;
 }
 
-// The 15 Hz high-pass of the kernels, run independently of the engine.
-Signal highPassed(const Signal& x, double rate) {
-  const double w = 94.24777960769379 / rate;
-  const double alpha = std::sin(w) / 1.4142;
-  const double h = 1.0 / (1.0 + alpha);
-  const double c = std::cos(w);
-  const double b0 = (1.0 + c) * 0.5 * h, b1 = -(1.0 + c) * h, b2 = b0;
-  const double a1 = -2.0 * c * h, a2 = (1.0 - alpha) * h;
-  Signal y(x.size());
-  double x1 = 0, x2 = 0, y1 = 0, y2 = 0;
-  for (std::size_t i = 0; i < x.size(); ++i) {
-    y[i] = b0 * x[i] + b1 * x1 + b2 * x2 - a1 * y1 - a2 * y2;
-    x2 = x1;
-    x1 = x[i];
-    y2 = y1;
-    y1 = y[i];
-  }
-  return y;
-}
-
 TEST_F(TindravelleProcessing, DefaultProgramLeavesQuietSignalsHighPassedAndDelayed) {
   // Below full scale the envelope stays under 1 and the gain is exactly 1.
   const Signal left = rig::noise(6000, 11, 0.25), right = rig::noise(6000, 12, 0.25);
@@ -102,8 +83,8 @@ TEST_F(TindravelleProcessing, DefaultProgramLeavesQuietSignalsHighPassedAndDelay
     const bool mono = std::string(mode.name) == "mono";
     Signal mean(left.size());
     for (std::size_t i = 0; i < left.size(); ++i) mean[i] = (left[i] + right[i]) * 0.5;
-    const Signal wetLeft = highPassed(mono ? mean : left, 44100.0);
-    const Signal wetRight = highPassed(mono ? mean : right, 44100.0);
+    const Signal wetLeft = rig::highPassed15Hz(mono ? mean : left, 44100.0);
+    const Signal wetRight = rig::highPassed15Hz(mono ? mean : right, 44100.0);
     double worst = 0.0;
     for (std::size_t i = 0; i + 63 < out.left.size(); ++i) {
       worst = std::max(worst, std::fabs(out.left[i + 63] - wetLeft[i]));
@@ -313,41 +294,17 @@ TEST_F(TindravelleProcessing, SpeedChangesWhileRunningKeepPositionsInsideTheRing
 }
 
 TEST_F(TindravelleProcessing, BothPrecisionsGiveTheSameResult) {
-  const Signal a = rig::noise(5000, 21, 0.9), b = rig::noise(5000, 22, 0.9);
-  Signal fa(a.size()), fb(b.size());
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    fa[i] = static_cast<float>(a[i]);
-    fb[i] = static_cast<float>(b[i]);
-  }
   for (const rig::Mode& mode : trackrig::allModes()) {
-    Rig single, twice;
-    for (Rig* r : {&single, &twice}) {
-      r->set(mode.settings);
-      r->set({{kDrive, 0.8f}});
-    }
-    const Stereo f = single.process({fa, fb}, 333);
-    const Stereo d = twice.processDouble({fa, fb}, 333);
-    for (std::size_t i = 0; i < f.left.size(); ++i) {
-      ASSERT_EQ(f.left[i], static_cast<double>(static_cast<float>(d.left[i]))) << mode.name << " " << i;
-      ASSERT_EQ(f.right[i], static_cast<double>(static_cast<float>(d.right[i]))) << mode.name << " " << i;
-    }
+    EXPECT_TRUE(rig::precisionsAgree<Rig>([&](Rig& r) {
+      r.set(mode.settings);
+      r.set({{kDrive, 0.8f}});
+    })) << mode.name;
   }
 }
 
 TEST_F(TindravelleProcessing, NonFiniteInputSamplesAreTakenAsSilence) {
-  Signal in = rig::noise(4000, 31, 0.5);
-  in[100] = std::numeric_limits<double>::quiet_NaN();
-  in[101] = std::numeric_limits<double>::infinity();
-  for (const rig::Mode& mode : trackrig::allModes()) {
-    Rig r;
-    r.set(mode.settings);
-    const Stereo out = r.processDouble({in, in}, 64);
-    for (std::size_t i = 0; i < out.left.size(); ++i) {
-      ASSERT_TRUE(std::isfinite(out.left[i])) << mode.name << " " << i;
-      ASSERT_TRUE(std::isfinite(out.right[i])) << mode.name << " " << i;
-    }
-    EXPECT_GT(std::fabs(out.left.back()), 0.0) << mode.name << ": the effect still passes audio";
-  }
+  for (const rig::Mode& mode : trackrig::allModes())
+    EXPECT_TRUE(rig::takesNonFiniteInputAsSilence<Rig>(mode));
 }
 
 TEST_F(TindravelleProcessing, HighShelfStaysStableAtTheLowestRate) {

@@ -1,0 +1,40 @@
+// Checks a product's factory programs against its published preset list,
+// written out as text: one row per program, "name|value value ...", the
+// values those of the listed columns; every other index takes the value the
+// list gives once for all programs.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <functional>
+#include <span>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "presets/preset_effect.h"
+
+inline void expectPublishedPrograms(const ProgramStore& store, std::span<const char* const> rows,
+                                    std::span<const int> columns,
+                                    const std::function<float(int index, const std::string& name)>& shared) {
+  const int params = store.layout().numParams;
+  ASSERT_EQ(rows.size(), static_cast<std::size_t>(store.layout().numPrograms));
+  for (int k = 0; k < store.layout().numPrograms; ++k) {
+    const std::string row = rows[static_cast<std::size_t>(k)];
+    const std::size_t bar = row.find('|');
+    const std::string name = row.substr(0, bar);
+    EXPECT_EQ(std::string(store.name(k)), name) << "program " << k;
+    std::istringstream numbers(row.substr(bar + 1));
+    std::vector<float> expected(static_cast<std::size_t>(params));
+    for (int i = 0; i < params; ++i) expected[static_cast<std::size_t>(i)] = shared(i, name);
+    for (int column : columns) {
+      std::string text;
+      numbers >> text;
+      expected[static_cast<std::size_t>(column)] = std::strtof(text.c_str(), nullptr);
+    }
+    for (int i = 0; i < params; ++i)
+      EXPECT_EQ(store.value(k, i), expected[static_cast<std::size_t>(i)])
+          << "program " << k << " index " << i;
+  }
+}
