@@ -3,6 +3,7 @@
 // product's rig builds on it.
 #pragma once
 
+#include <atomic>
 #include <initializer_list>
 #include <memory>
 #include <span>
@@ -23,7 +24,7 @@ struct Stereo {
 // Host answers the rig's effects get.
 struct HostState {
   VstIntPtr pinConnected = 0;
-  int pinQueries = 0;  // how often an effect asked
+  std::atomic<int> pinQueries{0};  // how often an effect asked
 };
 extern HostState gHost;
 

@@ -1,4 +1,4 @@
-// Drives one JYX Ostrelvanheim2 effect through its effect record the way a
+// Drives one effect through its effect record the way a
 // host does: opcodes in the order a test chooses, and whole signals in blocks
 // of chosen sizes with nothing else in between (unlike the rig, which resumes
 // before every signal).
@@ -141,18 +141,5 @@ struct HostBlock {
     return ::testing::AssertionSuccess();
   }
 };
-
-inline ::testing::AssertionResult positionsInsideTheirRings(const CompressorEngine& e) {
-  const int nla = e.lookaheadRingSize(), nlat = e.latencyRingSize();
-  const int lookahead[] = {e.lookaheadWritePos, e.bandPeakReadPos, e.brickwallPeakReadPos};
-  const int latency[] = {e.latencyWritePos, e.latencyReadPos, e.fatRingPos};
-  for (int p : lookahead)
-    if (p < 0 || p >= nla)
-      return ::testing::AssertionFailure() << "look-ahead position " << p << " of " << nla;
-  for (int p : latency)
-    if (p < 0 || p >= nlat)
-      return ::testing::AssertionFailure() << "latency position " << p << " of " << nlat;
-  return ::testing::AssertionSuccess();
-}
 
 }  // namespace robust

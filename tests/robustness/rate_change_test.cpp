@@ -1,8 +1,9 @@
 // A host that changes the sample rate from its user-interface thread while its
 // audio thread is inside processReplacing, across all three ring-size bands,
-// with and without a suspend and resume around each change. The audio thread
-// must never hang, write outside the host's buffers or give a non-finite
-// sample, and once the changes stop the effect has the latency it reports.
+// with and without a suspend and resume around each change, for every
+// product. The audio thread must never hang, write outside the host's buffers
+// or give a non-finite sample, and once the changes stop the effect has the
+// latency it reports.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -16,19 +17,14 @@
 #include <vector>
 
 #include "tests/robustness/host_driver.h"
+#include "tests/robustness/robust_products.h"
 
 namespace {
 
-using rig::Rig;
 using robust::HostBlock;
 
-struct RateStep {
-  float rate;
-  int delay;
-};
-
 // One rate in each band; the walk ends on 96000 Hz, where FAT is allowed.
-constexpr RateStep kRates[] = {{44100.0f, 639}, {96000.0f, 1151}, {192000.0f, 2175}};
+constexpr float kRates[] = {44100.0f, 96000.0f, 192000.0f};
 constexpr int kChanges = 3 * 40 + 2;
 constexpr int kBlockFrames = 512;
 // No block takes this long, not even under a sanitizer or wine: an audio
@@ -36,26 +32,21 @@ constexpr int kBlockFrames = 512;
 constexpr auto kStall = std::chrono::seconds(60);
 
 struct RateCase {
+  const robust::Product* product;
   bool suspendAround;
-  float fat;
-  std::vector<rig::Setting> mode;
+  const robust::Path* path;
 };
-
-const std::vector<rig::Setting> kMultiBand = {{0, 1}, {1, 1}, {2, 1}, {3, 0}};
-const std::vector<rig::Setting> kSingleBand = {{0, 1}, {1, 0}, {2, 1}, {3, 1}};
 
 std::vector<RateCase> rateCases() {
   std::vector<RateCase> cases;
-  for (bool suspendAround : {false, true})
-    for (float fat : {0.0f, 1.0f})
-      for (bool multiBand : {false, true})
-        cases.push_back({suspendAround, fat, multiBand ? kMultiBand : kSingleBand});
+  for (const robust::Product& p : robust::products())
+    for (bool suspendAround : {false, true})
+      for (const robust::Path& path : p.rateCases) cases.push_back({&p, suspendAround, &path});
   return cases;
 }
 
 std::string caseName(const RateCase& c) {
-  return std::string(c.mode[1].value > 0.5f ? "MultiBand" : "SingleBand") + (c.fat > 0.5f ? "Fat" : "") +
-         (c.suspendAround ? "SuspendedAround" : "WhileResumed");
+  return c.product->name + c.path->name + (c.suspendAround ? "SuspendedAround" : "WhileResumed");
 }
 
 void PrintTo(const RateCase& c, std::ostream* os) { *os << caseName(c); }
@@ -67,11 +58,10 @@ class RateChangeWhileProcessing : public ::testing::TestWithParam<RateCase> {
 
 TEST_P(RateChangeWhileProcessing, NeverHangsStaysInsideItsBuffersAndEndsAtTheReportedLatency) {
   const RateCase& c = GetParam();
-  Rig r;
-  Ostrelvanheim& fx = r.fx();
+  std::unique_ptr<CPresetSystemEffect> effect = robust::make(*c.product);
+  CPresetSystemEffect& fx = *effect;
   AEffect* e = fx.getAeffect();
-  r.set(c.mode);
-  r.set({{26, c.fat}, {4, 0.8f}});
+  robust::set(fx, c.path->settings);
   robust::resume(e);
 
   std::atomic<bool> stop{false}, audioDone{false}, hostDone{false};
@@ -99,9 +89,9 @@ TEST_P(RateChangeWhileProcessing, NeverHangsStaysInsideItsBuffersAndEndsAtTheRep
     for (int k = 0; k < kChanges && !audioDone.load(); ++k) {
       const long before = blocks.load();
       if (c.suspendAround) robust::suspend(e);
-      robust::setSampleRate(e, kRates[k % 3].rate);
+      robust::setSampleRate(e, kRates[k % 3]);
       if (c.suspendAround) robust::resume(e);
-      if (c.fat > 0.5f) fx.setParameter(26, 1.0f);  // FAT again where the rate allows it
+      robust::set(fx, c.path->settings);  // FAT again where the rate allows it
       // Let the audio thread finish a block before the next change, so every
       // change meets a running block.
       while (blocks.load() == before && !audioDone.load()) std::this_thread::yield();
@@ -134,14 +124,24 @@ TEST_P(RateChangeWhileProcessing, NeverHangsStaysInsideItsBuffersAndEndsAtTheRep
   ASSERT_TRUE(audioFailure.empty()) << audioFailure;
   EXPECT_GE(blocksDuringChanges, kChanges) << "the changes did not meet running blocks";
 
-  const RateStep& last = kRates[(kChanges - 1) % 3];
-  EXPECT_EQ(fx.getSampleRate(), last.rate);
-  EXPECT_EQ(r.delay(), last.delay);
-  // The next chunk already runs at the new rate, without a further resume;
-  // silence first carries the noise of the last blocks out of the rings.
+  const float last = kRates[(kChanges - 1) % 3];
+  EXPECT_EQ(fx.getSampleRate(), last);
+  if (c.product->rateNeedsResume && !c.suspendAround) {
+    // The rate was only stored: the effect runs on at its first rate until
+    // the host suspends and resumes it.
+    EXPECT_EQ(e->initialDelay, c.product->delayAt(44100.0f));
+    robust::process<float>(e, {rig::Signal(8192), rig::Signal(8192)}, {kBlockFrames});
+    EXPECT_EQ(robust::impulsePeak(e, 150, 4096), 150 + c.product->delayAt(44100.0f));
+    robust::suspend(e);
+    robust::resume(e);
+  }
+  const int delay = c.product->delayAt(last);
+  EXPECT_EQ(e->initialDelay, delay);
+  // The next chunk runs at the new rate; silence first carries the noise of
+  // the last blocks out of the rings.
   robust::process<float>(e, {rig::Signal(8192), rig::Signal(8192)}, {kBlockFrames});
-  EXPECT_EQ(robust::impulsePeak(e, 150, 4096), 150 + last.delay);
-  EXPECT_TRUE(robust::positionsInsideTheirRings(r.engine()));
+  EXPECT_EQ(robust::impulsePeak(e, 150, 4096), 150 + delay);
+  EXPECT_TRUE(c.product->positionsInsideTheirRings(fx));
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryPath, RateChangeWhileProcessing, ::testing::ValuesIn(rateCases()),

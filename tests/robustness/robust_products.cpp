@@ -1,0 +1,117 @@
+#include "tests/robustness/robust_products.h"
+
+#include "products/ostrelvanheim2/kernel_modes.h"
+#include "products/ostrelvanheim2/ostrelvanheim.h"
+#include "products/tindravelle/kernel_modes.h"
+#include "products/tindravelle/tindravelle.h"
+
+namespace robust {
+namespace {
+
+template <typename Effect>
+std::unique_ptr<CPresetSystemEffect> create() {
+  return std::make_unique<Effect>(rig::hostCallback);
+}
+
+int secondGenerationDelay(float rate) { return rate < 50000.0f ? 639 : (rate < 100000.0f ? 1151 : 2175); }
+
+int trackDelay(float rate) { return TrackEngine::ringMaskAt(rate); }
+
+// Every index the host and the editor reach (Process, Mode, FAT, FineTune,
+// Speed, the spares, the meter preferences, channel mode 57, which clears and
+// resets only when it really changes and so comes more often) and a few no
+// one should.
+std::vector<VstInt32> secondGenerationStorm() {
+  std::vector<VstInt32> indices = {-1, 42, 49, 56, 58, 100};
+  for (VstInt32 i = 0; i <= 41; ++i) indices.push_back(i);
+  for (VstInt32 i = 43; i <= 48; ++i) indices.push_back(i);
+  for (int k = 0; k < 8; ++k) indices.push_back(Ostrelvanheim::kChannelModeIndex);
+  return indices;
+}
+
+// Every index, the editor's own included, Process (which clears the rings)
+// more often, and a few no one should reach.
+std::vector<VstInt32> trackStorm() {
+  std::vector<VstInt32> indices = {-1, 22, 29, 57, 100};
+  for (VstInt32 i = 0; i <= 28; ++i) indices.push_back(i);
+  for (int k = 0; k < 4; ++k) indices.push_back(0);
+  return indices;
+}
+
+::testing::AssertionResult inside(const char* what, int position, int size) {
+  if (position >= 0 && position < size) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << what << " position " << position << " of " << size;
+}
+
+::testing::AssertionResult secondGenerationPositions(CPresetSystemEffect& fx) {
+  const CompressorEngine& e = static_cast<Ostrelvanheim&>(fx).engine();
+  const int nla = e.lookaheadRingSize(), nlat = e.latencyRingSize();
+  for (int p : {e.lookaheadWritePos, e.bandPeakReadPos, e.brickwallPeakReadPos}) {
+    if (auto ok = inside("look-ahead", p, nla); !ok) return ok;
+  }
+  for (int p : {e.latencyWritePos, e.latencyReadPos, e.fatRingPos}) {
+    if (auto ok = inside("latency", p, nlat); !ok) return ok;
+  }
+  return ::testing::AssertionSuccess();
+}
+
+::testing::AssertionResult trackPositions(CPresetSystemEffect& fx) {
+  const TrackEngine& e = static_cast<Tindravelle&>(fx).engine();
+  const int slots = e.ringMask() + 1;
+  for (int p : {e.ringWritePos, e.ringReadPos}) {
+    if (auto ok = inside("ring", p, slots); !ok) return ok;
+  }
+  return ::testing::AssertionSuccess();
+}
+
+}  // namespace
+
+const std::vector<Product>& products() {
+  static const std::vector<Product> all = {
+      {"Ostrelvanheim2",
+       &create<Ostrelvanheim>,
+       rig::modesOf(ostrelvanheim2::kKernelModes),
+       {{"", {{26, 0.0f}}}, {"Fat", {{26, 1.0f}}}},
+       {{"SingleBand", {{0, 1}, {1, 0}, {2, 1}, {3, 1}, {4, 0.8f}, {26, 0.0f}}},
+        {"SingleBandFat", {{0, 1}, {1, 0}, {2, 1}, {3, 1}, {4, 0.8f}, {26, 1.0f}}},
+        {"MultiBand", {{0, 1}, {1, 1}, {2, 1}, {3, 0}, {4, 0.8f}, {26, 0.0f}}},
+        {"MultiBandFat", {{0, 1}, {1, 1}, {2, 1}, {3, 0}, {4, 0.8f}, {26, 1.0f}}}},
+       &secondGenerationDelay,
+       false,
+       secondGenerationStorm(),
+       [](CPresetSystemEffect& fx, int open) {
+         static_cast<Ostrelvanheim&>(fx).engine().editorIsOpen = open;
+       },
+       &secondGenerationPositions},
+      {"Tindravelle",
+       &create<Tindravelle>,
+       rig::modesOf(tindravelle::kKernelModes),
+       {{"", {}}},
+       {{"Linked", {{0, 1}, {2, 1}, {3, 1}, {6, 0.8f}}},
+        {"Unlinked", {{0, 1}, {2, 1}, {3, 0}, {4, 0.3f}, {6, 0.8f}}},
+        {"Mono", {{0, 1}, {2, 0}, {6, 0.8f}}}},
+       &trackDelay,
+       true,
+       trackStorm(),
+       [](CPresetSystemEffect& fx, int open) { static_cast<Tindravelle&>(fx).engine().editorIsOpen = open; },
+       &trackPositions},
+  };
+  return all;
+}
+
+std::unique_ptr<CPresetSystemEffect> make(const Product& p, float rate) {
+  std::unique_ptr<CPresetSystemEffect> fx = p.create();
+  if (rate != 44100.0f) {
+    AEffect* e = fx->getAeffect();
+    e->dispatcher(e, effSetSampleRate, 0, 0, nullptr, rate);
+    e->dispatcher(e, effMainsChanged, 0, 0, nullptr, 0.0f);
+    e->dispatcher(e, effMainsChanged, 0, 1, nullptr, 0.0f);
+  }
+  return fx;
+}
+
+void set(CPresetSystemEffect& fx, const std::vector<rig::Setting>& settings) {
+  for (const rig::Setting& s : settings) fx.setParameter(s.index, s.value);
+}
+
+}  // namespace robust
