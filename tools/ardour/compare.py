@@ -4,6 +4,8 @@
   compare.py render ARDOUR.wav VSTHOST.wav   renders, sample by sample
   compare.py params ARDOUR.txt VSTHOST.txt   parameter values (Ardour's i=v lines
                                              against `vsthost params`)
+  compare.py names ARDOUR.txt VSTHOST.txt    parameter names (Ardour's i=name lines
+                                             against `vsthost params`)
   compare.py chunk ARDOUR.b64 VSTHOST.bin    the chunk Ardour saved against ours
 
 Prints what it compared; exits 1 on a mismatch.
@@ -13,7 +15,9 @@ Renders agree when every sample is within float32 rounding of ours: at most
 absolute near silence. They are not expected to be bit-identical: the
 plug-in's output carries its history since the last resume at the level of the
 last bit (the anti-denormal offsets alternate sign every sample), and Ardour
-runs the plug-in on silence for a span of its own choosing before the export.
+runs the plug-in on silence for a span of its own choosing before the export
+(our host runs a second of silence first, so that the detectors start the
+signal settled as they do in Ardour).
 """
 import base64
 import math
@@ -118,6 +122,28 @@ def params(ardour_path, vsthost_path):
     return 0
 
 
+def names(ardour_path, vsthost_path):
+    ardour = {}
+    for line in open(ardour_path):
+        line = line.rstrip("\n")
+        if "=" in line:
+            i, name = line.split("=", 1)
+            ardour[int(i)] = name
+    ours = {}
+    for line in open(vsthost_path):
+        m = re.match(r'\s*(\d+)\s+"([^"]*)"', line)
+        if m:
+            ours[int(m.group(1))] = m.group(2)
+    differ = [i for i in sorted(ardour) if ours.get(i) != ardour[i]]
+    print(f"compared: {len(ardour)} parameter names in Ardour with {len(ours)} in our host")
+    if len(ardour) != len(ours) or differ:
+        print("FAIL parameter names differ at " + ", ".join(
+            f"{i} (Ardour {ardour[i]!r}, ours {ours.get(i)!r})" for i in differ))
+        return 1
+    print("ok Ardour shows the same parameter names as our host")
+    return 0
+
+
 def chunk(ardour_b64, vsthost_bin):
     saved = base64.b64decode(open(ardour_b64).read().strip())
     ours = open(vsthost_bin, "rb").read()
@@ -131,7 +157,7 @@ def chunk(ardour_b64, vsthost_bin):
 
 
 def main(argv):
-    commands = {"render": render, "params": params, "chunk": chunk}
+    commands = {"render": render, "params": params, "names": names, "chunk": chunk}
     if len(argv) != 4 or argv[1] not in commands:
         print(__doc__)
         return 2

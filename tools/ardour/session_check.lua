@@ -1,4 +1,4 @@
--- Drives Ardour 7 headless (ardour7-lua, dummy engine) around JYX Ostrelvanheim2.
+-- Drives Ardour 7 headless (ardour7-lua, dummy engine) around one of our plug-ins.
 -- Run by scripts/ardour-check.sh, one step per process because every session
 -- needs the engine at its own rate:
 --
@@ -6,8 +6,10 @@
 --   ardour7-lua session_check.lua prepare SESSION_DIR RATE OUT_DIR LATENCY SETS
 --   ardour7-lua session_check.lua reload  SESSION_DIR RATE OUT_DIR LATENCY SETS
 --
--- With ARDOUR_CHECK_PLUGIN set, prepare also checks that the plug-in Ardour
--- found is that file.
+-- ARDOUR_CHECK_PLUGIN_ID (the unique ID as a decimal number) and
+-- ARDOUR_CHECK_PARAM_COUNT name the plug-in and its parameter count. With
+-- ARDOUR_CHECK_PLUGIN set, prepare also checks that the plug-in Ardour found
+-- is that file.
 --
 -- prepare records pink noise from the dummy engine into a stereo track (and
 -- writes it to OUT_DIR/input.wav), inserts the plug-in, checks it, applies SETS
@@ -31,8 +33,8 @@
 io.stdout:setvbuf("line")
 
 local SESSION = "check"
-local PLUGIN_ID = "1247367027"  -- 'JYOs'
-local PARAM_COUNT = 42
+local PLUGIN_ID = os.getenv("ARDOUR_CHECK_PLUGIN_ID") or ""
+local PARAM_COUNT = tonumber(os.getenv("ARDOUR_CHECK_PARAM_COUNT") or "0")
 local RECORD_SECONDS = 3
 
 local reported = false
@@ -167,6 +169,15 @@ local function param_values(proc, plugin)
   return values
 end
 
+-- Every parameter's name as Ardour shows it.
+local function param_names(plugin)
+  local names = {}
+  for i = 0, math.min(plugin:parameter_count(), PARAM_COUNT) - 1 do
+    names[#names + 1] = string.format("%d=%s", i, plugin:parameter_label(i))
+  end
+  return names
+end
+
 local function list_step(dir)
   start_engine(44100)
   create_session(dir, SESSION, 44100)
@@ -272,6 +283,7 @@ local function prepare_step(dir, rate, out_dir, latency, sets)
   end
   check(proc:signal_latency() == latency, string.format("latency still %d samples after the settings", latency))
   write_file(out_dir .. "/params-ardour.txt", table.concat(param_values(proc, plugin), "\n") .. "\n")
+  write_file(out_dir .. "/names-ardour.txt", table.concat(param_names(plugin), "\n") .. "\n")
 
   -- ardour7-export renders the session range through the master bus.
   local range = Session:locations():session_range_location()
@@ -311,6 +323,9 @@ local function reload_step(dir, rate, out_dir, latency, sets)
 end
 
 local function main(step)
+  if PLUGIN_ID == "" or PARAM_COUNT <= 0 then
+    fail("ARDOUR_CHECK_PLUGIN_ID and ARDOUR_CHECK_PARAM_COUNT name the plug-in")
+  end
   if step == "list" then
     list_step(arg[2])
   elseif step == "prepare" then

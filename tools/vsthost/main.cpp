@@ -39,6 +39,8 @@ int usage() {
                "           [--seconds S] | --in IN.wav) --out OUT.wav\n"
                "          [--compensate]   feed initialDelay extra silent frames and drop as\n"
                "                           many from the start: the output lines up with the input\n"
+               "          [--preroll S]    run S seconds of silence first and drop their output,\n"
+               "                           as hosts do before an export\n"
                "          [--time [--passes N]]  time the process calls alone over N passes (5)\n"
                "                           of the signal and print the best in ns per stereo\n"
                "                           frame; --out is then optional\n"
@@ -223,12 +225,15 @@ int main(int argc, char** argv) {
     std::string signal, in, out;
     double seconds = 1.0;
     bool compensate = false, timed = false;
+    double prerollSeconds = 0.0;
     int passes = 5;
     for (; i < argc; ++i) {
       const std::string opt = argv[i];
       const bool hasValue = i + 1 < argc;
       if (opt == "--compensate")
         compensate = true;
+      else if (opt == "--preroll" && hasValue)
+        prerollSeconds = std::atof(argv[++i]);
       else if (opt == "--time")
         timed = true;
       else if (opt == "--passes" && hasValue)
@@ -269,6 +274,18 @@ int main(int argc, char** argv) {
         compensate ? static_cast<std::size_t>(std::max(plugin->effect()->initialDelay, 0)) : 0;
     if (delay > 0) {
       for (auto& c : input.channels) c.resize(c.size() + delay, 0.0);
+    }
+    const auto preroll = static_cast<std::size_t>(std::max(prerollSeconds, 0.0) * rate);
+    if (preroll > 0) {
+      const std::vector<std::vector<double>> silence(2, std::vector<double>(preroll, 0.0));
+      std::vector<std::vector<double>> dropped;
+      if (useDouble) {
+        plugin->processSignal(silence, dropped, block);
+      } else {
+        std::vector<std::vector<float>> droppedFloat;
+        plugin->processSignal({vsthost::toFloat(silence[0]), vsthost::toFloat(silence[1])}, droppedFloat,
+                              block);
+      }
     }
     vsthost::WavData output;
     output.sampleRate = rate;
