@@ -1,8 +1,8 @@
-// The audio path takes no memory from the heap: processing in every mode,
-// FAT state and metering path, with automation arriving between blocks as a
-// host sends it on its audio thread. This executable replaces the global
-// allocation functions (and, with glibc outside the sanitizers, malloc and
-// its family) to count what the audio thread asks for while a test watches.
+// The audio path takes no memory from the heap: every product, processing in
+// every mode, path (FAT off and on where there is FAT) and metering state, with automation arriving between
+// blocks as a host sends it on its audio thread. This executable replaces the global allocation functions
+// (and, with glibc outside the sanitizers, malloc and its family) to count what the audio thread asks for
+// while a test watches.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -10,7 +10,7 @@
 #include <new>
 #include <vector>
 
-#include "tests/products/ostrelvanheim2_rig.h"
+#include "tests/robustness/robust_products.h"
 
 #if defined(__has_feature)
 #if __has_feature(address_sanitizer)
@@ -181,14 +181,6 @@ TEST_F(AudioPathAllocation, TheWatchSeesAnAllocation) {
 #endif
 }
 
-// What a host sends between blocks on its audio thread: switches that request
-// ring clears and resets, the crossovers, FineTune, the routing and the meters.
-constexpr rig::Setting kAutomation[] = {
-    {26, 1.0f}, {4, 0.9f},  {10, 0.3f}, {11, 0.8f}, {24, 0.0f}, {57, 0.4f}, {1, 0.0f},  {43, 0.8f},
-    {26, 0.0f}, {6, 0.9f},  {7, 0.1f},  {13, 0.2f}, {24, 1.0f}, {57, 0.0f}, {1, 1.0f},  {44, 0.3f},
-    {27, 1.0f}, {28, 0.0f}, {29, 1.0f}, {21, 0.0f}, {22, 1.0f}, {47, 0.6f}, {23, 0.5f}, {0, 1.0f},
-};
-
 TEST_F(AudioPathAllocation, ProcessingAndAutomationTakeNothingFromTheHeap) {
   constexpr int kFrames = 512;
   std::vector<float> fl[2] = {std::vector<float>(kFrames), std::vector<float>(kFrames)};
@@ -207,33 +199,39 @@ TEST_F(AudioPathAllocation, ProcessingAndAutomationTakeNothingFromTheHeap) {
   double* din[2] = {dl[0].data(), dl[1].data()};
   double* dOut[2] = {dout[0].data(), dout[1].data()};
 
-  for (float rate : {44100.0f, 96000.0f, 192000.0f}) {
-    for (const rig::Mode& mode : rig::allModes()) {
-      for (float fat : {0.0f, 1.0f}) {
-        for (int editorOpen : {0, 1}) {
-          rig::Rig r(rate);
-          AEffect* e = r.fx().getAeffect();
-          r.set(mode.settings);
-          r.set({{26, fat}, {28, 1.0f}, {29, 1.0f}});
-          r.engine().editorIsOpen = editorOpen;
-          e->dispatcher(e, effMainsChanged, 0, 1, nullptr, 0.0f);
-          long count = 0;
-          {
-            AllocationWatch watch;
-            for (int block = 0; block < 8; ++block) {
-              e->processReplacing(e, fin, fout, kFrames);
-              e->processDoubleReplacing(e, din, dOut, kFrames);
-              // Automation, then the mode again so that every block runs the mode under test.
-              for (int k = 0; k < 3; ++k) {
-                const rig::Setting& s = kAutomation[(3 * block + k) % std::size(kAutomation)];
-                r.fx().setParameter(s.index, s.value);
+  for (const robust::Product& product : robust::products()) {
+    for (float rate : {44100.0f, 96000.0f, 192000.0f}) {
+      for (const rig::Mode& mode : product.modes) {
+        for (const robust::Path& path : product.paths) {
+          for (int editorOpen : {0, 1}) {
+            std::unique_ptr<CPresetSystemEffect> fx = robust::make(product, rate);
+            AEffect* e = fx->getAeffect();
+            robust::set(*fx, mode.settings);
+            robust::set(*fx, path.settings);
+            robust::set(*fx, product.busiest);
+            product.setEditorOpen(*fx, editorOpen);
+            e->dispatcher(e, effMainsChanged, 0, 1, nullptr, 0.0f);
+            const std::vector<rig::Setting>& automation = product.automation;
+            long count = 0;
+            {
+              AllocationWatch watch;
+              for (int block = 0; block < 8; ++block) {
+                e->processReplacing(e, fin, fout, kFrames);
+                e->processDoubleReplacing(e, din, dOut, kFrames);
+                // Automation, then the mode again so that every block runs the mode under test.
+                for (int k = 0; k < 3; ++k) {
+                  const rig::Setting& s =
+                      automation[(3 * static_cast<std::size_t>(block) + k) % automation.size()];
+                  fx->setParameter(s.index, s.value);
+                }
+                robust::set(*fx, mode.settings);
+                robust::set(*fx, path.settings);
               }
-              for (const rig::Setting& s : mode.settings) r.fx().setParameter(s.index, s.value);
-              r.fx().setParameter(26, fat);
+              count = watch.count();
             }
-            count = watch.count();
+            EXPECT_EQ(count, 0) << product.name << " " << mode.name << path.name << " at " << rate
+                                << " editor " << editorOpen;
           }
-          EXPECT_EQ(count, 0) << mode.name << " FAT " << fat << " at " << rate << " editor " << editorOpen;
         }
       }
     }

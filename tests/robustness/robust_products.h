@@ -31,6 +31,11 @@ struct Product {
   std::vector<Path> paths;
   // The settings of the rate-change cases: each runs one of these.
   std::vector<Path> rateCases;
+  // What a host sends between blocks on its audio thread: switches that
+  // request ring clears and resets, filters, routing and the meters.
+  std::vector<rig::Setting> automation;
+  // Settings that make every path do the most work.
+  std::vector<rig::Setting> busiest;
   int (*delayAt)(float rate);
   // Whether a rate change waits for the next suspend and resume to take effect.
   bool rateNeedsResume;
