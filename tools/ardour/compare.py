@@ -102,46 +102,35 @@ def render(ardour_path, ours_path):
     return 0
 
 
-def params(ardour_path, vsthost_path):
-    ardour = {}
-    for line in open(ardour_path):
-        i, v = line.strip().split("=")
-        ardour[int(i)] = float(v)
-    ours = {}
-    for line in open(vsthost_path):
-        m = re.match(r"\s*(\d+)\s.*\s(\S+)\s*$", line)
-        if m:
-            ours[int(m.group(1))] = float(m.group(2))
-    differ = [i for i in sorted(ardour) if ours.get(i) != ardour[i]]
-    print(f"compared: {len(ardour)} parameter values in Ardour with {len(ours)} in our host")
-    if len(ardour) != len(ours) or differ:
-        print("FAIL parameter values differ at " + ", ".join(
-            f"{i} (Ardour {ardour[i]}, ours {ours.get(i)})" for i in differ))
-        return 1
-    print("ok Ardour holds the same parameter values as our host")
-    return 0
-
-
-def names(ardour_path, vsthost_path):
+def per_parameter(ardour_path, vsthost_path, pattern, convert, what, verb):
+    """Ardour's i=x lines against the matching `vsthost params` lines."""
     ardour = {}
     for line in open(ardour_path):
         line = line.rstrip("\n")
         if "=" in line:
-            i, name = line.split("=", 1)
-            ardour[int(i)] = name
+            i, x = line.split("=", 1)
+            ardour[int(i)] = convert(x)
     ours = {}
     for line in open(vsthost_path):
-        m = re.match(r'\s*(\d+)\s+"([^"]*)"', line)
+        m = re.match(pattern, line)
         if m:
-            ours[int(m.group(1))] = m.group(2)
+            ours[int(m.group(1))] = convert(m.group(2))
     differ = [i for i in sorted(ardour) if ours.get(i) != ardour[i]]
-    print(f"compared: {len(ardour)} parameter names in Ardour with {len(ours)} in our host")
+    print(f"compared: {len(ardour)} parameter {what} in Ardour with {len(ours)} in our host")
     if len(ardour) != len(ours) or differ:
-        print("FAIL parameter names differ at " + ", ".join(
+        print(f"FAIL parameter {what} differ at " + ", ".join(
             f"{i} (Ardour {ardour[i]!r}, ours {ours.get(i)!r})" for i in differ))
         return 1
-    print("ok Ardour shows the same parameter names as our host")
+    print(f"ok Ardour {verb} the same parameter {what} as our host")
     return 0
+
+
+def params(ardour_path, vsthost_path):
+    return per_parameter(ardour_path, vsthost_path, r"\s*(\d+)\s.*\s(\S+)\s*$", float, "values", "holds")
+
+
+def names(ardour_path, vsthost_path):
+    return per_parameter(ardour_path, vsthost_path, r'\s*(\d+)\s+"([^"]*)"', str, "names", "shows")
 
 
 def chunk(ardour_b64, vsthost_bin):
