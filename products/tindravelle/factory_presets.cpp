@@ -40,6 +40,6 @@ void loadFactoryPresets(ProgramStore& store) {
 }
 
 const PresetSystemTraits kPresetTraits = {
-    {kNumParams, kNumPrograms}, kGlobalIndices, kSettingsStem, &loadFactoryPresets};
+    {kNumParams, kNumPrograms}, kGlobalIndices, kSettingsStem, &loadFactoryPresets, kPresetStrip};
 
 }  // namespace tindravelle
