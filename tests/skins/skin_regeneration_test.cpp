@@ -34,7 +34,7 @@ TEST(SkinGenerator, RegeneratingGivesTheCheckedInBytes) {
   std::string command = std::string("\"") + JYX_SKINGEN + "\" --out \"" + out.string() + "\"";
   ASSERT_EQ(std::system(command.c_str()), 0) << command;
   for (const char* folder : {"presets/skin", "products/ostrelvanheim2/skin", "products/ostrelvanheim/skin",
-                             "products/tindravelle/skin"}) {
+                             "products/tindravelle/skin", "tests/ui/demo/skin"}) {
     SCOPED_TRACE(folder);
     fs::path source = fs::path(JYX_SOURCE_DIR) / folder, fresh = out / folder;
     std::set<std::string> names = pngsIn(source);

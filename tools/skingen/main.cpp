@@ -1,4 +1,5 @@
-// skingen: draws every image of the three skins and the preset strip.
+// skingen: draws every image of the three skins, the preset strip and the
+// controls demo's panel.
 //
 //   skingen --out <folder>      writes the PNGs under <folder> (the source
 //                               tree's root to regenerate the checked-in skins)
@@ -40,6 +41,7 @@ int main(int argc, char** argv) {
   skingen::drawOstrelvanheim2(skins);
   skingen::drawOstrelvanheim(skins);
   skingen::drawTindravelle(skins);
+  skingen::drawControlsDemo(skins);
   if (!out.empty()) {
     for (const skingen::SkinFile& f : skins.files()) {
       std::filesystem::path folder = std::filesystem::path(out) / f.folder;

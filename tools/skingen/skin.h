@@ -15,6 +15,7 @@ inline constexpr const char* kPresetFolder = "presets/skin";
 inline constexpr const char* kGen2Folder = "products/ostrelvanheim2/skin";
 inline constexpr const char* kGen1Folder = "products/ostrelvanheim/skin";
 inline constexpr const char* kTrackFolder = "products/tindravelle/skin";
+inline constexpr const char* kDemoFolder = "tests/ui/demo/skin";
 
 struct SkinFile {
   std::string folder, name;  // name: "<number>.png" or a file name
@@ -85,6 +86,8 @@ void drawPresetStrip(Skins& skins);
 void drawOstrelvanheim2(Skins& skins);
 void drawOstrelvanheim(Skins& skins);
 void drawTindravelle(Skins& skins);
+// The panel of the controls demo plug-in (tests/ui/demo).
+void drawControlsDemo(Skins& skins);
 
 // Composites each editor with its controls at a few values into `folder`.
 bool writePreviews(const Skins& skins, const std::string& folder);
