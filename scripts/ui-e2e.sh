@@ -1,10 +1,19 @@
 #!/bin/sh
 # End-to-end checks of the editor windows: the test host opens the demo
-# plug-in's editor in a real X11 window under a private Xvfb server, xdotool
-# drives it with real mouse and keyboard events (a drag, Ctrl-click, wheel,
-# double-click, typing, a menu choice, the rocker, the file dialog), and the
-# host's log and getParameter show what changed. Then, when the Windows build
-# is there, the same demo opens in a Win32 window under wine as a smoke test.
+# plug-ins' editors in real X11 windows under a private Xvfb server, xdotool
+# drives them with real mouse and keyboard events, and the host's log,
+# getParameter, the program name and the files saved show what changed.
+#
+# - The layer demo (one library control of each kind): a drag, Ctrl-click,
+#   wheel, double-click, typing, a menu choice, the rocker, the file dialog.
+# - The controls demo (the editors' own controls above the real preset
+#   strip): knob drags in both knob modes and with Alt, Ctrl-click, the wheel,
+#   typed value entry, the meter's scale, the switches and the four-way
+#   button's zones; then the strip: rocker, program menu, name field, and a
+#   preset saved, loaded and saved again through the file dialog, byte for byte.
+#
+# Then, when the Windows build is there, both demos open in Win32 windows under
+# wine as a smoke test.
 #
 # Installs nothing: Xvfb and xdotool come from scripts/install-deps.sh.
 # Screenshots stay in <build>/e2e-shots for people to look at.
@@ -21,19 +30,21 @@ case $winbuild in /*) ;; *) winbuild=$root/$winbuild ;; esac
 vsthost=$build/tools/vsthost/vsthost
 xshot=$build/tools/vsthost/xshot
 demo=$build/demo/jyx_demo_editor.so
+controls=$build/demo/jyx_demo_controls.so
 shots=$build/e2e-shots
 work=$build/e2e-work
+log=
 
 fail() {
   echo "ui-e2e: FAIL: $*"
-  [ -f "$work/log" ] && sed 's/^/  log: /' "$work/log"
+  [ -n "$log" ] && [ -f "$log" ] && sed 's/^/  log: /' "$log"
   exit 1
 }
 
 for tool in Xvfb xdotool; do
   command -v $tool >/dev/null 2>&1 || fail "$tool is missing (scripts/install-deps.sh installs it)"
 done
-for f in "$vsthost" "$xshot" "$demo"; do
+for f in "$vsthost" "$xshot" "$demo" "$controls"; do
   [ -f "$f" ] || fail "$f is missing: build the linux preset first"
 done
 
@@ -84,19 +95,37 @@ if [ -f "$x11tests" ]; then
   echo "ui-e2e: the X11 window tests pass"
 fi
 
-# ---- the test host with the demo editor, following a command file ----
-cmds=$work/commands
-log=$work/log
-: >"$cmds"
-(cd "$work" && JYX_FILE_DIALOG=builtin exec "$vsthost" "$demo" editor --log "$log" --script "$cmds" --follow \
-  --timeout 50) >"$work/host.out" 2>&1 &
-host_pid=$!
+# ---- the test host, following a command file, and what it logs ----
+
+# new_run NAME: a fresh command file and log for one run of the test host.
+new_run() {
+  cmds=$work/$1-commands
+  log=$work/$1-log
+  out=$work/$1.out
+  mark=0
+  : >"$cmds"
+}
+# start_host NAME PLUGIN: the Linux test host with the plug-in's editor, its
+# settings under the work folder, our own file dialog.
+start_host() {
+  new_run "$1"
+  (cd "$work" && JYX_FILE_DIALOG=builtin XDG_CONFIG_HOME="$work/config" exec "$vsthost" "$2" editor \
+    --log "$log" --script "$cmds" --follow --timeout 50) >"$out" 2>&1 &
+  host_pid=$!
+}
+# close_host: closes the editor and checks the host's status.
+close_host() {
+  step "close"
+  expect 'closed'
+  wait "$host_pid" || fail "the test host ended with status $?"
+  host_pid=
+}
 
 step() { echo "$*" >>"$cmds"; }
 
 # expect PATTERN [SECONDS]: waits for a log line matching PATTERN (grep -E,
-# whole line) after the last line an expect matched, and moves past it.
-mark=0
+# whole line) after the last line an expect matched, and moves past it; that
+# line is then line number $mark of the log.
 log_has() {
   line=$(tail -n +$((mark + 1)) "$log" 2>/dev/null | grep -n -x -E -m 1 "$1" | cut -d: -f1)
   [ -n "$line" ]
@@ -105,6 +134,23 @@ expect() {
   wait_until "${2:-10}" log_has "$1" || fail "no log line '$1'"
   mark=$((mark + line))
 }
+last_line() { sed -n "${mark}p" "$log"; }
+
+# answers STEP ANSWER-PATTERN WANTED: runs the step until its answer is the
+# wanted line (the plug-in may still be handling the events that lead there).
+answers() {
+  asked=0
+  while :; do
+    step "$1"
+    expect "$2"
+    [ "$(last_line)" = "$3" ] && return 0
+    asked=$((asked + 1))
+    [ $asked -lt 40 ] || fail "'$1' answers '$(last_line)', not '$3'"
+    sleep 0.05
+  done
+}
+expect_param() { answers "params $1" "param $1 .*" "param $1 $2"; }
+expect_program() { answers "program" "program .*" "program $1"; }
 
 # A PNG of the expected size: width and height from its header.
 png_size() { od -An -tu1 -j16 -N8 "$1" | awk '{printf "%dx%d", $3*256+$4, $7*256+$8}'; }
@@ -117,46 +163,74 @@ hostpath=
 screenshot() {
   step "screenshot $hostpath$shots/$1"
   expect "screenshot $hostpath$shots/$1"
-  check_png "$shots/$1" 400x250
+  check_png "$shots/$1" "$size"
 }
 
-# opened SECONDS: waits for the editor's window and learns where it lies on
-# the screen; pointer X Y then moves the pointer to a point of the editor.
+# opened WIDTHxHEIGHT SECONDS: waits for the editor's window and learns where
+# it lies on the screen; pointer X Y then moves the pointer to a point of the
+# editor.
 opened() {
-  expect 'window [0-9]+ 400x250 at [0-9]+,[0-9]+' "$1"
-  at=$(grep -m 1 '^window ' "$log" | sed 's/.* at //')
+  size=$1
+  expect "window [0-9]+ $size at [0-9]+,[0-9]+" "$2"
+  at=$(last_line | sed 's/.* at //')
   originX=${at%,*}
   originY=${at#*,}
 }
 pointer() { xdotool mousemove $((originX + $1)) $((originY + $2)); }
+# drag X Y X Y...: presses at the first point, moves through the others and
+# releases at the last.
+drag() {
+  pointer "$1" "$2"
+  shift 2
+  xdotool mousedown 1
+  while [ $# -ge 2 ]; do
+    pointer "$1" "$2"
+    shift 2
+  done
+  xdotool mouseup 1
+}
 
-# choose_in_menu PICTURE: waits for our pop-up menu, photographs it and
-# chooses entry 10 (second column, second row: columns of eight).
+# choose_in_menu PICTURE COLUMNS ROWS COLUMN ROW: waits for our pop-up menu,
+# checks that it has COLUMNS columns of ROWS entries, photographs it and
+# chooses the entry in that column and row (from 0).
 choose_in_menu() {
   wait_until 10 menu_up || fail "the menu did not open"
   eval "$(xdotool getwindowgeometry --shell "$menu")"
+  [ $((HEIGHT - 2)) -eq $(($3 * 18)) ] && [ $(((WIDTH - 2) % $2)) -eq 0 ] ||
+    fail "the menu is ${WIDTH}x$HEIGHT, not $2 columns of $3 entries"
   "$xshot" "$shots/$1" || fail "no picture of the menu"
-  columnWidth=$(((WIDTH - 2) / 3))
-  xdotool mousemove $((X + 1 + columnWidth + columnWidth / 2)) $((Y + 1 + 18 + 9))
+  columnWidth=$(((WIDTH - 2) / $2))
+  xdotool mousemove $((X + 1 + $4 * columnWidth + columnWidth / 2)) $((Y + 1 + $5 * 18 + 9))
   xdotool click 1
-  expect 'begin 3'
-  expect 'automate 3 0\.473684'
-  expect 'end 3'
   wait_until 5 menu_gone || fail "the menu stayed open"
 }
 menu_up() { menu=$(xdotool search --name '^JYX menu$' 2>/dev/null | head -n 1) && [ -n "$menu" ]; }
 menu_gone() { ! xdotool search --name '^JYX menu$' >/dev/null 2>&1; }
 
-opened 15
+# in_dialog TITLE-PATTERN PICTURE: waits for our file dialog, photographs it.
+in_dialog() {
+  dialog_title=$1
+  wait_until 10 dialog_up || fail "no file dialog '$1'"
+  "$xshot" "$shots/$2" || fail "no picture of the dialog"
+}
+dialog_up() { dialog=$(xdotool search --name "^$dialog_title\$" 2>/dev/null | head -n 1) && [ -n "$dialog" ]; }
+dialog_gone() { ! xdotool search --name "^$dialog_title\$" >/dev/null 2>&1; }
+# choose_file PATH: types the path into our dialog (Ctrl+U empties its field) and takes it.
+choose_file() {
+  xdotool key ctrl+u
+  xdotool type --delay 10 "$1"
+  xdotool key Return
+  wait_until 10 dialog_gone || fail "the file dialog stayed open"
+}
+
+# ---- the layer demo ----
+start_host demo "$demo"
+opened 400x250 15
 screenshot 01-opened.png
 
 # The knob (circular mode): a drag from its top to its right sweeps a third
 # of the range, in one gesture.
-pointer 60 44
-xdotool mousedown 1
-pointer 72 48
-pointer 84 64
-xdotool mouseup 1
+drag 60 44 72 48 84 64
 expect 'begin 0'
 expect 'automate 0 0\.833333'
 expect 'end 0'
@@ -194,14 +268,16 @@ xdotool key BackSpace BackSpace BackSpace BackSpace
 xdotool type --delay 20 'E2E Name'
 screenshot 03-typing.png
 xdotool key Return
-step "program"
-expect 'program E2E Name'
+expect_program 'E2E Name'
 
 # The program menu: our own pop-up window, entries in columns of eight, the
 # current one checked.
 pointer 110 151
 xdotool click 1
-choose_in_menu 04-menu.png
+choose_in_menu 04-menu.png 3 8 1 1
+expect 'begin 3'
+expect 'automate 3 0\.473684'
+expect 'end 3'
 
 # The rocker's right half steps to the next program.
 pointer 290 64
@@ -214,9 +290,7 @@ expect 'param 3 0\.526316'
 # current folder with the default name; the saved file holds the settings.
 pointer 350 64
 xdotool click 1
-dialog_up() { dialog=$(xdotool search --name '^Save demo settings$' 2>/dev/null | head -n 1) && [ -n "$dialog" ]; }
-wait_until 10 dialog_up || fail "the file dialog did not open"
-"$xshot" "$shots/05-dialog.png" || fail "no picture of the dialog"
+in_dialog 'Save demo settings' 05-dialog.png
 xdotool key --delay 10 BackSpace BackSpace BackSpace BackSpace BackSpace BackSpace BackSpace BackSpace
 xdotool type --delay 20 'e2e'
 xdotool key Return
@@ -226,16 +300,230 @@ grep -qx 'name E2E Name' "$work/demo-e2e.txt" || fail "the saved settings lack t
 grep -qx '3 0.526316' "$work/demo-e2e.txt" || fail "the saved settings lack the program"
 
 screenshot 06-final.png
-step "close"
-expect 'closed'
-wait "$host_pid" || fail "the test host ended with status $?"
-host_pid=
-echo "ui-e2e: the X11 editor works; pictures in $shots"
+close_host
+echo "ui-e2e: the layer demo works in an X11 window"
 
-# ---- the Win32 window under wine: the same demo, driven the same way ----
+# ---- the controls demo: the editors' own controls ----
+start_host controls "$controls"
+opened 450x460 15
+screenshot 10-controls-opened.png
+
+# The frame's knob mode is circular at first: a drag on Mix from its top to
+# its right turns it to 0.5 and then to 0.833333, in one gesture.
+drag 76 172 88 176 100 192
+expect 'begin 2'
+expect 'automate 2 0\.500000'
+expect 'automate 2 0\.833333'
+expect 'end 2'
+# Ctrl-click: Mix's default, 100 %.
+pointer 70 200
+xdotool keydown ctrl click 1 keyup ctrl
+expect 'automate 2 1\.000000'
+# Alt makes the drag linear: 60 pixels down take a fifth of the range off.
+xdotool keydown alt
+drag 76 205 76 235 76 265
+xdotool keyup alt
+expect 'automate 2 0\.800000'
+# The wheel: 0.01 a notch.
+pointer 76 192
+xdotool click 4 click 4
+expect 'automate 2 0\.820000'
+
+# The knob mode switch's lower half: linear. The effect keeps it, the host is
+# not told.
+pointer 307 68
+xdotool click 1
+expect_param 6 1.000000
+# A linear drag on Drive: 30 pixels up and 20 right are 40 of the 300 pixels
+# of the whole range.
+drag 178 230 188 215 198 200
+expect 'automate 1 0\.633333'
+# Alt makes the drag circular: from the top to the point at 45 degrees right
+# of it, two thirds of the range. (A circular drag stops at the end it comes
+# from when one move jumps more than half the range, and the window takes
+# only the latest of the moves that queue up between two idles: so no drag
+# here makes such a jump, however many of its moves are merged.)
+xdotool keydown alt
+drag 178 170 194 172 209 178
+xdotool keyup alt
+expect 'automate 1 0\.497244'
+expect 'automate 1 0\.666667'
+# Ctrl-click: Drive's default, 0 dB.
+pointer 160 230
+xdotool keydown ctrl click 1 keyup ctrl
+expect 'automate 1 0\.500000'
+screenshot 11-knobs.png
+
+# A double click opens the value field over the counter with the value in
+# dB; a typed value lands in the parameter when Return ends the entry.
+pointer 200 225
+xdotool click --repeat 2 --delay 60 1
+xdotool key End BackSpace BackSpace BackSpace BackSpace BackSpace BackSpace
+xdotool type --delay 20 -- '-6'
+screenshot 12-value-entry.png
+xdotool key Return
+expect_param 1 0.375000
+
+# A click on the meter changes its scale (the effect keeps it).
+pointer 120 80
+xdotool click 1
+expect_param 5 1.000000
+
+# The meter source switch's middle and lower bands.
+pointer 226 66
+xdotool click 1
+expect 'automate 3 0\.500000'
+pointer 226 84
+xdotool click 1
+expect 'automate 3 1\.000000'
+
+# The power button: off and on again.
+pointer 60 400
+xdotool click 1
+expect 'automate 0 0\.000000'
+xdotool click 1
+expect 'automate 0 1\.000000'
+
+# The four-way button: pressed in the lower half (down, as it was), then slid
+# to the left zone (twice: one report), the right one, the upper one and out
+# of the button, which brings back the value of the press. Each move waits
+# for its report: the window merges moves that queue up between two idles.
+pointer 351 408
+xdotool mousedown 1
+expect 'begin 4'
+from=$mark
+pointer 330 396
+expect 'automate 4 0\.330000'
+pointer 332 400
+pointer 373 396
+expect 'automate 4 0\.670000'
+pointer 351 380
+expect 'automate 4 0\.000000'
+pointer 400 396
+expect 'automate 4 1\.000000'
+xdotool mouseup 1
+expect 'end 4'
+[ "$(sed -n "${from},${mark}p" "$log")" = 'begin 4
+automate 4 0.330000
+automate 4 0.670000
+automate 4 0.000000
+automate 4 1.000000
+end 4' ] || fail "the four-way button reported a zone more than once"
+screenshot 13-controls.png
+
+# ---- the controls demo: the preset strip ----
+# The rocker's right half: the next program, applied.
+pointer 336 451
+xdotool click 1
+expect_program 'Gentle Lift'
+expect_param 1 0.562500
+
+# The program menu: columns of 15, the current entry checked; choosing the
+# entry in the second column's third row applies program 17.
+pointer 299 451
+xdotool click 1
+choose_in_menu 14-strip-menu.png 2 15 1 2
+expect_program 'Meter Post'
+expect_param 1 0.625000
+expect_param 3 1.000000
+
+# A name of 30 characters typed into the name field: the program keeps 24.
+pointer 233 451
+xdotool click 1
+xdotool key End
+for i in 1 2 3 4 5 6; do xdotool key BackSpace BackSpace BackSpace BackSpace; done
+xdotool type --delay 15 'Typed by xdotool: 30 chars, ok'
+screenshot 15-name.png
+xdotool key Return
+expect_program 'Typed by xdotool: 30 cha'
+
+# A right click on the load-preset button asks for a byte-reversed preset;
+# cancelling changes nothing.
+pointer 156 451
+xdotool click 3
+in_dialog 'Load preset \(endian-reversed\)' 16-reversed-dialog.png
+xdotool key Escape
+wait_until 10 dialog_gone || fail "the file dialog stayed open"
+expect_program 'Typed by xdotool: 30 cha'
+
+# check_preset FILE: a preset record of the demo (identifier, type, the name
+# field, seven values) holding the current program's name and values.
+check_preset() {
+  [ "$(wc -c <"$1")" -eq 57 ] || fail "$1 is $(wc -c <"$1") bytes, not a preset record"
+  # The identifier JYDC in the file's (little-endian) order, then the preset type.
+  [ "$(od -An -tx1 -N5 "$1" | tr -d ' ')" = "4344594a21" ] || fail "$1 has no preset header"
+  step "program"
+  expect 'program .*'
+  [ "$(dd if="$1" bs=1 skip=5 count=24 2>/dev/null | tr -d '\000')" = "$(last_line | cut -c9-)" ] ||
+    fail "$1 does not hold the program's name"
+  step "params"
+  expect 'param 6 .*'
+  [ "$(od -An -v -tf4 -j29 -w4 "$1" | awk '{printf "%.6f\n", $1}')" = \
+    "$(sed -n "$((mark - 6)),${mark}p" "$log" | cut -d' ' -f3)" ] || fail "$1 does not hold the program's values"
+}
+
+# Saving the program as a preset file through the file dialog.
+pointer 97 451
+xdotool click 1
+in_dialog 'Save preset' 17-save-dialog.png
+choose_file "$work/saved.jyx"
+wait_until 10 test -s "$work/saved.jyx" || fail "no preset file saved"
+check_preset "$work/saved.jyx"
+
+# Another program, then the file loaded into it: the name and the values
+# come back, and saved again they make the same bytes.
+pointer 322 451
+xdotool click 1
+expect_program 'Meter GR'
+pointer 156 451
+xdotool click 1
+in_dialog 'Load preset' 18-load-dialog.png
+choose_file "$work/saved.jyx"
+expect_program 'Typed by xdotool: 30 cha'
+expect_param 1 0.625000
+pointer 97 451
+xdotool click 1
+in_dialog 'Save preset' 19-save-again-dialog.png
+choose_file "$work/again.jyx"
+wait_until 10 test -s "$work/again.jyx" || fail "no second preset file saved"
+cmp "$work/saved.jyx" "$work/again.jyx" || fail "the preset loaded and saved again differs from the file"
+check_preset "$work/again.jyx"
+
+# The default preset: a single click does nothing, a double click stores the
+# program (the settings hold the record just saved), a Ctrl double click
+# clears it again.
+settings=$work/config/Brenmoorworks/ControlsDemo
+pointer 126 451
+xdotool click 1
+sleep 0.5
+[ -e "$settings/DefaultPreset" ] && fail "a single click stored the default preset"
+xdotool click --repeat 2 --delay 60 1
+wait_until 10 test -s "$settings/DefaultPreset" || fail "no default preset stored"
+tail -c 57 "$settings/DefaultPreset" >"$work/default.jyx"
+cmp "$work/default.jyx" "$work/again.jyx" || fail "the default preset is not the program's record"
+xdotool keydown ctrl click --repeat 2 --delay 60 1 keyup ctrl
+wait_until 10 test ! -e "$settings/DefaultPreset" || fail "a Ctrl double click left the default preset"
+
+# Memory A: stored, another program, recalled into it.
+pointer 358 451
+xdotool click 1
+wait_until 10 test -s "$settings/MemoA" || fail "nothing stored in memory A"
+pointer 322 451
+xdotool click 1
+expect_program 'Meter Pre'
+pointer 380 451
+xdotool click 1
+expect_program 'Typed by xdotool: 30 cha'
+expect_param 1 0.625000
+screenshot 20-strip.png
+close_host
+echo "ui-e2e: the controls demo and the preset strip work in an X11 window"
+
+# ---- the Win32 windows under wine: the same demos, driven the same way ----
 windemo=$winbuild/demo/jyx_demo_editor.dll
+wincontrols=$winbuild/demo/jyx_demo_controls.dll
 winhost=$winbuild/tools/vsthost/vsthost.exe
-if [ -f "$windemo" ] && [ -f "$winhost" ] && command -v wine >/dev/null 2>&1; then
+if [ -f "$windemo" ] && [ -f "$wincontrols" ] && [ -f "$winhost" ] && command -v wine >/dev/null 2>&1; then
   export WINEPREFIX="$winbuild/wineprefix" WINEDEBUG=-all
   [ -f "$WINEPREFIX/.jyx-ready" ] || sh tools/wine/make-prefix.sh "$WINEPREFIX" >/dev/null 2>&1 ||
     fail "no wine prefix"
@@ -247,18 +535,20 @@ if [ -f "$windemo" ] && [ -f "$winhost" ] && command -v wine >/dev/null 2>&1; th
     grep -q SKIPPED "$work/win32-tests.log" && { cat "$work/win32-tests.log"; fail "the Win32 window tests did not run"; }
     echo "ui-e2e: the Win32 window tests pass under wine"
   fi
-  log=$work/wine-log
-  cmds=$work/wine-commands
-  mark=0
   hostpath=Z:
-  : >"$cmds"
-  # Unix paths reach the Windows program through wine's drive Z:; the output
-  # goes through a file, so that the wine server never holds our descriptors.
-  wine "$winhost" "Z:$windemo" editor --log "Z:$log" --script "Z:$cmds" --follow --timeout 60 \
-    >"$work/wine.out" 2>&1 </dev/null &
-  host_pid=$!
-  opened 40
-  screenshot 07-wine-opened.png
+  # start_wine_host NAME PLUGIN: Unix paths reach the Windows program through
+  # wine's drive Z:; the output goes through a file, so that the wine server
+  # never holds our descriptors.
+  start_wine_host() {
+    new_run "$1"
+    wine "$winhost" "Z:$2" editor --log "Z:$log" --script "Z:$cmds" --follow --timeout 60 \
+      >"$out" 2>&1 </dev/null &
+    host_pid=$!
+  }
+
+  start_wine_host wine-demo "$windemo"
+  opened 400x250 40
+  screenshot 30-wine-opened.png
   pointer 132 64
   xdotool click 1
   expect 'automate 1 1\.000000'
@@ -270,21 +560,35 @@ if [ -f "$windemo" ] && [ -f "$winhost" ] && command -v wine >/dev/null 2>&1; th
   xdotool key BackSpace BackSpace BackSpace BackSpace
   xdotool type --delay 20 'Wine Name'
   xdotool key Return
-  step "program"
-  expect 'program Wine Name'
+  expect_program 'Wine Name'
   pointer 110 151
   xdotool click 1
-  choose_in_menu 08-wine-menu.png
-  screenshot 09-wine-final.png
+  choose_in_menu 31-wine-menu.png 3 8 1 1
+  expect 'automate 3 0\.473684'
+  screenshot 32-wine-final.png
   step "params 0 1 3"
   expect 'param 0 0\.550000'
   expect 'param 1 1\.000000'
   expect 'param 3 0\.473684'
-  step "close"
-  expect 'closed'
-  wait "$host_pid" || fail "the Win32 test host ended with status $?"
-  host_pid=
-  echo "ui-e2e: the Win32 editor works under wine"
+  close_host
+  echo "ui-e2e: the layer demo works in a Win32 window under wine"
+
+  start_wine_host wine-controls "$wincontrols"
+  opened 450x460 40
+  screenshot 33-wine-controls-opened.png
+  pointer 60 400
+  xdotool click 1
+  expect 'automate 0 0\.000000'
+  pointer 336 451
+  xdotool click 1
+  expect_program 'Gentle Lift'
+  pointer 299 451
+  xdotool click 1
+  choose_in_menu 34-wine-strip-menu.png 2 15 1 2
+  expect_program 'Meter Post'
+  screenshot 35-wine-controls.png
+  close_host
+  echo "ui-e2e: the controls demo works in a Win32 window under wine"
 else
   echo "ui-e2e: no Windows build in $winbuild: the wine checks are skipped"
 fi
