@@ -19,14 +19,14 @@ int truncLength(double x) { return static_cast<int>(x); }
 
 }  // namespace
 
-CompressorEngine::CompressorEngine(const RingSizeTable& rings)
+CompressorEngine::CompressorEngine(const EngineTraits& traits)
     : vuFilters{lowPass(2.0, 0.583), lowPass(2.0, 0.583)},
       autoFastFilters{{lowPass(50, 0.5), lowPass(200, 0.5), lowPass(1000, 0.5), lowPass(200, 0.5)},
                       {lowPass(50, 0.5), lowPass(200, 0.5), lowPass(1000, 0.5), lowPass(200, 0.5)}},
       autoSlowFilters{{lowPass(5, 0.5), lowPass(20, 0.5), lowPass(100, 0.5), lowPass(20, 0.5)},
                       {lowPass(5, 0.5), lowPass(20, 0.5), lowPass(100, 0.5), lowPass(20, 0.5)}},
       oversamplers{HalfbandOversampler(kOversamplerFlags), HalfbandOversampler(kOversamplerFlags)},
-      rings_(rings) {
+      traits_(traits) {
   curveScale = inverseSaturationCurve(1.0f);
   for (double& e : envelopes) e = 1e-4;
 }
@@ -51,12 +51,19 @@ void CompressorEngine::setSampleRate(float rate) {
 CompressorEngine::ChunkRings CompressorEngine::chunkRings(float rate) const {
   ChunkRings r;
   r.rate = rate;
-  r.lookahead = rings_.lookahead[band(rate)];
-  r.latency = rings_.latency[band(rate)];
+  r.lookahead = traits_.rings.lookahead[band(rate)];
+  r.latency = traits_.rings.latency[band(rate)];
   r.lookaheadMask = r.lookahead - 1;
   r.latencyMask = r.latency - 1;
-  r.fat = fatOn != 0 && rate <= 100000.0f;
+  r.fat = traits_.oversampledPath && fatOn != 0 && rate <= 100000.0f;
   return r;
+}
+
+int CompressorEngine::delaySamplesAt(float rate) const {
+  const int latency = latencyRingSizeAt(rate);
+  // The oversampler's latency plus its two stand-in delays' difference from
+  // it (129 + 129 at the doubled rate against 64 + 64) add up to 128.
+  return traits_.oversampledPath ? oversamplers[0].getLatency() + latency + 1 : latency - 1;
 }
 
 double CompressorEngine::designRate(float rate) const {
@@ -293,7 +300,7 @@ void CompressorEngine::processChunk(int frames, const ChunkRings& rings) {
       workIn[0][i] = fatRings[0][(fatRingPos + 2) & mask];
       workIn[1][i] = fatRings[1][(fatRingPos + 2) & mask];
     }
-  } else {
+  } else if (traits_.oversampledPath) {
     oversamplers[0].delayInsteadOfUpsample(workIn[0], n);
     oversamplers[1].delayInsteadOfUpsample(workIn[1], n);
   }
@@ -327,7 +334,7 @@ void CompressorEngine::processChunk(int frames, const ChunkRings& rings) {
       for (int c = 0; c < 2; ++c)
         for (int i = 0; i < n; ++i) workOut[c][i] = std::clamp(workOut[c][i], -limit, limit);
     }
-  } else {
+  } else if (traits_.oversampledPath) {
     oversamplers[0].delayInsteadOfDownsample(workOut[0], n);
     oversamplers[1].delayInsteadOfDownsample(workOut[1], n);
   }

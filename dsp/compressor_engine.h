@@ -36,6 +36,17 @@ struct RingSizeTable {
   int latency[3];
 };
 
+// How one product's block loop and kernels run: its ring sizes, whether the
+// block loop has the 2x oversampled path (with the stand-in delays of the same
+// latency while it is off), and which one-channel kernels pass the
+// unprocessed channel of the L and R routings without the output gain.
+struct EngineTraits {
+  RingSizeTable rings;
+  bool oversampledPath;
+  bool multiBandOtherWithoutGain;
+  bool singleBandOtherWithoutGain;
+};
+
 class CompressorEngine {
  public:
   static constexpr int kChunkFrames = 64;
@@ -82,18 +93,21 @@ class CompressorEngine {
   };
   enum Band : int { kLow = 0, kMid = 1, kHigh = 2, kFull = 3 };
 
-  explicit CompressorEngine(const RingSizeTable& rings);
+  explicit CompressorEngine(const EngineTraits& traits);
 
   // ---- rate, sizes and delay ----
   // The rate within 22050..192000, as the effect last set it (from any thread).
   float sampleRate() const { return sampleRate_.load(); }
   // Sets the rate; FAT is unavailable above 100000 Hz.
   void setSampleRate(float rate);
-  int lookaheadRingSize() const { return rings_.lookahead[band(sampleRate())]; }
-  int latencyRingSize() const { return rings_.latency[band(sampleRate())]; }
-  int lookaheadRingSizeAt(float rate) const { return rings_.lookahead[band(rate)]; }
-  int latencyRingSizeAt(float rate) const { return rings_.latency[band(rate)]; }
-  int oversamplerLatency() const { return oversamplers[0].getLatency(); }
+  int lookaheadRingSize() const { return traits_.rings.lookahead[band(sampleRate())]; }
+  int latencyRingSize() const { return traits_.rings.latency[band(sampleRate())]; }
+  int lookaheadRingSizeAt(float rate) const { return traits_.rings.lookahead[band(rate)]; }
+  int latencyRingSizeAt(float rate) const { return traits_.rings.latency[band(rate)]; }
+  // The delay of the whole block loop, the same in every mode: the kernels'
+  // latency ring, and around it the oversampler or its stand-in delays.
+  int delaySamplesAt(float rate) const;
+  bool hasOversampledPath() const { return traits_.oversampledPath; }
 
   // ---- curve and coefficients ----
   float inverseSaturationCurve(float level) const;
@@ -249,7 +263,7 @@ class CompressorEngine {
   void processSingleBand(int n, const ChunkRings& rings);
   void processBypassed(int n, const ChunkRings& rings);
 
-  RingSizeTable rings_;
+  EngineTraits traits_;
   std::atomic<float> sampleRate_{44100.0f};
   // The look-ahead maxima of one kernel call (up to eight detectors).
   RunQueue maximumQueues_[8];

@@ -27,6 +27,8 @@ struct CallConstants {
   bool autoOn, brickwallOn, editorIsOpen;
   double drive, curveScale, satLevel[3], satInverse[3], lowAdjust, highAdjust;
   double ceilingLevel, mix, outputGain;
+  // The gain of the unprocessed channel in the one-channel L and R routings.
+  double otherGain;
   FilterCoeffs highPass[2], lowCrossover[2], highCrossover[2];
 };
 
@@ -111,7 +113,8 @@ inline double saturationGain(const CallConstants& k, double e, double satInverse
   return perBand ? g * satLevel / e : g / e;
 }
 
-CallConstants callConstants(const CompressorEngine& s, const CompressorEngine::ChunkRings& rings) {
+CallConstants callConstants(const CompressorEngine& s, const CompressorEngine::ChunkRings& rings,
+                            bool otherWithoutGain = false) {
   CallConstants c{};
   const double fs = rings.fat ? 2.0 * static_cast<double>(rings.rate) : static_cast<double>(rings.rate);
   const PpmBallistics ppm = PpmBallistics::at(fs, s.ppmIntegrationMs, s.ppmReturnMs, s.ppmTimeRatio);
@@ -141,6 +144,7 @@ CallConstants callConstants(const CompressorEngine& s, const CompressorEngine::C
   c.ceilingLevel = s.ceilingLevel;
   c.mix = s.mix;
   c.outputGain = s.outputGain;
+  c.otherGain = otherWithoutGain ? 1.0 : c.outputGain;
   for (int ch = 0; ch < 2; ++ch) {
     c.highPass[ch] = s.inputHighPassCoeffs[ch];
     c.lowCrossover[ch] = s.lowCrossoverCoeffs[ch];
@@ -284,7 +288,7 @@ inline __attribute__((always_inline)) void finishSample(CompressorEngine& s, con
     }
   } else {
     const double processed = ((y[0] - dryA) * k.mix + dryA) * k.outputGain;
-    const double other = dryB * k.outputGain;
+    const double other = dryB * k.otherGain;
     writeOneChannel(s, k, routing, i, processed, other, x[0], x[1], gainRed[0], p);
   }
 }
@@ -293,7 +297,7 @@ inline __attribute__((always_inline)) void finishSample(CompressorEngine& s, con
 
 template <CompressorEngine::Detection D>
 void CompressorEngine::processMultiBand(int n, const ChunkRings& rings) {
-  const CallConstants k = callConstants(*this, rings);
+  const CallConstants k = callConstants(*this, rings, traits_.multiBandOtherWithoutGain);
   KernelState st(*this);
   constexpr bool kStereo = D != Detection::OneChannel;
   const MonoRouting routing = kStereo ? MonoRouting::Both : monoRouting(lrValue);
@@ -431,7 +435,7 @@ void CompressorEngine::processMultiBand(int n, const ChunkRings& rings) {
 
 template <CompressorEngine::Detection D>
 void CompressorEngine::processSingleBand(int n, const ChunkRings& rings) {
-  const CallConstants k = callConstants(*this, rings);
+  const CallConstants k = callConstants(*this, rings, traits_.singleBandOtherWithoutGain);
   KernelState st(*this);
   const double lowAdjustMinus1 = k.lowAdjust - 1.0;
   const double highAdjustMinus1 = k.highAdjust - 1.0;

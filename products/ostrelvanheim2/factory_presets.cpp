@@ -9,7 +9,7 @@ namespace {
 
 // The parameters that differ between the factory programs, in this order:
 // Mode, Link, Drive, Knee, Speed, Release, HighAdjust, LowAdjust, HighFreq,
-// LowFreq, Ceiling, Output, LowRel, HighRel.
+// LowFreq, Ceiling, Output, LowRel, HighRel. Indices here are meanings.
 constexpr int kVaryingIndices[] = {1, 3, 4, 5, 6, 7, 8, 9, 10, 11, 13, 14, 18, 20};
 constexpr std::size_t kVarying = std::size(kVaryingIndices);
 
@@ -56,7 +56,7 @@ constexpr FactoryProgram<kVarying> kPrograms[kNumPrograms] = {
     {"Track Tape Fast", {0, 0, 0.5f, 0.25f, 0.75f, 0.5f, 0.45f, 0.42f, 1, 0.2f, 0.5f, 0.4984f, 0.5f, 0.5f}},
 };
 
-// Values every factory program shares; spare indices 31 to 41 stay 0.
+// Values every factory program shares, by meaning; the spare indices stay 0.
 constexpr PresetValue kShared[] = {
     {0, 1},     {2, 1},  {12, 1}, {24, 1}, {29, 1}, {15, 0.5f}, {16, 0.5f}, {17, 0.5f}, {19, 0.5f},
     {21, 0.5f}, {22, 0}, {23, 0}, {25, 0}, {26, 0}, {27, 0},    {28, 0},    {30, 0},
@@ -64,9 +64,18 @@ constexpr PresetValue kShared[] = {
 
 }  // namespace
 
-void loadFactoryPresets(ProgramStore& store) {
-  fillFactoryBank<kVarying>(store, kPrograms, kVaryingIndices, kShared);
+void writeFactoryPrograms(ProgramStore& store, const ParameterMap& map, std::span<const FactoryValue> own) {
+  if (!store.data()) return;
+  int varying[kVarying];
+  for (std::size_t c = 0; c < kVarying; ++c) varying[c] = map.indexOf(kVaryingIndices[c]);
+  PresetValue shared[std::size(kShared)];
+  for (std::size_t c = 0; c < std::size(kShared); ++c)
+    shared[c] = {map.indexOf(kShared[c].index), kShared[c].value};
+  fillFactoryBank<kVarying>(store, kPrograms, varying, shared);
+  for (const FactoryValue& v : own) store.setValue(v.program, map.indexOf(v.meaning), v.value);
 }
+
+void loadFactoryPresets(ProgramStore& store) { writeFactoryPrograms(store, kParameterMap, {}); }
 
 const PresetSystemTraits kPresetTraits = {
     {kNumParams, kNumPrograms}, kGlobalIndices, kSettingsStem, &loadFactoryPresets, kPresetStrip};

@@ -1,6 +1,7 @@
 // The parameter settings that select each kernel and routing of JYX
 // Ostrelvanheim2 (Process, Mode, Mono Stereo, Link, L R), for the programs
 // that drive every kernel: the tests, the benchmark and the memcheck session.
+// Its indices are also the meanings the first generation's table translates.
 #pragma once
 
 #include "products/common/kernel_mode.h"

@@ -3,32 +3,9 @@
 #include "presets/meter_preferences.h"
 #include "products/common/product_identity.h"
 #include "products/common/sample_rate.h"
-#include "products/ostrelvanheim2/factory_presets.h"
 
-namespace {
-
-// Look-ahead and latency ring sizes by sample-rate band.
-constexpr RingSizeTable kRingSizes = {{256, 512, 1024}, {512, 1024, 2048}};
-
-constexpr ProductIdentity kIdentity = {"JYX Ostrelvanheim2",
-                                       "JYX Ostrelvanheim2 - analog saturation & compression emulator"};
-
-const presets::MeterPreference* preferenceOf(VstInt32 index) {
-  switch (index) {
-    case 43: return &presets::kVuIntegration;
-    case 44: return &presets::kVuReference;
-    case 45: return &presets::kPpmIntegration;
-    case 46: return &presets::kPpmReturn;
-    case 47: return &presets::kOverCounter;
-    case 48: return &presets::kKnobMode;
-    default: return nullptr;
-  }
-}
-
-}  // namespace
-
-Ostrelvanheim::Ostrelvanheim(audioMasterCallback audioMaster)
-    : CPresetSystemEffect(audioMaster, ostrelvanheim2::kPresetTraits), engine_(kRingSizes) {
+Ostrelvanheim::Ostrelvanheim(audioMasterCallback audioMaster, const OstrelvanheimProduct& product)
+    : CPresetSystemEffect(audioMaster, product.presets), product_(product), engine_(product.engine) {
   CompressorEngine& e = engine_;
   suspendDone = false;
   editor = nullptr;
@@ -51,7 +28,8 @@ Ostrelvanheim::Ostrelvanheim(audioMasterCallback audioMaster)
   e.ppmReturnMs = 1000;
 
   // The meter preferences go through the parameter model before any editor exists.
-  for (VstInt32 index = 43; index <= 48; ++index) setParameter(index, loadPreference(index));
+  for (const presets::MeterPreferenceSlot& slot : product_.meterPreferences)
+    setParameter(slot.index, loadPreference(slot.index));
 
   meterScale = 0;
   meterScaleMode = 0;
@@ -74,7 +52,7 @@ Ostrelvanheim::Ostrelvanheim(audioMasterCallback audioMaster)
   setNumOutputs(2);
   canProcessReplacing(true);
   canDoubleReplacing(true);
-  setUniqueID(ostrelvanheim2::kUniqueId);
+  setUniqueID(product_.uniqueId);
 
   setInitialDelay(static_cast<VstInt32>(getDelaySamples()));
   getOutputLatency();
@@ -87,7 +65,10 @@ Ostrelvanheim::Ostrelvanheim(audioMasterCallback audioMaster)
   e.resetDetectorsNow();
   e.resetMetersNow();
 
-  setParameter(26, 0.0f);
+  if (e.hasOversampledPath())
+    setParameter(indexOf(Meaning::kFat), 0.0f);
+  else
+    e.fatOn = 0;
   e.updateFilterCoefficients();
   e.updateTimeConstants();
   e.clearDelayRingsNow();
@@ -105,21 +86,20 @@ Ostrelvanheim::Ostrelvanheim(audioMasterCallback audioMaster)
 }
 
 Ostrelvanheim::~Ostrelvanheim() {
-  savePreference(43, static_cast<float>(vuIntegr));
-  savePreference(44, static_cast<float>(vuRefer));
-  savePreference(45, static_cast<float>(ppmIntegr));
-  savePreference(46, static_cast<float>(ppmReturn));
-  savePreference(48, static_cast<float>(knobModeValue));
-  savePreference(47, overIndicValue);
+  savePreference(indexOf(Meaning::kVuIntegr), static_cast<float>(vuIntegr));
+  savePreference(indexOf(Meaning::kVuRefer), static_cast<float>(vuRefer));
+  savePreference(indexOf(Meaning::kPpmIntegr), static_cast<float>(ppmIntegr));
+  savePreference(indexOf(Meaning::kPpmReturn), static_cast<float>(ppmReturn));
+  savePreference(indexOf(Meaning::kKnobMode), static_cast<float>(knobModeValue));
+  savePreference(indexOf(Meaning::kOverIndic), overIndicValue);
 }
 
 float Ostrelvanheim::loadPreference(VstInt32 index) {
-  const presets::MeterPreference* p = preferenceOf(index);
-  return p ? presets::loadMeterPreference(*p) : 0.5f;
+  return presets::loadMeterPreference(product_.meterPreferences, index);
 }
 
 void Ostrelvanheim::savePreference(VstInt32 index, float value) {
-  if (const presets::MeterPreference* p = preferenceOf(index)) presets::saveMeterPreference(*p, value);
+  presets::saveMeterPreference(product_.meterPreferences, index, value);
 }
 
 void Ostrelvanheim::clampSampleRate() { sampleRate = clampedSampleRate(sampleRate); }
@@ -136,6 +116,10 @@ void Ostrelvanheim::suspend() {
   e.clearDelayRingsNow();
   e.resetDetectorsNow();
   e.resetOversamplersNow();
+  if (product_.suspendRecomputesCoefficients) {
+    e.updateFilterCoefficients();
+    e.updateTimeConstants();
+  }
   e.clearDelayRingsNow();
   e.resetDetectorsNow();
   e.resetMetersNow();
@@ -181,9 +165,7 @@ float Ostrelvanheim::getLatencyRingSize() {
   return static_cast<float>(engine_.latencyRingSizeAt(sampleRate));
 }
 
-float Ostrelvanheim::getDelaySamples() {
-  return static_cast<float>(engine_.oversamplerLatency() + static_cast<int>(getLatencyRingSize()) + 1);
-}
+float Ostrelvanheim::getDelaySamples() { return static_cast<float>(engine_.delaySamplesAt(sampleRate)); }
 
 float Ostrelvanheim::getDelayMs() {
   const double rate = (sampleRate > 200000.0f || sampleRate < 20000.0f) ? 44100.0 : sampleRate;
@@ -198,11 +180,11 @@ bool Ostrelvanheim::getOutputProperties(VstInt32 index, VstPinProperties* p) {
   return outputPinProperties(index, p);
 }
 
-bool Ostrelvanheim::getEffectName(char* name) { return writeEffectName(kIdentity, name); }
+bool Ostrelvanheim::getEffectName(char* name) { return writeEffectName(product_.identity, name); }
 
 bool Ostrelvanheim::getVendorString(char* text) { return writeVendorString(text); }
 
-bool Ostrelvanheim::getProductString(char* text) { return writeProductString(kIdentity, text); }
+bool Ostrelvanheim::getProductString(char* text) { return writeProductString(product_.identity, text); }
 
 void Ostrelvanheim::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) {
   processHost(inputs, outputs, sampleFrames);

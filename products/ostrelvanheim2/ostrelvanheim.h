@@ -1,6 +1,7 @@
-// The effect class of JYX Ostrelvanheim2: identity towards the host, the
-// parameter model, construction, suspend and resume, and the host buffers
-// handed to the processing engine.
+// The effect class of both Ostrelvanheim plug-ins: identity towards the
+// host, the parameter model, construction, suspend and resume, and the host
+// buffers handed to the processing engine. What one product does differently
+// comes from its description (products/ostrelvanheim2/product.h).
 //
 // Thread contract: processReplacing and processDoubleReplacing run on the
 // host's audio thread; setParameter may arrive from any thread, also while
@@ -14,12 +15,11 @@
 #include "dsp/compressor_engine.h"
 #include "presets/preset_effect.h"
 #include "products/common/product_identity.h"
+#include "products/ostrelvanheim2/product.h"
 
 class Ostrelvanheim : public CPresetSystemEffect {
  public:
-  static constexpr VstInt32 kChannelModeIndex = 57;
-
-  explicit Ostrelvanheim(audioMasterCallback audioMaster);
+  Ostrelvanheim(audioMasterCallback audioMaster, const OstrelvanheimProduct& product);
   ~Ostrelvanheim() override;
 
   void suspend() override;
@@ -54,6 +54,8 @@ class Ostrelvanheim : public CPresetSystemEffect {
   virtual bool refreshHook() { return true; }
 
   CompressorEngine& engine() { return engine_; }
+  const OstrelvanheimProduct& product() const { return product_; }
+  VstInt32 channelModeIndex() const { return indexOf(Meaning::kChannelMode); }
   bool isSuspended() const { return suspendDone; }
 
  private:
@@ -74,12 +76,15 @@ class Ostrelvanheim : public CPresetSystemEffect {
   int meterScaleMode = 0;
   bool suspendDone = false;
 
+  const OstrelvanheimProduct& product_;
   CompressorEngine engine_;
 
   template <typename Sample>
   void processHost(Sample** inputs, Sample** outputs, VstInt32 sampleFrames);
-  void applyParameter(VstInt32 index, float v);
+  VstInt32 indexOf(VstInt32 meaning) const { return product_.parameters.indexOf(meaning); }
+  void applyParameter(VstInt32 meaning, float v);
   void applyCeilingAndKnee();
+  // The meter and knob preferences by product index (from the product's base on).
   float loadPreference(VstInt32 index);
   void savePreference(VstInt32 index, float value);
   // The host's rate within 22050..192000 (a non-finite rate counts as 44100).

@@ -1,6 +1,8 @@
-// The parameter model of JYX Ostrelvanheim2: what every index stores, the
-// quantities it derives, and its name, unit and display texts. Indices 0-41
-// are the host's (31-41 spare), 43-48 and 57 the editor's own.
+// The parameter model of the Ostrelvanheim plug-ins: what every meaning
+// stores, the quantities it derives, and its name, unit and display texts.
+// The product's map turns its indices into meanings (the second generation's
+// indices: 0-41 the host's, 31-41 spare, 43-48 and 57 the editor's own); the
+// programs, the global rule and the spare values keep the product's indices.
 #include <algorithm>
 #include <cmath>
 
@@ -10,7 +12,7 @@
 
 namespace {
 
-// Names and unit labels as the host shows them, blanks included.
+// Names and unit labels by meaning as the host shows them, blanks included.
 constexpr ParameterText kTexts[49] = {
     {" Process ", ""},
     {" Mode", ""},
@@ -63,13 +65,28 @@ constexpr ParameterText kTexts[49] = {
     {" Knob Mode ", " "},
 };
 
+// The product's own text for a meaning, if it has one.
+const OwnParameterText* ownText(const OstrelvanheimProduct& product, VstInt32 meaning) {
+  for (const OwnParameterText& t : product.ownTexts)
+    if (t.meaning == meaning) return &t;
+  return nullptr;
+}
+
+ParameterText sharedText(VstInt32 meaning) {
+  return meaning >= 0 && meaning < static_cast<VstInt32>(std::size(kTexts)) ? kTexts[meaning]
+                                                                            : ParameterText{"-", "-"};
+}
+
 }  // namespace
 
 void Ostrelvanheim::setParameter(VstInt32 index, float value) {
   const float v = admittedValue(value);
-  applyParameter(index, v);
-  // The meter-display delay keeps the value it stored, in the programs too.
-  finishSetParameter(index, index == 23 ? meterDelay : v);
+  const VstInt32 meaning = product_.parameters.meaningOf(index);
+  applyParameter(meaning, v);
+  // The meter-display delay passes on the value it keeps, to the programs too.
+  const bool passKept =
+      meaning == Meaning::kMeterDelay && !(meterDelay == 0.0f && product_.meterDelayPassesAutomaticValue);
+  finishSetParameter(index, passKept ? meterDelay : v);
 }
 
 void Ostrelvanheim::applyCeilingAndKnee() {
@@ -79,17 +96,17 @@ void Ostrelvanheim::applyCeilingAndKnee() {
   e.smallSignalGainValue = e.smallSignalGain();
 }
 
-void Ostrelvanheim::applyParameter(VstInt32 index, float v) {
+void Ostrelvanheim::applyParameter(VstInt32 meaning, float v) {
   CompressorEngine& e = engine_;
   const double f = fineTuneFactor;
   const double g = std::sqrt(f);
-  switch (index) {
-    case 0:
+  switch (meaning) {
+    case Meaning::kProcess:
       process = v;
       e.processOn = switchState(v);
       e.requestClearDelayRings();
       break;
-    case 1:
+    case Meaning::kMode:
       mode = v;
       e.modeValue = v;
       e.multiBand = switchState(v);
@@ -97,17 +114,17 @@ void Ostrelvanheim::applyParameter(VstInt32 index, float v) {
       e.updateFilterCoefficients();
       e.updateTimeConstants();
       break;
-    case 2: e.monoStereoValue = v; break;
-    case 3:
+    case Meaning::kMonoStereo: e.monoStereoValue = v; break;
+    case Meaning::kLink:
       link = v;
       e.linked = switchState(v);
       break;
-    case 4:
+    case Meaning::kDrive:
       drive = v;
       e.driveGain = std::pow(256.0, f * v) / std::pow(16.0, f);
       e.smallSignalGainValue = e.smallSignalGain();
       break;
-    case 5:
+    case Meaning::kKnee:
       knee = v;
       {
         const KneeSetting k = kneeOf(v);
@@ -116,135 +133,140 @@ void Ostrelvanheim::applyParameter(VstInt32 index, float v) {
       }
       applyCeilingAndKnee();
       break;
-    case 6:
+    case Meaning::kSpeed:
       speed = v;
       e.speedValue = v;
       e.updateTimeConstants();
       break;
-    case 7:
+    case Meaning::kRelease:
       release = v;
       e.releaseValue = v;
       e.releaseFactor = 0.25 * std::pow(16.0, static_cast<double>(v));
       e.updateTimeConstants();
       break;
-    case 8:
+    case Meaning::kHighAdjust:
       highAdjust = v;
       e.highAdjustGain = std::pow(16.0, f * v) / std::pow(4.0, f);
       break;
-    case 9:
+    case Meaning::kLowAdjust:
       lowAdjust = v;
       e.lowAdjustGain = std::pow(16.0, f * v) / std::pow(4.0, f);
       break;
-    case 10:
+    case Meaning::kHighFreq:
       highFreq = v;
       e.highFreqHz = 1000.0 * std::pow(16.0, static_cast<double>(v));
       e.updateFilterCoefficients();
       break;
-    case 11:
+    case Meaning::kLowFreq:
       lowFreq = v;
       e.lowFreqHz = 12.5 * std::pow(16.0, static_cast<double>(v));
       e.updateFilterCoefficients();
       break;
-    case 12:
+    case Meaning::kMix:
       mixValue = v;
       e.mix = v;
       break;
-    case 13:
+    case Meaning::kCeiling:
       ceiling = v;
       e.ceilingGain = std::pow(16.0, g * v) / std::pow(4.0, g);
       applyCeilingAndKnee();
       break;
-    case 14:
+    case Meaning::kOutput:
       output = v;
       e.outputGain = std::pow(16.0, g * v) / std::pow(4.0, g);
       break;
-    case 15:
-    case 16:
-    case 17: {
-      const int b = index - 15;
+    case Meaning::kLowSat:
+    case Meaning::kMidSat:
+    case Meaning::kHighSat: {
+      const int b = meaning - Meaning::kLowSat;
       satValues[b] = v;
-      e.satLevels[b] = 0.25 * std::pow(16.0, static_cast<double>(v));
+      e.satLevels[b] = product_.saturationLevel.at(v);
       e.satInverses[b] = 1.0 / e.satLevels[b];
       break;
     }
-    case 18:
-    case 19:
-    case 20: {
-      const int b = index - 18;
+    case Meaning::kLowRel:
+    case Meaning::kMidRel:
+    case Meaning::kHighRel: {
+      const int b = meaning - Meaning::kLowRel;
       releaseValues[b] = v;
-      e.bandReleaseFactors[b] = std::pow(256.0, static_cast<double>(v)) / 16.0;
+      e.bandReleaseFactors[b] = product_.bandRelease.at(v);
       e.updateTimeConstants();
       break;
     }
-    case 21:
+    case Meaning::kMeters:
       metersValue = v;
       e.meterSource = std::min(static_cast<int>(3.0f * v), 2);
       break;
-    case 22: e.meterTypeValue = v; break;
-    case 23: meterDelay = v < 0.06125f ? 0.0f : std::max(v, 0.125f); break;
-    case 24: {
+    case Meaning::kMeterType: e.meterTypeValue = v; break;
+    case Meaning::kMeterDelay: meterDelay = v < 0.06125f ? 0.0f : std::max(v, 0.125f); break;
+    case Meaning::kFineTune: {
       fineTune = v;
       const int k = static_cast<int>(3.0f * v + 0.5f);
       fineTuneFactor = std::pow(0.125, 1.0 - k / 3.0);
       // The gains that scale with the fine-tune factor follow it at once.
-      setParameter(13, ceiling);
-      setParameter(4, drive);
-      setParameter(8, highAdjust);
-      setParameter(9, lowAdjust);
-      setParameter(14, output);
+      setParameter(indexOf(Meaning::kCeiling), ceiling);
+      setParameter(indexOf(Meaning::kDrive), drive);
+      setParameter(indexOf(Meaning::kHighAdjust), highAdjust);
+      setParameter(indexOf(Meaning::kLowAdjust), lowAdjust);
+      setParameter(indexOf(Meaning::kOutput), output);
       break;
     }
-    case 25:
+    case Meaning::kMeterScale:
       meterScale = v;
       meterScaleMode = switchState(v);
       break;
-    case 26:
+    case Meaning::kFat:
       fat = v;
+      if (!e.hasOversampledPath()) {
+        // Stored and global, but there is no oversampled path to switch on.
+        e.fatOn = 0;
+        break;
+      }
       e.fatOn = getSampleRate() <= 100000.0f ? switchState(v) : 0;
       e.updateFilterCoefficients();
       e.updateTimeConstants();
       e.requestCleanStart();
       break;
-    case 27:
+    case Meaning::kLong:
       longValue = v;
       e.longOn = switchState(v);
       e.updateTimeConstants();
       break;
-    case 28:
+    case Meaning::kAuto:
       autoValue = v;
       e.autoOn = switchState(v);
       break;
-    case 29:
+    case Meaning::kBrickwall:
       brickwall = v;
       e.brickwallOn = switchState(v);
       break;
-    case 30: e.lrValue = v; break;
-    case 43:
+    case Meaning::kLR: e.lrValue = v; break;
+    case Meaning::kVuIntegr:
       vuIntegr = v;
       vuIntegrationMs = 30.0 * std::pow(100.0, vuIntegr);
       e.requestVuFrequency(700.0 / vuIntegrationMs);
       break;
-    case 44:
+    case Meaning::kVuRefer:
       vuRefer = v;
       vuReference = std::pow(0.06125, 1.0 - vuRefer);
       e.vuReferenceInverse = 1.0 / vuReference;
       break;
-    case 45:
+    case Meaning::kPpmIntegr:
       ppmIntegr = v;
       e.ppmIntegrationMs = std::pow(101.0, ppmIntegr) - 1.0;
       e.ppmTimeRatio = static_cast<float>(e.ppmIntegrationMs / e.ppmReturnMs);
       break;
-    case 46:
+    case Meaning::kPpmReturn:
       ppmReturn = v;
       e.ppmReturnMs = 100.0 * std::pow(100.0, ppmReturn);
       e.ppmTimeRatio = static_cast<float>(e.ppmIntegrationMs / e.ppmReturnMs);
       break;
-    case 47:
+    case Meaning::kOverIndic:
       overIndicValue = static_cast<float>(static_cast<int>(9.0 * v + 0.5) / 9.0);
       e.overThreshold = 9.0 * static_cast<double>(overIndicValue) + 1.0;
       break;
-    case 48: knobModeValue = knobModeCopy = v; break;
-    case kChannelModeIndex: {
+    case Meaning::kKnobMode: knobModeValue = knobModeCopy = v; break;
+    case Meaning::kChannelMode: {
       const double previous = channelModeValue;
       channelModeValue = v;
       if (static_cast<int>(100.0 * channelModeValue) != static_cast<int>(100.0 * previous)) {
@@ -271,114 +293,127 @@ void Ostrelvanheim::applyParameter(VstInt32 index, float v) {
 
 float Ostrelvanheim::getParameter(VstInt32 index) {
   const CompressorEngine& e = engine_;
-  switch (index) {
-    case 0: return process;
-    case 1: return mode;
-    case 2: return e.monoStereoValue;
-    case 3: return link;
-    case 4: return drive;
-    case 5: return knee;
-    case 6: return speed;
-    case 7: return release;
-    case 8: return highAdjust;
-    case 9: return lowAdjust;
-    case 10: return highFreq;
-    case 11: return lowFreq;
-    case 12: return mixValue;
-    case 13: return ceiling;
-    case 14: return output;
-    case 15:
-    case 16:
-    case 17: return satValues[index - 15];
-    case 18:
-    case 19:
-    case 20: return releaseValues[index - 18];
-    case 21: return metersValue;
-    case 22: return e.meterTypeValue;
-    case 23: return meterDelay;
-    case 24: return fineTune;
-    case 25: return meterScale;
-    case 26: return fat;
-    case 27: return longValue;
-    case 28: return autoValue;
-    case 29: return brickwall;
-    case 30: return e.lrValue;
-    case 43: return static_cast<float>(vuIntegr);
-    case 44: return static_cast<float>(vuRefer);
-    case 45: return static_cast<float>(ppmIntegr);
-    case 46: return static_cast<float>(ppmReturn);
-    case 47: return overIndicValue;
-    case 48: return static_cast<float>(knobModeValue);
-    case kChannelModeIndex:
+  switch (product_.parameters.meaningOf(index)) {
+    case Meaning::kProcess: return process;
+    case Meaning::kMode: return mode;
+    case Meaning::kMonoStereo: return e.monoStereoValue;
+    case Meaning::kLink: return link;
+    case Meaning::kDrive: return drive;
+    case Meaning::kKnee: return knee;
+    case Meaning::kSpeed: return speed;
+    case Meaning::kRelease: return release;
+    case Meaning::kHighAdjust: return highAdjust;
+    case Meaning::kLowAdjust: return lowAdjust;
+    case Meaning::kHighFreq: return highFreq;
+    case Meaning::kLowFreq: return lowFreq;
+    case Meaning::kMix: return mixValue;
+    case Meaning::kCeiling: return ceiling;
+    case Meaning::kOutput: return output;
+    case Meaning::kLowSat: return satValues[0];
+    case Meaning::kMidSat: return satValues[1];
+    case Meaning::kHighSat: return satValues[2];
+    case Meaning::kLowRel: return releaseValues[0];
+    case Meaning::kMidRel: return releaseValues[1];
+    case Meaning::kHighRel: return releaseValues[2];
+    case Meaning::kMeters: return metersValue;
+    case Meaning::kMeterType: return e.meterTypeValue;
+    case Meaning::kMeterDelay: return meterDelay;
+    case Meaning::kFineTune: return fineTune;
+    case Meaning::kMeterScale: return meterScale;
+    case Meaning::kFat: return fat;
+    case Meaning::kLong: return longValue;
+    case Meaning::kAuto: return autoValue;
+    case Meaning::kBrickwall: return brickwall;
+    case Meaning::kLR: return e.lrValue;
+    case Meaning::kSpare: return programStore() ? programStore()->value(getCurrentProgram(), index) : 0.0f;
+    case Meaning::kVuIntegr: return static_cast<float>(vuIntegr);
+    case Meaning::kVuRefer: return static_cast<float>(vuRefer);
+    case Meaning::kPpmIntegr: return static_cast<float>(ppmIntegr);
+    case Meaning::kPpmReturn: return static_cast<float>(ppmReturn);
+    case Meaning::kOverIndic: return overIndicValue;
+    case Meaning::kKnobMode: return static_cast<float>(knobModeValue);
+    case Meaning::kChannelMode:
       if (e.monoStereoValue < 0.5f && e.lrValue < 0.333f) return 0.0f;
       if (e.monoStereoValue >= 0.5f && e.lrValue < 0.333f) return 1.0f;
       return e.lrValue < 0.66f ? 0.333f : 0.667f;
-    default:
-      if (index >= 31 && index <= 41 && programStore())
-        return programStore()->value(getCurrentProgram(), index);
-      return 0.0f;
+    default: return 0.0f;
   }
 }
 
 void Ostrelvanheim::getParameterName(VstInt32 index, char* text) {
-  writeText(text, index >= 0 && index < 49 ? kTexts[index].name : "-");
+  const VstInt32 meaning = product_.parameters.meaningOf(index);
+  const OwnParameterText* own = ownText(product_, meaning);
+  writeText(text, own ? own->name : sharedText(meaning).name);
 }
 
 void Ostrelvanheim::getParameterLabel(VstInt32 index, char* label) {
-  writeText(label, index >= 0 && index < 49 ? kTexts[index].label : "-");
+  const VstInt32 meaning = product_.parameters.meaningOf(index);
+  const OwnParameterText* own = ownText(product_, meaning);
+  writeText(label, own ? own->label : sharedText(meaning).label);
 }
 
 void Ostrelvanheim::getParameterDisplay(VstInt32 index, char* text) {
   const CompressorEngine& e = engine_;
   const double f = fineTuneFactor;
   const double g = std::sqrt(f);
+  const VstInt32 meaning = product_.parameters.meaningOf(index);
   *text = 0;
-  switch (index) {
-    case 0: writeText(text, process >= 0.5f ? " On " : " Off "); break;
-    case 1: writeText(text, mode >= 0.5f ? " MultiBand " : " SingleBnd "); break;
-    case 2:
+  if (const OwnParameterText* own = ownText(product_, meaning); own && own->display) {
+    writeText(text, own->display);
+    return;
+  }
+  switch (meaning) {
+    case Meaning::kProcess: writeText(text, process >= 0.5f ? " On " : " Off "); break;
+    case Meaning::kMode: writeText(text, mode >= 0.5f ? " MultiBand " : " SingleBnd "); break;
+    case Meaning::kMonoStereo:
       if (e.lrValue < 0.333f)
         writeText(text, e.monoStereoValue >= 0.5f ? " Stereo " : " Mono ");
       else
         writeText(text, " L-R ");
       break;
-    case 3: writeText(text, link >= 0.5f ? " Linked " : " Unlinked "); break;
-    case 4: writeNumber(text, (48.0 * drive - 24.0) * f, 2); break;
-    case 5: writeNumber(text, 100.0 * knee, 1); break;
-    case 6: writeNumber(text, 100.0 * speed, 1); break;
-    case 7: writeNumber(text, e.releaseFactor, 2); break;
-    case 8: writeNumber(text, (24.0 * highAdjust - 12.0) * f, 2); break;
-    case 9: writeNumber(text, (24.0 * lowAdjust - 12.0) * f, 2); break;
-    case 10: writeNumber(text, e.highFreqHz, 0); break;
-    case 11: writeNumber(text, 2.0 * e.lowFreqHz, 1); break;
-    case 12: writeNumber(text, 100.0 * mixValue, 1); break;
-    case 13: writeNumber(text, g * (24.0 * ceiling - 12.0), 2); break;
-    case 14: writeNumber(text, g * (24.0 * output - 12.0), 2); break;
-    case 15:
-    case 16:
-    case 17: writeNumber(text, 24.0 * satValues[index - 15] - 12.0, 2); break;
-    case 18:
-    case 19:
-    case 20: writeNumber(text, e.bandReleaseFactors[index - 18], 2); break;
-    case 21:
+    case Meaning::kLink: writeText(text, link >= 0.5f ? " Linked " : " Unlinked "); break;
+    case Meaning::kDrive: writeNumber(text, (48.0 * drive - 24.0) * f, 2); break;
+    case Meaning::kKnee: writeNumber(text, 100.0 * knee, 1); break;
+    case Meaning::kSpeed: writeNumber(text, 100.0 * speed, 1); break;
+    case Meaning::kRelease: writeNumber(text, e.releaseFactor, 2); break;
+    case Meaning::kHighAdjust: writeNumber(text, (24.0 * highAdjust - 12.0) * f, 2); break;
+    case Meaning::kLowAdjust: writeNumber(text, (24.0 * lowAdjust - 12.0) * f, 2); break;
+    case Meaning::kHighFreq: writeNumber(text, e.highFreqHz, 0); break;
+    case Meaning::kLowFreq: writeNumber(text, 2.0 * e.lowFreqHz, 1); break;
+    case Meaning::kMix: writeNumber(text, 100.0 * mixValue, 1); break;
+    case Meaning::kCeiling: writeNumber(text, g * (24.0 * ceiling - 12.0), 2); break;
+    case Meaning::kOutput: writeNumber(text, g * (24.0 * output - 12.0), 2); break;
+    case Meaning::kLowSat:
+    case Meaning::kMidSat:
+    case Meaning::kHighSat: {
+      const double span = product_.saturationDisplaySpan;
+      writeNumber(text, span * satValues[meaning - Meaning::kLowSat] - 0.5 * span, 2);
+      break;
+    }
+    case Meaning::kLowRel:
+    case Meaning::kMidRel:
+    case Meaning::kHighRel: writeNumber(text, e.bandReleaseFactors[meaning - Meaning::kLowRel], 2); break;
+    case Meaning::kMeters:
       writeText(text,
                 metersValue < 0.3333333f ? " Pre " : (metersValue < 0.6666667f ? " GainRed " : " Post "));
       break;
-    case 22: writeText(text, e.meterTypeValue >= 0.5f ? " PPM " : " VU "); break;
-    case 23: writeText(text, "-"); break;
-    case 24: writeNumber(text, 100.0 * f, 0); break;
-    case 25: writeText(text, meterScaleMode == 1 ? "-40..+6" : "-20..+3"); break;
-    case 26: writeText(text, fat >= 0.5f ? " FAT " : " Off "); break;
-    case 27: writeText(text, longValue >= 0.5f ? " Long " : " Off "); break;
-    case 28: writeText(text, autoValue >= 0.5f ? " Auto " : " Off "); break;
-    case 29: writeText(text, brickwall >= 0.5f ? " BrickWall " : " Off "); break;
-    case 30: writeText(text, e.lrValue < 0.333f ? " OO-O" : (e.lrValue < 0.66f ? " L " : " R ")); break;
-    case 43: writeNumber(text, vuIntegrationMs, 0); break;
-    case 44: writeNumber(text, vuReference, 1); break;
-    case 45: writeNumber(text, e.ppmIntegrationMs, 0); break;
-    case 46: writeNumber(text, e.ppmReturnMs, 0); break;
-    case 47: float2string(static_cast<float>(e.overThreshold), text, 12); break;
-    case 48: writeText(text, knobModeValue >= 0.5 ? " Linear " : " Circular "); break;
+    case Meaning::kMeterType: writeText(text, e.meterTypeValue >= 0.5f ? " PPM " : " VU "); break;
+    case Meaning::kMeterDelay: writeText(text, "-"); break;
+    case Meaning::kFineTune: writeNumber(text, 100.0 * f, 0); break;
+    case Meaning::kMeterScale: writeText(text, meterScaleMode == 1 ? "-40..+6" : "-20..+3"); break;
+    case Meaning::kFat: writeText(text, fat >= 0.5f ? " FAT " : " Off "); break;
+    case Meaning::kLong: writeText(text, longValue >= 0.5f ? " Long " : " Off "); break;
+    case Meaning::kAuto: writeText(text, autoValue >= 0.5f ? " Auto " : " Off "); break;
+    case Meaning::kBrickwall: writeText(text, brickwall >= 0.5f ? " BrickWall " : " Off "); break;
+    case Meaning::kLR:
+      writeText(text, e.lrValue < 0.333f ? " OO-O" : (e.lrValue < 0.66f ? " L " : " R "));
+      break;
+    case Meaning::kVuIntegr: writeNumber(text, vuIntegrationMs, 0); break;
+    case Meaning::kVuRefer: writeNumber(text, vuReference, 1); break;
+    case Meaning::kPpmIntegr: writeNumber(text, e.ppmIntegrationMs, 0); break;
+    case Meaning::kPpmReturn: writeNumber(text, e.ppmReturnMs, 0); break;
+    case Meaning::kOverIndic: float2string(static_cast<float>(e.overThreshold), text, 12); break;
+    case Meaning::kKnobMode: writeText(text, knobModeValue >= 0.5 ? " Linear " : " Circular "); break;
     default: break;
   }
 }
@@ -388,60 +423,62 @@ float Ostrelvanheim::getParameterPlainValue(VstInt32 index) {
   const double f = fineTuneFactor;
   const double g = std::sqrt(f);
   double value = 0.0;
-  switch (index) {
-    case 0: value = e.processOn; break;
-    case 1: value = e.multiBand; break;
-    case 2: value = switchState(e.monoStereoValue); break;
-    case 3: value = e.linked; break;
-    case 4: value = (drive - 0.5) * 48.0 * f; break;
-    case 5: value = 100.0 * knee; break;
-    case 6: value = 100.0 * speed; break;
-    case 7: value = e.releaseFactor; break;
-    case 8: value = (highAdjust - 0.5) * 24.0 * f; break;
-    case 9: value = (lowAdjust - 0.5) * 24.0 * f; break;
-    case 10: value = e.highFreqHz; break;
-    case 11: value = 2.0 * e.lowFreqHz; break;
-    case 12: value = 100.0 * mixValue; break;
-    case 13: value = g * (ceiling - 0.5) * 24.0; break;
-    case 14: value = g * (output - 0.5) * 24.0; break;
-    case 15:
-    case 16:
-    case 17: value = e.satLevels[index - 15]; break;
-    case 18:
-    case 19:
-    case 20: value = e.bandReleaseFactors[index - 18]; break;
-    case 23: value = meterDelay == 0.0f ? -1.0 : (meterDelay - 0.125) * 1000.0 / 0.875; break;
-    case 24: value = f; break;
-    case 26: value = e.fatOn; break;
-    case 27: value = e.longOn; break;
-    case 28: value = e.autoOn; break;
-    case 29: value = e.brickwallOn; break;
-    case 30: value = e.lrValue < 0.333f ? 0.0 : (e.lrValue < 0.66f ? 0.5 : 1.0); break;
-    case 43: value = vuIntegrationMs; break;
-    case 44: value = vuReference; break;
-    case 45: value = e.ppmIntegrationMs; break;
-    case 46: value = e.ppmReturnMs; break;
-    case 47: value = e.overThreshold; break;
-    case 48: value = knobModeValue; break;
+  switch (product_.parameters.meaningOf(index)) {
+    case Meaning::kProcess: value = e.processOn; break;
+    case Meaning::kMode: value = e.multiBand; break;
+    case Meaning::kMonoStereo: value = switchState(e.monoStereoValue); break;
+    case Meaning::kLink: value = e.linked; break;
+    case Meaning::kDrive: value = (drive - 0.5) * 48.0 * f; break;
+    case Meaning::kKnee: value = 100.0 * knee; break;
+    case Meaning::kSpeed: value = 100.0 * speed; break;
+    case Meaning::kRelease: value = e.releaseFactor; break;
+    case Meaning::kHighAdjust: value = (highAdjust - 0.5) * 24.0 * f; break;
+    case Meaning::kLowAdjust: value = (lowAdjust - 0.5) * 24.0 * f; break;
+    case Meaning::kHighFreq: value = e.highFreqHz; break;
+    case Meaning::kLowFreq: value = 2.0 * e.lowFreqHz; break;
+    case Meaning::kMix: value = 100.0 * mixValue; break;
+    case Meaning::kCeiling: value = g * (ceiling - 0.5) * 24.0; break;
+    case Meaning::kOutput: value = g * (output - 0.5) * 24.0; break;
+    case Meaning::kLowSat: value = e.satLevels[0]; break;
+    case Meaning::kMidSat: value = e.satLevels[1]; break;
+    case Meaning::kHighSat: value = e.satLevels[2]; break;
+    case Meaning::kLowRel: value = e.bandReleaseFactors[0]; break;
+    case Meaning::kMidRel: value = e.bandReleaseFactors[1]; break;
+    case Meaning::kHighRel: value = e.bandReleaseFactors[2]; break;
+    case Meaning::kMeterDelay:
+      value = meterDelay == 0.0f ? -1.0 : (meterDelay - 0.125) * 1000.0 / 0.875;
+      break;
+    case Meaning::kFineTune: value = f; break;
+    case Meaning::kFat: value = e.fatOn; break;
+    case Meaning::kLong: value = e.longOn; break;
+    case Meaning::kAuto: value = e.autoOn; break;
+    case Meaning::kBrickwall: value = e.brickwallOn; break;
+    case Meaning::kLR: value = e.lrValue < 0.333f ? 0.0 : (e.lrValue < 0.66f ? 0.5 : 1.0); break;
+    case Meaning::kVuIntegr: value = vuIntegrationMs; break;
+    case Meaning::kVuRefer: value = vuReference; break;
+    case Meaning::kPpmIntegr: value = e.ppmIntegrationMs; break;
+    case Meaning::kPpmReturn: value = e.ppmReturnMs; break;
+    case Meaning::kOverIndic: value = e.overThreshold; break;
+    case Meaning::kKnobMode: value = knobModeValue; break;
     default: break;
   }
   return static_cast<float>(value);
 }
 
 bool Ostrelvanheim::getParameterProperties(VstInt32 index, VstParameterProperties* p) {
-  switch (index) {
-    case 0:
-    case 1:
-    case 2:
-    case 3:
-    case 22:
-    case 25:
-    case 26:
-    case 27:
-    case 28:
-    case 29: return integerProperties(p, kSwitchProperties, 1);
-    case 21: return integerProperties(p, kSelectorProperties, 2);
-    case 24: return integerProperties(p, kSelectorProperties, 3);
+  switch (product_.parameters.meaningOf(index)) {
+    case Meaning::kProcess:
+    case Meaning::kMode:
+    case Meaning::kMonoStereo:
+    case Meaning::kLink:
+    case Meaning::kMeterType:
+    case Meaning::kMeterScale:
+    case Meaning::kFat:
+    case Meaning::kLong:
+    case Meaning::kAuto:
+    case Meaning::kBrickwall: return integerProperties(p, kSwitchProperties, 1);
+    case Meaning::kMeters: return integerProperties(p, kSelectorProperties, 2);
+    case Meaning::kFineTune: return integerProperties(p, kSelectorProperties, 3);
     default: return false;
   }
 }

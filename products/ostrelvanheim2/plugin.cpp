@@ -5,5 +5,5 @@
 
 AudioEffect* createEffectInstance(audioMasterCallback audioMaster) {
   if (audioMaster(nullptr, audioMasterVersion, 0, 0, nullptr, 0.0f) == 0) return nullptr;
-  return new (std::nothrow) Ostrelvanheim(audioMaster);
+  return new (std::nothrow) Ostrelvanheim(audioMaster, ostrelvanheim2::kProduct);
 }

@@ -23,7 +23,7 @@ constexpr int kBlock = 128;
 
 struct World {
   testsupport::SettingsSandbox sandbox;  // before the effect: its constructor reads the store
-  Ostrelvanheim fx{hostCallback};
+  Ostrelvanheim fx{hostCallback, ostrelvanheim2::kProduct};
   Bytes factory;
   float input[2][kBlock] = {};
   float output[2][kBlock] = {};

@@ -57,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       check(fx.getParameter(index) == value(index), "meter preferences take the record's values");
     const float over = 9.0f * fx.getParameter(47);
     check(std::fabs(over - std::round(over)) < 1e-4f, "the over indicator keeps its steps");
-    const float channelMode = fx.getParameter(Ostrelvanheim::kChannelModeIndex);
+    const float channelMode = fx.getParameter(fx.channelModeIndex());
     check(channelMode == 0.0f || channelMode == 0.333f || channelMode == 0.667f || channelMode == 1.0f,
           "the channel mode is one of its four");
 

@@ -42,7 +42,9 @@ Stereo runSignal(AEffect* effect, const Stereo& in, int block, bool doublePrecis
 template <typename Effect>
 class EffectRig {
  public:
-  EffectRig() : fx_(std::make_unique<Effect>(hostCallback)) {}
+  // The effect's constructor takes the host callback and then these arguments.
+  template <typename... Args>
+  explicit EffectRig(const Args&... args) : fx_(std::make_unique<Effect>(hostCallback, args...)) {}
 
   Effect& fx() { return *fx_; }
   AEffect* effect() { return fx_->getAeffect(); }

@@ -1,7 +1,7 @@
 // Cost of the plug-ins' processing as a host sees it: 64-bit host blocks of
 // 512 frames through the effect record's processDoubleReplacing, for every
-// kernel and routing of JYX Ostrelvanheim2 (FAT off and on) and of JYX
-// Tindravelle, at 44.1, 96 and 192 kHz, on pink noise and on a loud 50 Hz
+// kernel and routing of JYX Ostrelvanheim2 (FAT off and on), of JYX
+// Ostrelvanheim and of JYX Tindravelle, at 44.1, 96 and 192 kHz, on pink noise and on a loud 50 Hz
 // sine. Reports the time per stereo host frame and how many times real time
 // that is, then the targets and whether they hold; one target compares the two
 // products' default programs measured side by side in the same run.
@@ -21,6 +21,8 @@
 #include <string>
 #include <vector>
 
+#include "products/ostrelvanheim/kernel_modes.h"
+#include "products/ostrelvanheim/product.h"
 #include "products/ostrelvanheim2/kernel_modes.h"
 #include "products/ostrelvanheim2/ostrelvanheim.h"
 #include "products/tindravelle/kernel_modes.h"
@@ -58,19 +60,27 @@ std::vector<Mode> modesOf(std::span<const KernelMode> kernels, const std::string
   return all;
 }
 
-// Every kernel and routing, named for benchmark filters. JYX Ostrelvanheim2
-// also runs its heaviest setting: unlinked multiband with the brickwall (on
+// Every kernel and routing, named for benchmark filters. Both Ostrelvanheim
+// generations also run their heaviest setting: unlinked multiband with the brickwall (on
 // in the default program) and Auto release on.
 const std::vector<Product>& products() {
   static const std::vector<Product> p = [] {
     std::vector<Mode> second = modesOf(ostrelvanheim2::kKernelModes, "");
     second.push_back({"stereo_unlinked_multiband_Auto", {{0, 1}, {1, 1}, {2, 1}, {3, 0}, {28, 1}}});
+    std::vector<Mode> first = modesOf(ostrelvanheim::kKernelModes, "first_generation_");
+    first.push_back(
+        {"first_generation_stereo_unlinked_multiband_Auto", {{0, 1}, {1, 1}, {2, 1}, {3, 0}, {33, 1}}});
     return std::vector<Product>{
         {"JYX Ostrelvanheim2",
          [](audioMasterCallback m) -> std::unique_ptr<AudioEffect> {
-           return std::make_unique<Ostrelvanheim>(m);
+           return std::make_unique<Ostrelvanheim>(m, ostrelvanheim2::kProduct);
          },
          second, true},
+        {"JYX Ostrelvanheim",
+         [](audioMasterCallback m) -> std::unique_ptr<AudioEffect> {
+           return std::make_unique<Ostrelvanheim>(m, ostrelvanheim::kProduct);
+         },
+         first, false},
         {"JYX Tindravelle",
          [](audioMasterCallback m) -> std::unique_ptr<AudioEffect> {
            return std::make_unique<Tindravelle>(m);
@@ -274,7 +284,8 @@ int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   std::printf(
-      "JYX Ostrelvanheim2 and JYX Tindravelle: 64-bit host blocks of %d frames, pink noise peaking at %.1f, "
+      "JYX Ostrelvanheim2, JYX Ostrelvanheim and JYX Tindravelle: 64-bit host blocks of %d frames, pink "
+      "noise peaking at %.1f, "
       "50 Hz sine of amplitude %.1f; FAT is off above 100 kHz whatever the switch says.\n"
       "per_frame is the time per stereo host frame.\n",
       kBlockFrames, kPinkPeak, kSineAmplitude);
