@@ -78,6 +78,13 @@ Signal impulse(std::size_t frames, std::size_t at, double amplitude) {
   return vsthost::impulse(frames, at, amplitude);
 }
 
+std::size_t peakIndex(const Signal& s) {
+  std::size_t best = 0;
+  for (std::size_t i = 1; i < s.size(); ++i)
+    if (std::fabs(s[i]) > std::fabs(s[best])) best = i;
+  return best;
+}
+
 Signal noise(std::size_t frames, std::uint64_t seed, double amplitude) {
   return vsthost::whiteNoise(frames, seed, amplitude);
 }

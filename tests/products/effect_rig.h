@@ -77,6 +77,8 @@ std::vector<Mode> modesOf(std::span<const KernelMode> kernels);
 Signal highPassed15Hz(const Signal& x, double rate);
 
 Signal impulse(std::size_t frames, std::size_t at, double amplitude = 1.0);
+// Where the signal's largest magnitude is (its first frame of that magnitude).
+std::size_t peakIndex(const Signal& s);
 Signal noise(std::size_t frames, std::uint64_t seed, double amplitude);
 
 }  // namespace rig

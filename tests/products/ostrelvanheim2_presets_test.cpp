@@ -78,13 +78,7 @@ TEST_F(FactoryPresets, EveryProgramMatchesThePublishedList) {
                           [](int index, const std::string&) { return sharedValue(index); });
 }
 
-TEST_F(FactoryPresets, NamesAreShorterThanTheFieldAndZeroFilled) {
-  for (int k = 0; k < kNumPrograms; ++k) {
-    const std::string name = store_.name(k);
-    EXPECT_LT(name.size(), 24u);
-    for (std::size_t i = name.size(); i < 24; ++i) EXPECT_EQ(store_.name(k)[i], 0);
-  }
-}
+TEST_F(FactoryPresets, NamesAreShorterThanTheFieldAndZeroFilled) { expectNamesZeroFilled(store_); }
 
 TEST_F(FactoryPresets, GlobalParametersAreEqualInAllPrograms) {
   for (VstInt32 index : kGlobalIndices)

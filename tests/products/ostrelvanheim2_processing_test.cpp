@@ -17,13 +17,6 @@ using rig::Rig;
 using rig::Signal;
 using rig::Stereo;
 
-std::size_t peakIndex(const Signal& s) {
-  std::size_t best = 0;
-  for (std::size_t i = 1; i < s.size(); ++i)
-    if (std::fabs(s[i]) > std::fabs(s[best])) best = i;
-  return best;
-}
-
 class Ostrelvanheim2Processing : public ::testing::Test {
  protected:
   testsupport::SettingsSandbox sandbox_;
@@ -45,9 +38,9 @@ TEST_F(Ostrelvanheim2Processing, ImpulsePeaksAtTheReportedDelayInEveryModeAndRat
         ASSERT_EQ(r.delay(), rc.delay);
         const std::size_t at = 300;
         const Stereo out = r.process({rig::impulse(8192, at, 0.5), rig::impulse(8192, at, 0.5)}, 100);
-        EXPECT_EQ(peakIndex(out.left), at + static_cast<std::size_t>(rc.delay))
+        EXPECT_EQ(rig::peakIndex(out.left), at + static_cast<std::size_t>(rc.delay))
             << mode.name << " at " << rc.rate << " FAT " << fat;
-        EXPECT_EQ(peakIndex(out.right), at + static_cast<std::size_t>(rc.delay))
+        EXPECT_EQ(rig::peakIndex(out.right), at + static_cast<std::size_t>(rc.delay))
             << mode.name << " at " << rc.rate << " FAT " << fat;
       }
     }
@@ -176,7 +169,7 @@ TEST_F(Ostrelvanheim2Processing, UnconnectedSecondPinsShareTheFirstBuffer) {
   rig::gHost.pinConnected = 0;
   // Input 1 unconnected: the right channel processes the left input; output 1
   // unconnected: output 0 carries the right channel's result.
-  EXPECT_EQ(peakIndex(out.left), 10u + 639u);
+  EXPECT_EQ(rig::peakIndex(out.left), 10u + 639u);
   EXPECT_EQ(out.right, Signal(out.right.size(), 0.0)) << "output 1 is never written";
 }
 

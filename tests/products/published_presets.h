@@ -38,3 +38,12 @@ inline void expectPublishedPrograms(const ProgramStore& store, std::span<const c
           << "program " << k << " index " << i;
   }
 }
+
+// Every program name is shorter than its 24-byte field and zero-filled behind its end.
+inline void expectNamesZeroFilled(const ProgramStore& store) {
+  for (int k = 0; k < store.layout().numPrograms; ++k) {
+    const std::string name = store.name(k);
+    EXPECT_LT(name.size(), 24u) << "program " << k;
+    for (std::size_t i = name.size(); i < 24; ++i) EXPECT_EQ(store.name(k)[i], 0) << "program " << k;
+  }
+}

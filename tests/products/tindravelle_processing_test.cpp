@@ -20,13 +20,6 @@ using trackrig::Signal;
 using trackrig::Stereo;
 using namespace tindravelle;
 
-std::size_t peakIndex(const Signal& s) {
-  std::size_t best = 0;
-  for (std::size_t i = 1; i < s.size(); ++i)
-    if (std::fabs(s[i]) > std::fabs(s[best])) best = i;
-  return best;
-}
-
 class TindravelleProcessing : public ::testing::Test {
  protected:
   void TearDown() override { rig::gHost.pinConnected = 0; }
@@ -50,9 +43,10 @@ TEST_F(TindravelleProcessing, ImpulsePeaksAtTheReportedDelayInEveryModeArrangeme
           const std::size_t at = 300;
           const Stereo out = r.process({rig::impulse(4096, at, 0.5), rig::impulse(4096, at, 0.5)}, 100);
           const std::size_t expected = at + static_cast<std::size_t>(rc.delay);
-          EXPECT_EQ(peakIndex(out.left), expected) << mode.name << ", " << a.name << " at " << rc.rate;
+          EXPECT_EQ(rig::peakIndex(out.left), expected) << mode.name << ", " << a.name << " at " << rc.rate;
           if (a.outputs == 2) {
-            EXPECT_EQ(peakIndex(out.right), expected) << mode.name << ", " << a.name << " at " << rc.rate;
+            EXPECT_EQ(rig::peakIndex(out.right), expected)
+                << mode.name << ", " << a.name << " at " << rc.rate;
           }
         }
       }
@@ -196,7 +190,7 @@ TEST_F(TindravelleProcessing, NullSecondBuffersFallBackToTheFirstChannel) {
   double* ins[2] = {in.data(), nullptr};
   double* outs[2] = {out.data(), nullptr};
   e->processDoubleReplacing(e, ins, outs, 200);
-  EXPECT_EQ(peakIndex(out), 73u);
+  EXPECT_EQ(rig::peakIndex(out), 73u);
   double* none[2] = {nullptr, nullptr};
   e->processDoubleReplacing(e, none, outs, 200);
   e->processDoubleReplacing(e, ins, none, 200);
@@ -289,7 +283,7 @@ TEST_F(TindravelleProcessing, SpeedChangesWhileRunningKeepPositionsInsideTheRing
     ASSERT_LE(t.ringReadPos, 63);
   }
   r.set({{kSpeed, 0.4f}});
-  EXPECT_EQ(peakIndex(r.process({rig::impulse(2000, 200, 0.5), rig::impulse(2000, 200, 0.5)}, 64).left),
+  EXPECT_EQ(rig::peakIndex(r.process({rig::impulse(2000, 200, 0.5), rig::impulse(2000, 200, 0.5)}, 64).left),
             263u);
 }
 

@@ -64,18 +64,11 @@ Stereo process(AEffect* e, const Stereo& in, const std::vector<int>& blocks, boo
   return {Signal(left.begin(), left.end()), Signal(right.begin(), right.end())};
 }
 
-inline std::size_t peakIndex(const Signal& s) {
-  std::size_t best = 0;
-  for (std::size_t i = 1; i < s.size(); ++i)
-    if (std::fabs(s[i]) > std::fabs(s[best])) best = i;
-  return best;
-}
-
 // Where an impulse at `at` peaks on both channels; -1 when the channels disagree.
 inline long impulsePeak(AEffect* e, std::size_t at, std::size_t frames, int block = 100) {
   const Stereo out =
       process<float>(e, {rig::impulse(frames, at, 0.5), rig::impulse(frames, at, 0.5)}, {block});
-  const std::size_t left = peakIndex(out.left), right = peakIndex(out.right);
+  const std::size_t left = rig::peakIndex(out.left), right = rig::peakIndex(out.right);
   return left == right ? static_cast<long>(left) : -1;
 }
 
