@@ -32,6 +32,21 @@ class FirstGenerationRig : public Rig {
   explicit FirstGenerationRig(float sampleRate = 44100.0f) : Rig(ostrelvanheim::kProduct, sampleRate) {}
 };
 
+// The names of the kernels and routings in both generations' mode tables.
+namespace modes {
+inline constexpr const char* kBypass = "bypass";
+inline constexpr const char* kLinkedMulti = "stereo linked multiband";
+inline constexpr const char* kUnlinkedMulti = "stereo unlinked multiband";
+inline constexpr const char* kLinkedSingle = "stereo linked single band";
+inline constexpr const char* kUnlinkedSingle = "stereo unlinked single band";
+inline constexpr const char* kMonoMulti = "mono multiband OO-O";
+inline constexpr const char* kMonoMultiL = "mono multiband L";
+inline constexpr const char* kMonoMultiR = "mono multiband R";
+inline constexpr const char* kMonoSingle = "mono single band OO-O";
+inline constexpr const char* kMonoSingleL = "mono single band L";
+inline constexpr const char* kMonoSingleR = "mono single band R";
+}  // namespace modes
+
 // Every kernel and routing of JYX Ostrelvanheim2 and of JYX Ostrelvanheim.
 const std::vector<Mode>& allModes();
 const std::vector<Mode>& firstGenerationModes();

@@ -35,6 +35,7 @@ namespace {
 
 using golden::GoldenCase;
 using rig::Setting;
+using namespace rig::modes;
 
 // ---- parameter indices ----
 
@@ -80,18 +81,6 @@ enum : VstInt32 {
 constexpr float kPre = 0.0f, kGainRed = 0.5f, kPost = 1.0f, kVu = 0.0f, kPpm = 1.0f;
 
 // ---- the case table ----
-
-const char* const kBypass = "bypass";
-const char* const kLinkedMulti = "stereo linked multiband";
-const char* const kUnlinkedMulti = "stereo unlinked multiband";
-const char* const kLinkedSingle = "stereo linked single band";
-const char* const kUnlinkedSingle = "stereo unlinked single band";
-const char* const kMonoMulti = "mono multiband OO-O";
-const char* const kMonoMultiL = "mono multiband L";
-const char* const kMonoMultiR = "mono multiband R";
-const char* const kMonoSingle = "mono single band OO-O";
-const char* const kMonoSingleL = "mono single band L";
-const char* const kMonoSingleR = "mono single band R";
 
 std::vector<GoldenCase> goldenCases() {
   golden::Table t;
