@@ -19,8 +19,11 @@ LUA="ardour7-lua $ROOT/tools/ardour/session_check.lua"
 # settings applied (values exact in float), and each sample rate with the
 # latency the plug-in must report there.
 # JYX Ostrelvanheim2 ('JYOs'): multiband, FAT on, Drive 0.75, Mix 0.625.
+# JYX Ostrelvanheim ('JyOs'): multiband, Drive 0.75, Mix 0.625, the
+# oversampling index (which switches nothing) on.
 # JYX Tindravelle ('JyTi'): unlinked, Drive 0.75, LowAdjust 0.625, Knee 0.625.
 PLUGINS="JYX_Ostrelvanheim2 1247367027 42 1=1,26=1,4=0.75,12=0.625 44100:639,96000:1151
+JYX_Ostrelvanheim 1249464179 48 1=1,4=0.75,12=0.625,31=1 44100:127,96000:255
 JYX_Tindravelle 1249465449 22 3=0,6=0.75,9=0.625,12=0.625 44100:63,96000:127"
 
 [ -x "$VSTHOST" ] || { echo "ardour-check: $VSTHOST is missing: build the linux preset first" >&2; exit 2; }

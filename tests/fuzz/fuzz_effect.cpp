@@ -10,6 +10,9 @@
 #include <optional>
 
 #include "platform/settings_store.h"
+#ifdef JYX_FUZZ_FIRST_GENERATION
+#include "products/ostrelvanheim/product.h"
+#endif
 #include "tests/support/settings_sandbox.h"
 
 namespace fuzz {
@@ -23,7 +26,11 @@ constexpr int kBlock = 128;
 
 struct World {
   testsupport::SettingsSandbox sandbox;  // before the effect: its constructor reads the store
+#ifdef JYX_FUZZ_FIRST_GENERATION
+  Ostrelvanheim fx{hostCallback, ostrelvanheim::kProduct};
+#else
   Ostrelvanheim fx{hostCallback, ostrelvanheim2::kProduct};
+#endif
   Bytes factory;
   float input[2][kBlock] = {};
   float output[2][kBlock] = {};
@@ -165,14 +172,14 @@ void expectPrograms(const Programs& expected, bool applied, const Snapshot& befo
   Ostrelvanheim& fx = effect();
   for (VstInt32 i = 0; i < kParams; ++i) {
     const float v = fx.getParameter(i);
-    if (i >= 31) {
+    if (isSpare(i)) {
       check(v == expected.value(expected.current, i), "spare indices read the current program");
     } else if (!applied) {
       std::uint32_t bits;
       std::memcpy(&bits, &v, 4);
       check(bits == before.valueBits[static_cast<std::size_t>(i)],
             "parameters stay when no program is applied");
-    } else if (i == 23) {
+    } else if (i == kMeterDelayIndex) {
       check(v == 0.0f || (v >= 0.125f && v <= 1.0f), "the meter delay keeps its steps");
     } else {
       check(v == expected.value(expected.current, i), "the current program's values are applied");

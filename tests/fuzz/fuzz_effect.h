@@ -1,8 +1,10 @@
-// The real JYX Ostrelvanheim2 effect as the fuzz targets drive it: one
-// instance for the whole run, created after its settings were moved into a
-// sandbox of their own, with the checks every target makes after each input.
-// The answers expected from the chunk and the readers are worked out here from
-// the byte layouts alone, independently of the code under test.
+// The real Ostrelvanheim effect as the fuzz targets drive it: one instance
+// for the whole run, created after its settings were moved into a sandbox of
+// their own, with the checks every target makes after each input. The
+// answers expected from the chunk and the readers are worked out here from
+// the byte layouts alone, independently of the code under test. The targets
+// build for JYX Ostrelvanheim2, or with JYX_FUZZ_FIRST_GENERATION defined for
+// JYX Ostrelvanheim.
 #pragma once
 
 #include <cstddef>
@@ -14,18 +16,34 @@
 
 namespace fuzz {
 
+#ifdef JYX_FUZZ_FIRST_GENERATION
+inline constexpr int kParams = 48;
+inline constexpr std::size_t kEntryBytes = 216;
+inline constexpr std::size_t kChunkBytes = 6512;
+inline constexpr std::size_t kBankBytes = 6485;
+inline constexpr std::size_t kPresetBytes = 221;
+inline constexpr std::size_t kSettingsBytes = 197;
+inline constexpr std::uint32_t kId = 0x4A794F73;  // 'JyOs'
+inline constexpr int kMeterDelayIndex = 27;
+// The host indices kept in the current program only.
+inline constexpr bool isSpare(int i) { return (i >= 23 && i <= 26) || i == 29 || i == 30 || i >= 37; }
+// The parameters every program holds alike.
+inline constexpr int kGlobals[] = {0, 2, 21, 22, 27, 31, 35};
+#else
 inline constexpr int kParams = 42;
-inline constexpr int kPrograms = 30;
-inline constexpr std::size_t kNameBytes = 24;
 inline constexpr std::size_t kEntryBytes = 192;
 inline constexpr std::size_t kChunkBytes = 5792;
 inline constexpr std::size_t kBankBytes = 5765;
 inline constexpr std::size_t kPresetBytes = 197;
 inline constexpr std::size_t kSettingsBytes = 173;
 inline constexpr std::uint32_t kId = 0x4A594F73;  // 'JYOs'
-inline constexpr std::uint32_t kVersion = 0x01000000;
-// The parameters every program holds alike.
+inline constexpr int kMeterDelayIndex = 23;
+inline constexpr bool isSpare(int i) { return i >= 31; }
 inline constexpr int kGlobals[] = {0, 2, 21, 22, 23, 25, 26};
+#endif
+inline constexpr int kPrograms = 30;
+inline constexpr std::size_t kNameBytes = 24;
+inline constexpr std::uint32_t kVersion = 0x01000000;
 
 using Bytes = std::vector<std::uint8_t>;
 
@@ -69,7 +87,7 @@ struct Programs {
 };
 Programs programsOf(const Bytes& chunk);
 // The store must hold `expected`; the parameters must show `expected.current`
-// when `applied`, else the values 0..30 of `before` (31..41 always read the store).
+// when `applied`, else the values of `before` (the spare indices always read the store).
 void expectPrograms(const Programs& expected, bool applied, const Snapshot& before);
 
 // Parameters finite within 0..1, names within their field, the chunk round

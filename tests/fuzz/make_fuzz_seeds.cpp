@@ -106,9 +106,13 @@ int main(int argc, char** argv) {
   initialise();
   Ostrelvanheim& fx = effect();
   fx.selectProgram(7);
-  // Multiband with FAT, Drive, Auto and Brickwall in program 7.
-  const std::pair<VstInt32, float> edits[] = {{1, 1.0f}, {26, 1.0f}, {4, 0.8f}, {28, 1.0f}, {29, 1.0f}};
-  for (const auto& [index, value] : edits) fx.setParameter(index, value);
+  // Multiband with FAT, Drive, Auto and Brickwall in program 7 (by meaning).
+  const std::pair<VstInt32, float> edits[] = {{Meaning::kMode, 1.0f},
+                                              {Meaning::kFat, 1.0f},
+                                              {Meaning::kDrive, 0.8f},
+                                              {Meaning::kAuto, 1.0f},
+                                              {Meaning::kBrickwall, 1.0f}};
+  for (const auto& [meaning, value] : edits) fx.setParameter(fx.product().parameters.indexOf(meaning), value);
   fx.setCurrentProgramName("A name of 24 characters!");
 
   // The chunk.

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "products/ostrelvanheim/kernel_modes.h"
 #include "products/ostrelvanheim2/kernel_modes.h"
 #include "products/tindravelle/kernel_modes.h"
 #include "tests/support/settings_sandbox.h"
@@ -38,6 +39,14 @@ const Product kProducts[] = {
      42,
      30,
      5792,
+     4},
+    // Auto and Brickwall on, the oversampling index (which switches nothing) off and on.
+    {fourCharCode('J', 'y', 'O', 's'),
+     ostrelvanheim::kKernelModes,
+     {{{31, 0.0f}, {33, 1.0f}, {34, 1.0f}}, {{31, 1.0f}, {33, 1.0f}, {34, 1.0f}}},
+     48,
+     30,
+     6512,
      4},
     {fourCharCode('J', 'y', 'T', 'i'), tindravelle::kKernelModes, {{{6, 0.8f}, {12, 0.6f}}}, 22, 13, 1488, 6},
 };
