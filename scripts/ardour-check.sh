@@ -74,7 +74,17 @@ while read -r stem id count sets rates; do
     [ $status -eq 0 ] || { tail -20 "$out/prepare.log"; break; }
     echo "== $rate Hz: ardour7-export renders the saved session"
     render=$out/ardour.wav
-    ardour7-export -b float -o "$render" "$out/session" check > "$out/export.log" 2>&1 || status=1
+    # ardour7-export now and then never returns from starting the export (its
+    # butler waits for itself, before any audio reaches a plug-in): such a run
+    # is stopped after two minutes and the export started once more.
+    for attempt in 1 2; do
+      rm -f "$render"
+      timeout 120 ardour7-export -b float -o "$render" "$out/session" check > "$out/export.log" 2>&1 && break
+      code=$?
+      [ $code -eq 124 ] && [ $attempt -eq 1 ] && { echo "ardour7-export hung; once more"; continue; }
+      status=1
+      break
+    done
     [ $status -eq 0 ] && [ -s "$render" ] || { status=1; tail -20 "$out/export.log"; break; }
     block=$(cat "$out/block.txt")
     echo "== $rate Hz: same input, settings and block size ($block) through our host, latency compensated"

@@ -8,6 +8,7 @@
 
 #include "products/ostrelvanheim/product.h"
 #include "tests/products/ostrelvanheim2_rig.h"
+#include "tests/products/processing_properties.h"
 
 namespace {
 
@@ -36,11 +37,7 @@ TEST_F(FirstGenerationProcessing, ImpulsePeaksAtTheReportedDelayInEveryModeAndRa
         r.set({{31, fat}});
         r.set(mode.settings);
         ASSERT_EQ(r.delay(), rc.delay);
-        const std::size_t at = 300;
-        const Stereo out = r.process({rig::impulse(4096, at, 0.5), rig::impulse(4096, at, 0.5)}, 100);
-        EXPECT_EQ(rig::peakIndex(out.left), at + static_cast<std::size_t>(rc.delay))
-            << mode.name << " at " << rc.rate << " index 31 " << fat;
-        EXPECT_EQ(rig::peakIndex(out.right), at + static_cast<std::size_t>(rc.delay))
+        EXPECT_TRUE(rig::impulseArrivesAfter(r, static_cast<std::size_t>(rc.delay)))
             << mode.name << " at " << rc.rate << " index 31 " << fat;
       }
     }

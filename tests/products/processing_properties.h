@@ -1,6 +1,6 @@
 // Properties every product's processing must have, checked on one mode of a
-// product's rig: a 32-bit and a 64-bit host hear the same, and a non-finite
-// input sample is taken as silence.
+// product's rig: the delay it reports is the delay it has, a 32-bit and a
+// 64-bit host hear the same, and a non-finite input sample is taken as silence.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -12,6 +12,19 @@
 #include "tests/products/effect_rig.h"
 
 namespace rig {
+
+// An impulse comes out of both channels exactly `delay` samples late.
+template <typename Rig>
+::testing::AssertionResult impulseArrivesAfter(Rig& r, std::size_t delay) {
+  const std::size_t at = 300;
+  const Stereo out =
+      r.process({impulse(at + delay + 3000, at, 0.5), impulse(at + delay + 3000, at, 0.5)}, 100);
+  const std::size_t left = peakIndex(out.left), right = peakIndex(out.right);
+  if (left == at + delay && right == at + delay) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure()
+         << "the impulse peaks " << static_cast<long>(left - at) << " (left) and "
+         << static_cast<long>(right - at) << " (right) samples late, not " << delay;
+}
 
 // Both rigs are prepared alike; the input is exactly representable in 32
 // bits, as a 32-bit host delivers it. The outputs must agree up to the

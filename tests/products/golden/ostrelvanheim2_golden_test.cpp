@@ -37,45 +37,9 @@ using golden::GoldenCase;
 using rig::Setting;
 using namespace rig::modes;
 
-// ---- parameter indices ----
+// ---- parameter indices: the meanings, which are this product's indices ----
 
-enum : VstInt32 {
-  kProcess = 0,
-  kMode = 1,
-  kMonoStereo = 2,
-  kLink = 3,
-  kDrive = 4,
-  kKnee = 5,
-  kSpeed = 6,
-  kRelease = 7,
-  kHighAdjust = 8,
-  kLowAdjust = 9,
-  kHighFreq = 10,
-  kLowFreq = 11,
-  kMix = 12,
-  kCeiling = 13,
-  kOutput = 14,
-  kLowSat = 15,
-  kMidSat = 16,
-  kHighSat = 17,
-  kLowRel = 18,
-  kMidRel = 19,
-  kHighRel = 20,
-  kMeters = 21,
-  kMeterType = 22,
-  kFineTune = 24,
-  kFat = 26,
-  kLong = 27,
-  kAuto = 28,
-  kBrickwall = 29,
-  kLR = 30,
-  kVuIntegr = 43,
-  kVuRefer = 44,
-  kPpmIntegr = 45,
-  kPpmReturn = 46,
-  kOverIndic = 47,
-  kChannelMode = 57,
-};
+using enum Meaning::Value;
 
 // Meters values: Pre, GainRed, Post; MeterType values: VU, PPM.
 constexpr float kPre = 0.0f, kGainRed = 0.5f, kPost = 1.0f, kVu = 0.0f, kPpm = 1.0f;
