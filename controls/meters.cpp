@@ -86,7 +86,7 @@ void CMovieLED::reset() {
 
 void CMovieLED::draw(CDrawContext* context) {
   float held = oldValue;
-  if (held > 0.45f) held -= step;
+  if (held > kHoldLevel) held -= step;
   if (held < 0) held = 0;
   if (held > value) value = held;
   // The peak is kept before the lamp level is limited.

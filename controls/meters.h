@@ -45,6 +45,10 @@ class CMovieMeter : public jyxui::CControl {
 // past over) until a click or reset() clears it.
 class CMovieLED : public jyxui::CControl {
  public:
+  // A held level above this steps down one image per paint pass; at or below
+  // it the lamp holds its image.
+  static constexpr float kHoldLevel = 0.45f;
+
   CMovieLED(const jyxui::CRect& size, jyxui::CControlListener* listener, int32_t tag, int32_t frames,
             int32_t frameHeight, jyxui::CBitmap* bitmap, const jyxui::CPoint& offset);
 

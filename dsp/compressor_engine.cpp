@@ -153,8 +153,8 @@ void CompressorEngine::resetRingPositions(const ChunkRings& rings) {
 // ---- clearing ----
 
 void CompressorEngine::requestClearDelayRings() {
-  overFlags[0] = 0.0f;
-  overFlags[1] = 0.0f;
+  setOverFlag(overFlags[0], 0.0f);
+  setOverFlag(overFlags[1], 0.0f);
   pending_.fetch_or(kRequestClearRings);
 }
 
@@ -167,8 +167,8 @@ void CompressorEngine::requestVuFrequency(double hz) {
 }
 
 void CompressorEngine::clearDelayRings() {
-  overFlags[0] = 0.0f;
-  overFlags[1] = 0.0f;
+  setOverFlag(overFlags[0], 0.0f);
+  setOverFlag(overFlags[1], 0.0f);
   std::memset(delayRings, 0, sizeof delayRings);
   std::memset(fatRings, 0, sizeof fatRings);
   std::memset(workIn, 0, sizeof workIn);
@@ -198,7 +198,10 @@ void CompressorEngine::resetOversamplers() {
 }
 
 void CompressorEngine::resetMeters() {
-  for (int c = 0; c < 2; ++c) overCounts[c] = meterLevels[c] = 0;
+  for (int c = 0; c < 2; ++c) {
+    overCounts[c] = 0;
+    publishMeterLevel(meterLevels[c], 0.0);
+  }
   for (float& s : bypassMeterSmoothers) s = 0;
 }
 

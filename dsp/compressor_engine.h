@@ -166,8 +166,9 @@ class CompressorEngine {
   double modeValue = 0;
   float monoStereoValue = 0, lrValue = 0;
 
-  // ---- metering inputs and the meter hand-off ----
-  int editorIsOpen = 0;
+  // ---- metering inputs and the meter hand-off (dsp/metering.h) ----
+  // Set by the editor while its window is open; read once per kernel call.
+  std::atomic<int> editorIsOpen{0};
   int meterSource = 1;
   float meterTypeValue = 0;
   double vuReferenceInverse = 10, ppmIntegrationMs = 10, ppmReturnMs = 1000;

@@ -136,7 +136,7 @@ CallConstants callConstants(const CompressorEngine& s, const CompressorEngine::C
   c.longScale = s.longReleaseScale;
   c.autoOn = s.autoOn != 0;
   c.brickwallOn = s.brickwallOn != 0;
-  c.editorIsOpen = s.editorIsOpen != 0;
+  c.editorIsOpen = s.editorIsOpen.load(std::memory_order_relaxed) != 0;
   c.drive = s.driveGain;
   c.curveScale = s.curveScale;
   c.lowAdjust = s.lowAdjustGain;
@@ -183,7 +183,7 @@ void meterChannel(CompressorEngine& s, const CallConstants& k, int c, double pre
       m = m + (t - m) * (t > m ? k.ppmAttack : k.ppmRelease) + p;
     }
   }
-  s.meterLevels[c] = static_cast<float>(m);
+  publishMeterLevel(s.meterLevels[c], m);
   countOver(s, c, counted);
 }
 
@@ -547,7 +547,7 @@ void CompressorEngine::processBypassed(int n, const ChunkRings& rings) {
     workOut[0][i] = out[0];
     workOut[1][i] = out[1];
 
-    if (editorIsOpen != 0) {
+    if (k.editorIsOpen) {
       for (int c = 0; c < 2; ++c) {
         if (meterSource != 1) {
           meterChannel(*this, k, c, x[c], 1.0, out[c], p);
@@ -556,7 +556,7 @@ void CompressorEngine::processBypassed(int n, const ChunkRings& rings) {
         // Gain reduction while bypassed: VU settles at 1, PPM follows the
         // ratio of the smoothed input to the smoothed meter gain.
         if (meterTypeValue < 0.5f) {
-          meterLevels[c] = static_cast<float>(vuFilters[c].tick(1.0));
+          publishMeterLevel(meterLevels[c], vuFilters[c].tick(1.0));
         } else {
           float& sIn = bypassMeterSmoothers[2 * c];
           float& sG = bypassMeterSmoothers[2 * c + 1];
@@ -565,7 +565,7 @@ void CompressorEngine::processBypassed(int n, const ChunkRings& rings) {
           sIn = static_cast<float>(sIn + (std::fabs(x[c]) - sIn) * a50 + p);
           const double t = static_cast<float>((sIn + 0.001) / (sG * smallSignalGainValue + 0.001));
           const double m = meterLevels[c];
-          meterLevels[c] = static_cast<float>(m + (t - m) * (m > t ? k.ppmAttack : k.ppmRelease) + p);
+          publishMeterLevel(meterLevels[c], m + (t - m) * (m > t ? k.ppmAttack : k.ppmRelease) + p);
         }
         countOver(*this, c, std::fabs(out[c]));
       }

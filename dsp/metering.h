@@ -2,6 +2,7 @@
 // ballistics of one kernel call, the VU scale and the over counter.
 #pragma once
 
+#include <atomic>
 #include <cmath>
 
 // Peak level to VU reading: sqrt(2) and a 0.8 dB lift.
@@ -32,12 +33,31 @@ inline void advanceOverCount(float& count, double threshold, double magnitude) {
     count = 0.0f;
 }
 
+// The meter hand-off between the audio thread and the editor's thread: the
+// audio thread writes each channel's level and raises its over flag, the
+// editor reads the levels and takes each flag with one exchange, so an over
+// raised between the editor's read and its clear is never lost. The values
+// are plain 32-bit fields of the engine, always written and read whole.
+inline void publishMeterLevel(float& level, double value) {
+  std::atomic_ref<float>(level).store(static_cast<float>(value), std::memory_order_relaxed);
+}
+inline float meterLevelOf(const float& level) {
+  return std::atomic_ref<float>(const_cast<float&>(level)).load(std::memory_order_relaxed);
+}
+inline void setOverFlag(float& flag, float value) {
+  std::atomic_ref<float>(flag).store(value, std::memory_order_relaxed);
+}
+// The flag as it was, left at 0.
+inline float takeOverFlag(float& flag) {
+  return std::atomic_ref<float>(flag).exchange(0.0f, std::memory_order_relaxed);
+}
+
 // After the last chunk of a host block: a counter that reached the threshold
 // raises its channel's over flag for the editor and starts again.
 inline void latchOverFlags(float (&counts)[2], float (&flags)[2], double threshold) {
   for (int c = 0; c < 2; ++c) {
     if (counts[c] >= threshold) {
-      flags[c] = 1.0f;
+      setOverFlag(flags[c], 1.0f);
       counts[c] = 0.0f;
     }
   }

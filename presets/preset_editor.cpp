@@ -78,11 +78,8 @@ bool CPresetSystemEditor::open(void* /*ptr*/) {
   CPresetSystemEffect* fx = presetEffect();
   if (!frame || !fx) return false;
   stopIdleTimer();
-  {
-    // The strip starts from the programs themselves.
-    std::lock_guard<std::mutex> lock(pendingMutex_);
-    pendingName_ = PendingName{};
-  }
+  // The strip starts from the programs themselves.
+  pendingName_.forget();
   const presets::PresetStripTraits& strip = stripTraits();
   const int programs = fx->presetTraits().layout.numPrograms;
   const VstInt32 current = fx->getCurrentProgram();
@@ -159,8 +156,7 @@ bool CPresetSystemEditor::open(void* /*ptr*/) {
 void CPresetSystemEditor::close() {
   stopIdleTimer();
   forgetControls();
-  std::lock_guard<std::mutex> lock(pendingMutex_);
-  pendingName_ = PendingName{};
+  pendingName_.forget();
 }
 
 void CPresetSystemEditor::forgetControls() {
@@ -202,26 +198,45 @@ void CPresetSystemEditor::editorIdleTimerProc(void* user, TimerId) {
 
 // ---------------------------------------------------------------- program names
 
+void CPresetSystemEditor::PendingName::post(int program, const char* name) {
+  const std::uint32_t s = sequence_.load(std::memory_order_relaxed);
+  sequence_.store(s + 1, std::memory_order_relaxed);
+  std::atomic_thread_fence(std::memory_order_release);
+  program_.store(program, std::memory_order_relaxed);
+  bool ended = !name;
+  for (std::atomic<char>& b : bytes_) {
+    const char c = ended ? 0 : *name++;
+    ended = ended || c == 0;
+    b.store(c, std::memory_order_relaxed);
+  }
+  bytes_.back().store(0, std::memory_order_relaxed);
+  sequence_.store(s + 2, std::memory_order_release);
+}
+
+bool CPresetSystemEditor::PendingName::take(int& program, char (&name)[records::kNameBytes + 1]) {
+  const std::uint32_t before = sequence_.load(std::memory_order_acquire);
+  if (before == taken_ || (before & 1) != 0) return false;
+  program = program_.load(std::memory_order_relaxed);
+  for (std::size_t i = 0; i < bytes_.size(); ++i) name[i] = bytes_[i].load(std::memory_order_relaxed);
+  std::atomic_thread_fence(std::memory_order_acquire);
+  if (sequence_.load(std::memory_order_relaxed) != before) return false;
+  taken_ = before;
+  return true;
+}
+
 void CPresetSystemEditor::updateProgramName(const char* name) {
   CPresetSystemEffect* fx = presetEffect();
-  std::lock_guard<std::mutex> lock(pendingMutex_);
-  pendingName_.waiting = true;
-  pendingName_.program = fx ? fx->getCurrentProgram() : 0;
-  pendingName_.name = name ? name : "";
+  pendingName_.post(fx ? fx->getCurrentProgram() : 0, name);
 }
 
 void CPresetSystemEditor::showPendingProgramName() {
-  PendingName pending;
-  {
-    std::lock_guard<std::mutex> lock(pendingMutex_);
-    if (!pendingName_.waiting) return;
-    pending = std::move(pendingName_);
-    pendingName_ = PendingName{};
-  }
+  int program = 0;
+  char name[kNameBytes + 1];
+  if (!pendingName_.take(program, name)) return;
   if (programMenu)
-    if (CMenuItem* entry = programMenu->getEntry(pending.program)) entry->setTitle(pending.name.c_str());
+    if (CMenuItem* entry = programMenu->getEntry(program)) entry->setTitle(name);
   CPresetSystemEffect* fx = presetEffect();
-  if (nameEdit && fx && fx->getCurrentProgram() == pending.program) nameEdit->setText(pending.name.c_str());
+  if (nameEdit && fx && fx->getCurrentProgram() == program) nameEdit->setText(name);
 }
 
 void CPresetSystemEditor::showProgramName(const char* name) {

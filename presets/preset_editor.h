@@ -12,14 +12,17 @@
 //
 // Thread contract: everything runs on the editor window's thread (controls,
 // timer, dialogs), except loadDefaults (the effect's constructor, no window
-// yet) and updateProgramName, which a host may call from any thread: it only
-// hands the name over, and the window's thread shows it at its next idle.
+// yet) and updateProgramName, which a host may call from any one thread at a
+// time: it only hands the name over, without a lock or an allocation, and
+// the window's thread shows it at its next idle.
 #pragma once
 
+#include <array>
+#include <atomic>
 #include <cstdint>
-#include <mutex>
 #include <string>
 
+#include "presets/records.h"
 #include "presets/stored_presets.h"
 #include "presets/strip_controls.h"
 #include "presets/strip_layout.h"
@@ -137,13 +140,23 @@ class CPresetSystemEditor : public jyxui::AEffGUIEditor,
   jyxui::TimerId idleTimer = 0;
 
  private:
-  // A name from updateProgramName waiting for the window's thread.
-  struct PendingName {
-    bool waiting = false;
-    int program = 0;
-    std::string name;
+  // A name from updateProgramName waiting for the window's thread. The
+  // writer makes the sequence odd, writes, and makes it even again; the
+  // reader keeps a copy only when the sequence was even and unchanged
+  // around it, and tries again at its next idle otherwise.
+  class PendingName {
+   public:
+    void post(int program, const char* name);
+    // The name posted since the last take or forget, if one is there whole.
+    bool take(int& program, char (&name)[records::kNameBytes + 1]);
+    void forget() { taken_ = sequence_.load(std::memory_order_acquire); }
+
+   private:
+    std::atomic<std::uint32_t> sequence_{0};
+    std::atomic<int> program_{0};
+    std::array<std::atomic<char>, records::kNameBytes + 1> bytes_{};
+    std::uint32_t taken_ = 0;  // the window's thread's own
   };
-  std::mutex pendingMutex_;
   PendingName pendingName_;
   // Kept from construction: the destructor runs after the effect's own layers are gone.
   const char* settingsStem_;

@@ -1,5 +1,6 @@
 #include "products/ostrelvanheim2/ostrelvanheim.h"
 
+#include "dsp/metering.h"
 #include "presets/meter_preferences.h"
 #include "products/common/product_identity.h"
 #include "products/common/sample_rate.h"
@@ -76,7 +77,10 @@ Ostrelvanheim::Ostrelvanheim(audioMasterCallback audioMaster, const Ostrelvanhei
   suspend();
   resume();
 
+  // The editor object exists from here on, whether or not a window is open;
+  // it registers itself as the effect's editor.
   e.editorIsOpen = 0;
+  if (product_.editor) productEditor_ = new OstrelvanheimEditor(this, this, *product_.editor);
   loadEditorDefaults();
   selectProgram(0);
 
@@ -123,6 +127,7 @@ void Ostrelvanheim::suspend() {
   e.clearDelayRingsNow();
   e.resetDetectorsNow();
   e.resetMetersNow();
+  if (productEditor_) productEditor_->resetMeters();
   suspendDone = true;
   resume();
   suspendDone = true;
@@ -147,6 +152,7 @@ void Ostrelvanheim::resume() {
   // A chunk that ran meanwhile on the audio thread may have met the values
   // above half written: start it all afresh once more from the finished ones.
   e.restartNow();
+  if (productEditor_) productEditor_->updateDelayDisplays();
   refreshHook();
   suspendDone = false;
 }
@@ -171,6 +177,16 @@ float Ostrelvanheim::getDelayMs() {
   const double rate = (sampleRate > 200000.0f || sampleRate < 20000.0f) ? 44100.0 : sampleRate;
   return static_cast<float>(getDelaySamples() * 1000.0 / rate);
 }
+
+float Ostrelvanheim::editorMeterLevel(int channel) {
+  return channel == 0 || channel == 1 ? meterLevelOf(engine_.meterLevels[channel]) : 0.0f;
+}
+
+float Ostrelvanheim::takeEditorOverFlag(int channel) {
+  return channel == 0 || channel == 1 ? takeOverFlag(engine_.overFlags[channel]) : 0.0f;
+}
+
+void Ostrelvanheim::setEditorIsOpen(bool open) { engine_.editorIsOpen.store(open ? 1 : 0); }
 
 bool Ostrelvanheim::getInputProperties(VstInt32 index, VstPinProperties* p) {
   return inputPinProperties(index, p);

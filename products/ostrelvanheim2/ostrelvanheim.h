@@ -15,9 +15,10 @@
 #include "dsp/compressor_engine.h"
 #include "presets/preset_effect.h"
 #include "products/common/product_identity.h"
+#include "products/ostrelvanheim2/ostrelvanheim_editor.h"
 #include "products/ostrelvanheim2/product.h"
 
-class Ostrelvanheim : public CPresetSystemEffect {
+class Ostrelvanheim : public CPresetSystemEffect, public EditorEffect {
  public:
   Ostrelvanheim(audioMasterCallback audioMaster, const OstrelvanheimProduct& product);
   ~Ostrelvanheim() override;
@@ -43,15 +44,24 @@ class Ostrelvanheim : public CPresetSystemEffect {
   VstPlugCategory getPlugCategory() override { return kPlugCategMastering; }
 
   // A parameter in display units, for the editor's readouts and typed entry.
-  virtual float getParameterPlainValue(VstInt32 index);
+  float getParameterPlainValue(VstInt32 index) override;
   virtual float inverseSaturationCurve(float level) { return engine_.inverseSaturationCurve(level); }
   virtual float smallSignalGain() { return engine_.smallSignalGain(); }
   virtual bool reservedHook() { return false; }
-  virtual float getDelayMs();
-  virtual float getDelaySamples();
+  float getDelayMs() override;
+  float getDelaySamples() override;
   virtual float getLookaheadRingSize();
   virtual float getLatencyRingSize();
-  virtual bool refreshHook() { return true; }
+  bool refreshHook() override { return true; }
+
+  // The editor's side of the meter hand-off (any thread).
+  float editorMeterLevel(int channel) override;
+  float takeEditorOverFlag(int channel) override;
+  void setEditorIsOpen(bool open) override;
+  int getMeterScaleMode() override { return meterScaleMode; }
+  float getMetersValue() override { return metersValue; }
+  // The product's editor, when the product has one.
+  OstrelvanheimEditor* productEditor() const { return productEditor_; }
 
   CompressorEngine& engine() { return engine_; }
   const OstrelvanheimProduct& product() const { return product_; }
@@ -78,6 +88,8 @@ class Ostrelvanheim : public CPresetSystemEffect {
 
   const OstrelvanheimProduct& product_;
   CompressorEngine engine_;
+  // Owned through the base's editor pointer, which deletes it.
+  OstrelvanheimEditor* productEditor_ = nullptr;
 
   template <typename Sample>
   void processHost(Sample** inputs, Sample** outputs, VstInt32 sampleFrames);

@@ -1,6 +1,7 @@
 // JYX Ostrelvanheim2 as the shared effect class sees it.
 #include "products/ostrelvanheim2/product.h"
 
+#include "products/ostrelvanheim2/editor_layout.h"
 #include "products/ostrelvanheim2/factory_presets.h"
 
 namespace ostrelvanheim2 {
@@ -33,7 +34,7 @@ const OstrelvanheimProduct kProduct = {
     .suspendRecomputesCoefficients = false,
     .meterDelayPassesAutomaticValue = false,
     .meterPreferences = kPreferences,
-    .editor = nullptr,
+    .editor = &kEditorTraits,
 };
 
 }  // namespace ostrelvanheim2

@@ -10,6 +10,7 @@
 #include "presets/meter_preferences.h"
 #include "presets/preset_effect.h"
 #include "products/common/product_identity.h"
+#include "products/ostrelvanheim2/editor_traits.h"
 #include "products/ostrelvanheim2/parameter_map.h"
 
 // A name, unit label or fixed display that a product shows for a meaning in
@@ -27,9 +28,6 @@ struct ExponentialScale {
   double factor, base, divisor;
   double at(double v) const { return factor * std::pow(base, v) / divisor; }
 };
-
-// The editor's own tags and background bitmaps; defined with the editor.
-struct OstrelvanheimEditorTraits;
 
 struct OstrelvanheimProduct {
   // Identity towards the host.
@@ -58,7 +56,8 @@ struct OstrelvanheimProduct {
   // The meter and knob preferences at this product's indices (from 43 in the
   // second generation, from 49 in the first), in the order they are loaded.
   std::span<const presets::MeterPreferenceSlot> meterPreferences;
-  // The editor's tags and bitmaps; none until the product has an editor.
+  // The editor's window: its pictures, controls, routes and typed-entry
+  // laws; none until the product has an editor.
   const OstrelvanheimEditorTraits* editor;
 };
 

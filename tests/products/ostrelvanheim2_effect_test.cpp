@@ -37,7 +37,8 @@ TEST_F(Ostrelvanheim2Effect, IdentityTowardsTheHost) {
   EXPECT_EQ(e->numPrograms, 1);
   EXPECT_EQ(e->numInputs, 2);
   EXPECT_EQ(e->numOutputs, 2);
-  EXPECT_EQ(e->flags, 0x1030) << "no editor yet";
+  EXPECT_EQ(e->flags, 0x1031) << "replacing in 32 and 64 bits, chunks, an editor";
+  EXPECT_NE(fx.productEditor(), nullptr) << "the editor object exists without a window";
   EXPECT_EQ(e->initialDelay, 639);
   EXPECT_EQ(text(fx, effGetEffectName, 0), "JYX Ostrelvanheim2");
   EXPECT_EQ(text(fx, effGetVendorString, 0), "Brenmoorworks");

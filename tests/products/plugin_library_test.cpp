@@ -21,6 +21,7 @@ struct Library {
   const char* name;
   const char* path;
   VstInt32 uniqueId, parameters, delay;
+  VstInt32 flags;  // with effFlagsHasEditor once the product has its editor
   std::size_t chunkBytes;
   std::vector<Text> texts;
   VstInt32 changedIndex;  // a parameter the chunk round trip changes
@@ -32,6 +33,7 @@ const Library kLibraries[] = {
      fourCharCode('J', 'Y', 'O', 's'),
      42,
      639,
+     0x1031,
      5792,
      {{effGetParamName, 8, " HighAdjust "},
       {effGetParamLabel, 4, " dB "},
@@ -43,6 +45,7 @@ const Library kLibraries[] = {
      fourCharCode('J', 'y', 'O', 's'),
      48,
      127,
+     0x1030,
      6512,
      {{effGetParamName, 8, " HighAdjust "},
       {effGetParamName, 35, " MeterScale "},
@@ -57,6 +60,7 @@ const Library kLibraries[] = {
      fourCharCode('J', 'y', 'T', 'i'),
      22,
      63,
+     0x1030,
      1488,
      {{effGetParamName, 2, "Stereo-Mono"},
       {effGetParamName, 16, " MeterDelay "},
@@ -101,7 +105,7 @@ TEST_P(PluginLibrary, LoadsAndShowsItsParametersAndLatency) {
   EXPECT_EQ(e->uniqueID, l.uniqueId);
   EXPECT_EQ(e->numParams, l.parameters);
   EXPECT_EQ(e->initialDelay, l.delay);
-  EXPECT_EQ(e->flags, 0x1030);
+  EXPECT_EQ(e->flags, l.flags);
   for (const Text& t : l.texts)
     EXPECT_EQ(plugin_->text(t.opcode, t.index), t.text) << t.opcode << " " << t.index;
   for (VstInt32 i = 0; i < e->numParams; ++i) {
