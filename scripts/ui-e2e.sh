@@ -11,9 +11,12 @@
 #   typed value entry, the meter's scale, the switches and the four-way
 #   button's zones; then the strip: rocker, program menu, name field, and a
 #   preset saved, loaded and saved again through the file dialog, byte for byte.
+# - JYX Ostrelvanheim2's own editor: the meters move on the test signal; a
+#   drag, Ctrl-click and a typed value on Drive, the back page and back, FAT,
+#   Mode, the channel button's gesture and the program rocker.
 #
-# Then, when the Windows build is there, both demos open in Win32 windows under
-# wine as a smoke test.
+# Then, when the Windows build is there, both demos and JYX Ostrelvanheim2
+# open in Win32 windows under wine as a smoke test.
 #
 # Installs nothing: Xvfb and xdotool come from scripts/install-deps.sh.
 # Screenshots stay in <build>/e2e-shots for people to look at.
@@ -31,6 +34,7 @@ vsthost=$build/tools/vsthost/vsthost
 xshot=$build/tools/vsthost/xshot
 demo=$build/demo/jyx_demo_editor.so
 controls=$build/demo/jyx_demo_controls.so
+gen2=$build/plugins/JYX_Ostrelvanheim2.so
 shots=$build/e2e-shots
 work=$build/e2e-work
 log=
@@ -44,7 +48,7 @@ fail() {
 for tool in Xvfb xdotool; do
   command -v $tool >/dev/null 2>&1 || fail "$tool is missing (scripts/install-deps.sh installs it)"
 done
-for f in "$vsthost" "$xshot" "$demo" "$controls"; do
+for f in "$vsthost" "$xshot" "$demo" "$controls" "$gen2"; do
   [ -f "$f" ] || fail "$f is missing: build the linux preset first"
 done
 
@@ -150,6 +154,12 @@ answers() {
   done
 }
 expect_param() { answers "params $1" "param $1 .*" "param $1 $2"; }
+# set_param I V: sets a parameter as the host does, and waits until it holds,
+# so that no later click overtakes it.
+set_param() {
+  step "set $1 $2"
+  expect_param "$1" "$2"
+}
 expect_program() { answers "program" "program .*" "program $1"; }
 
 # A PNG of the expected size: width and height from its header.
@@ -519,11 +529,102 @@ screenshot 20-strip.png
 close_host
 echo "ui-e2e: the controls demo and the preset strip work in an X11 window"
 
+# ---- JYX Ostrelvanheim2: the product's own editor ----
+start_host gen2 "$gen2"
+opened 450x460 15
+screenshot 40-gen2-opened.png
+
+# The meters move on the test signal (a sine with a full-scale burst every
+# second): the left meter's picture changes within a second and a half.
+fingerprints=
+for i in 1 2 3 4 5 6 7 8; do
+  step "pixels 54 40 136 70"
+  expect 'pixels 54 40 136 70 .*'
+  fingerprints="$fingerprints $(last_line | cut -d' ' -f6)"
+  step "wait 200"
+done
+[ "$(echo $fingerprints | tr ' ' '\n' | sort -u | wc -l)" -gt 1 ] || fail "the meters stand still"
+
+# Drive: 30 pixels up in the linear knob mode (the default) turn it from 0.5
+# by a tenth, in one gesture.
+set_param 4 0.500000
+drag 178 225 178 215 178 205 178 195
+expect 'begin 4'
+expect 'automate 4 0\.600000'
+expect 'end 4'
+# Ctrl-click: back to 0 dB.
+pointer 160 230
+xdotool keydown ctrl click 1 keyup ctrl
+expect 'automate 4 0\.500000'
+# A double click opens the value field over the counter; -6 dB typed there
+# sets Drive without telling the host.
+pointer 200 225
+xdotool click --repeat 2 --delay 60 1
+xdotool key End BackSpace BackSpace BackSpace BackSpace BackSpace BackSpace
+xdotool type --delay 20 -- '-6'
+screenshot 41-gen2-value-entry.png
+xdotool key Return
+expect_param 4 0.375000
+grep -q '^automate 4 0\.375000$' "$log" && fail "a typed value reached the host as automation"
+screenshot 42-gen2-typed.png
+
+# The page switch: the back page; a Ctrl-click there puts VU Integr back to
+# its default (a preference: the host hears nothing); the plate brings the
+# front page back.
+pointer 162 413
+xdotool click 1
+set_param 43 0.200000
+pointer 80 275
+xdotool keydown ctrl click 1 keyup ctrl
+expect_param 43 0.500000
+grep -q '^begin 43$' "$log" && fail "a preference reached the host"
+screenshot 43-gen2-back.png
+pointer 224 85
+xdotool click 1
+
+# FAT and Mode, each a host parameter.
+set_param 26 0.000000
+pointer 267 418
+xdotool click 1
+expect 'automate 26 1\.000000'
+set_param 1 0.000000
+pointer 308 418
+xdotool click 1
+expect 'automate 1 1\.000000'
+# The channel button's lower zone (stereo): the host records the stereo mode
+# and left/right parameters as one gesture, never the button's own index.
+set_param 57 0.000000
+pointer 351 432
+xdotool click 1
+expect 'begin 2'
+from=$mark
+expect 'end 30'
+[ "$(sed -n "${from},${mark}p" "$log")" = 'begin 2
+begin 30
+automate 2 1.000000
+automate 30 0.000000
+end 2
+end 30' ] || fail "the channel button's gesture is not the stereo mode's and left/right's"
+grep -Eq '^(begin|end|automate) 57( |$)' "$log" && fail "the host heard of the channel button's own index"
+expect_param 57 1.000000
+screenshot 44-gen2-front.png
+
+# The program rocker's right half: the next program, applied.
+pointer 336 451
+xdotool click 1
+expect_program 'Mastering First Aid'
+expect_param 4 0.535000
+screenshot 45-gen2-final.png
+close_host
+echo "ui-e2e: JYX Ostrelvanheim2's editor works in an X11 window"
+
 # ---- the Win32 windows under wine: the same demos, driven the same way ----
 windemo=$winbuild/demo/jyx_demo_editor.dll
 wincontrols=$winbuild/demo/jyx_demo_controls.dll
+wingen2=$winbuild/plugins/JYX_Ostrelvanheim2.dll
 winhost=$winbuild/tools/vsthost/vsthost.exe
-if [ -f "$windemo" ] && [ -f "$wincontrols" ] && [ -f "$winhost" ] && command -v wine >/dev/null 2>&1; then
+if [ -f "$windemo" ] && [ -f "$wincontrols" ] && [ -f "$wingen2" ] && [ -f "$winhost" ] &&
+  command -v wine >/dev/null 2>&1; then
   export WINEPREFIX="$winbuild/wineprefix" WINEDEBUG=-all
   [ -f "$WINEPREFIX/.jyx-ready" ] || sh tools/wine/make-prefix.sh "$WINEPREFIX" >/dev/null 2>&1 ||
     fail "no wine prefix"
@@ -589,6 +690,18 @@ if [ -f "$windemo" ] && [ -f "$wincontrols" ] && [ -f "$winhost" ] && command -v
   screenshot 35-wine-controls.png
   close_host
   echo "ui-e2e: the controls demo works in a Win32 window under wine"
+
+  start_wine_host wine-gen2 "$wingen2"
+  opened 450x460 40
+  screenshot 36-wine-gen2-opened.png
+  set_param 0 1.000000
+  pointer 60 418
+  xdotool click 1
+  expect 'automate 0 0\.000000'
+  expect_param 0 0.000000
+  screenshot 37-wine-gen2.png
+  close_host
+  echo "ui-e2e: JYX Ostrelvanheim2's editor works in a Win32 window under wine"
 else
   echo "ui-e2e: no Windows build in $winbuild: the wine checks are skipped"
 fi

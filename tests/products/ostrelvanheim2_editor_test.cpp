@@ -666,7 +666,7 @@ TEST_F(Ostrelvanheim2Editor, AudioAutomationAndTheWindowRunTogether) {
       ed->updateDelayDisplays();
     }
   });
-  for (int i = 0; i < 300; ++i) {
+  for (int i = 0; i < 150; ++i) {
     const EditorControl& row = layout::kFront[static_cast<std::size_t>(i) % std::size(layout::kFront)];
     window().setPointer(centreOf(row));
     window().advanceTime(20);

@@ -1,6 +1,7 @@
 // The audio path takes no memory from the heap: every product, processing in
 // every mode, path (FAT off and on where there is FAT) and metering state, with automation arriving between
-// blocks as a host sends it on its audio thread. This executable replaces the global allocation functions
+// blocks as a host sends it on its audio thread; nor does an open editor window when a host's other
+// threads reach it. This executable replaces the global allocation functions
 // (and, with glibc outside the sanitizers, malloc and its family) to count what the audio thread asks for
 // while a test watches.
 #include <gtest/gtest.h>
@@ -8,9 +9,13 @@
 #include <atomic>
 #include <cstdlib>
 #include <new>
+#include <thread>
 #include <vector>
 
+#include "products/ostrelvanheim2/ostrelvanheim.h"
 #include "tests/robustness/robust_products.h"
+#include "ui/testing/png.h"
+#include "ui/testing/test_resources.h"
 
 #if defined(__has_feature)
 #if __has_feature(address_sanitizer)
@@ -236,6 +241,35 @@ TEST_F(AudioPathAllocation, ProcessingAndAutomationTakeNothingFromTheHeap) {
       }
     }
   }
+}
+
+// Automation from the audio thread, a suspend and resume and a new program
+// name from elsewhere reach the editor of an open window: each leaves its
+// request for the window's thread without touching the heap.
+TEST_F(AudioPathAllocation, AnOpenEditorTakesNothingFromTheHeapForOtherThreads) {
+  using namespace jyxui;
+  testkit::installResources({{19000, "", testkit::encodePng(PixelBuffer(450, 460))},
+                             {19002, "", testkit::encodePng(PixelBuffer(450, 445))}});
+  auto fx = std::make_unique<Ostrelvanheim>(&rig::hostCallback, ostrelvanheim2::kProduct);
+  OstrelvanheimEditor* editor = fx->productEditor();
+  ASSERT_NE(editor, nullptr);
+  ASSERT_TRUE(editor->open(nullptr));
+  AEffect* e = fx->getAeffect();
+  long count = -1;
+  std::thread([&] {
+    AllocationWatch watch;
+    for (VstInt32 i = 0; i < 60; ++i) fx->setParameter(i, 0.25f);
+    e->dispatcher(e, effMainsChanged, 0, 0, nullptr, 0.0f);
+    e->dispatcher(e, effMainsChanged, 0, 1, nullptr, 0.0f);
+    char name[] = "From another thread";
+    e->dispatcher(e, effSetProgramName, 0, 0, name, 0.0f);
+    count = watch.count();
+  }).join();
+  EXPECT_EQ(count, 0);
+  editor->idle();
+  editor->close();
+  fx.reset();
+  testkit::clearResources();
 }
 
 }  // namespace

@@ -1,8 +1,11 @@
 // Where the editors put their controls (left, top, right, bottom in page
 // pixels), so that every legend, scale and window of a panel sits where its
 // control sits. The Ostrelvanheim editors of both generations share one
-// layout; the first generation has no FAT switch.
+// layout, the second generation's editor tables; the first generation has no
+// FAT switch.
 #pragma once
+
+#include "products/ostrelvanheim2/editor_layout.h"
 
 namespace skingen {
 
@@ -15,40 +18,56 @@ struct Rect {
 };
 
 namespace ostrelvanheim {
+// Read from the editor's own tables, so that the art follows the layout.
+namespace editor = ostrelvanheim2::editor;
+
+constexpr Rect rectOf(const EditorArea& a) { return Rect{a.left, a.top, a.right, a.bottom}; }
+constexpr const EditorControl& control(int tag) {
+  const EditorControl* front = findTagged(editor::kFront, tag);
+  return front ? *front : *findTagged(editor::kBack, tag);
+}
+constexpr Rect tagged(int tag) { return rectOf(control(tag).rect); }
+// The n-th control of a kind on the front page.
+constexpr Rect nthOf(EditorControlKind kind, int n) {
+  for (const EditorControl& c : editor::kFront)
+    if (c.kind == kind && n-- == 0) return rectOf(c.rect);
+  return Rect{};
+}
+
 // Front page (rows 0-443) and the preset strip row (444-459).
-constexpr Rect delayMs{120, 428, 165, 438}, delaySamples{167, 428, 212, 438}, delayClick{120, 426, 220, 440};
-constexpr Rect process{42, 398, 78, 438}, longRelease{107, 356, 132, 381}, autoRelease{107, 317, 132, 342};
-constexpr Rect brickwall{219, 337, 244, 362}, fat{248, 398, 286, 438}, mode{290, 398, 326, 438};
-constexpr Rect channel{326, 388, 377, 436}, link{371, 398, 409, 438};
-constexpr Rect meterType{206, 88, 246, 138}, meters{206, 28, 246, 78};
-constexpr Rect knee{46, 167, 106, 217}, speed{46, 245, 106, 295}, drive{122, 162, 235, 255};
-constexpr Rect highFreq{345, 242, 405, 298}, highAdjust{345, 167, 405, 217}, lowFreq{254, 242, 314, 298};
-constexpr Rect lowAdjust{254, 167, 314, 217}, output{345, 324, 405, 374}, mixKnob{253, 323, 313, 373};
-constexpr Rect ceiling{150, 324, 210, 374}, release{46, 320, 106, 376};
-constexpr Rect meterL{54, 40, 190, 110}, meterR{261, 40, 397, 110};
-constexpr Rect counter{152, 281, 207, 297}, clipL{160, 109, 181, 130}, clipR{367, 109, 388, 130};
-constexpr Rect pageSwitch{78, 404, 247, 422};
+constexpr Rect delayMs = rectOf(findReadout(editor::kFront, ReadoutSource::DelayMs)->rect);
+constexpr Rect delaySamples = rectOf(findReadout(editor::kFront, ReadoutSource::DelaySamples)->rect);
+constexpr Rect delayClick = tagged(editor::kDelayClickTag);
+constexpr Rect process = tagged(0), longRelease = tagged(27), autoRelease = tagged(28),
+               brickwall = tagged(29);
+constexpr Rect fat = tagged(26), mode = tagged(1), channel = tagged(editor::kChannelModeTag),
+               link = tagged(3);
+constexpr Rect meterType = tagged(22), meters = tagged(21);
+constexpr Rect knee = tagged(5), speed = tagged(6), drive = tagged(4), highFreq = tagged(10);
+constexpr Rect highAdjust = tagged(8), lowFreq = tagged(11), lowAdjust = tagged(9), output = tagged(14);
+constexpr Rect mixKnob = tagged(12), ceiling = tagged(13), release = tagged(7);
+constexpr Rect meterL = nthOf(EditorControlKind::LevelMeter, 0),
+               meterR = nthOf(EditorControlKind::LevelMeter, 1);
+constexpr Rect counter = tagged(editor::kCounterTag), clipL = tagged(editor::kLeftLampTag);
+constexpr Rect clipR = tagged(editor::kRightLampTag), pageSwitch = tagged(editor::kFrontPageSwitchTag);
 
 // Back page (rows 0-442): knob, readout, readout's picture offset.
 struct BackKnob {
   Rect knob, readout;
   int backX, backY;
 };
-constexpr BackKnob lowSat{{65, 190, 95, 220}, {55, 221, 105, 235}, 55, 221};
-constexpr BackKnob midSat{{112, 190, 142, 220}, {102, 221, 152, 235}, 102, 221};
-constexpr BackKnob highSat{{158, 190, 188, 220}, {148, 221, 198, 235}, 148, 221};
-constexpr BackKnob lowRel{{263, 190, 293, 220}, {253, 221, 303, 235}, 253, 221};
-constexpr BackKnob midRel{{310, 190, 340, 220}, {300, 221, 350, 235}, 300, 221};
-constexpr BackKnob highRel{{356, 190, 386, 220}, {346, 221, 396, 235}, 346, 221};
-constexpr BackKnob vuIntegr{{65, 260, 95, 290}, {60, 291, 100, 305}, 60, 291};
-constexpr BackKnob vuRefer{{65, 309, 95, 339}, {55, 340, 105, 354}, 55, 340};
-constexpr BackKnob ppmIntegr{{264, 260, 294, 290}, {254, 291, 304, 305}, 254, 291};
-constexpr BackKnob ppmReturn{{264, 309, 294, 339}, {254, 340, 304, 354}, 254, 340};
-constexpr BackKnob overIndic{{65, 381, 95, 411}, {65, 412, 95, 426}, 158, 412};
-constexpr BackKnob fineTune{{264, 381, 294, 411}, {264, 412, 294, 426}, 264, 412};
+constexpr BackKnob backKnob(int tag) {
+  const EditorControl& readout = *findReadout(editor::kBack, ReadoutSource::PlainValue, tag);
+  return BackKnob{tagged(tag), rectOf(readout.rect), readout.backOffset.x, readout.backOffset.y};
+}
+constexpr BackKnob lowSat = backKnob(15), midSat = backKnob(16), highSat = backKnob(17);
+constexpr BackKnob lowRel = backKnob(18), midRel = backKnob(19), highRel = backKnob(20);
+constexpr BackKnob vuIntegr = backKnob(43), vuRefer = backKnob(44), ppmIntegr = backKnob(45);
+constexpr BackKnob ppmReturn = backKnob(46), overIndic = backKnob(47), fineTune = backKnob(24);
 constexpr BackKnob backKnobs[] = {lowSat,   midSat,  highSat,   lowRel,    midRel,    highRel,
                                   vuIntegr, vuRefer, ppmIntegr, ppmReturn, overIndic, fineTune};
-constexpr Rect knobMode{375, 389, 390, 418}, version{300, 45, 329, 55}, backSwitch{110, 36, 338, 134};
+constexpr Rect knobMode = tagged(48), backSwitch = tagged(editor::kBackPageSwitchTag);
+constexpr Rect version = rectOf(findControl(editor::kBack, EditorControlKind::Label)->rect);
 constexpr int stripTop = 444;  // the preset strip's row
 }  // namespace ostrelvanheim
 

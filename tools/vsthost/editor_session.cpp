@@ -107,6 +107,19 @@ EditorSize editorSize(HostedPlugin& plugin) {
   return {r->right - r->left, r->bottom - r->top};
 }
 
+// FNV-1a over the pixels of the area that lie in the image.
+std::uint64_t areaFingerprint(const Image& image, int x0, int y0, int w, int h) {
+  std::uint64_t hash = 14695981039346656037ull;
+  for (int y = std::max(y0, 0); y < std::min(y0 + h, image.height); ++y) {
+    for (int x = std::max(x0, 0); x < std::min(x0 + w, image.width); ++x) {
+      const std::size_t at = (static_cast<std::size_t>(y) * static_cast<std::size_t>(image.width) +
+                              static_cast<std::size_t>(x)) * 4;
+      for (int c = 0; c < 3; ++c) hash = (hash ^ image.rgba[at + static_cast<std::size_t>(c)]) * 1099511628211ull;
+    }
+  }
+  return hash;
+}
+
 }  // namespace
 
 int runEditor(HostedPlugin& plugin, const EditorOptions& options) {
@@ -219,6 +232,19 @@ int runEditor(HostedPlugin& plugin, const EditorOptions& options) {
           log.line("screenshot %s", path.c_str());
         } else {
           log.line("screenshot-failed %s %s", path.c_str(), why.c_str());
+          status = 5;
+        }
+      } else if (command == "pixels") {
+        // A fingerprint of one area of the window: two of them tell whether it changed.
+        int x = 0, y = 0, w = 0, h = 0;
+        words >> x >> y >> w >> h;
+        Image image;
+        std::string why;
+        if (window->capture(image, why)) {
+          log.line("pixels %d %d %d %d %016llx", x, y, w, h,
+                   static_cast<unsigned long long>(areaFingerprint(image, x, y, w, h)));
+        } else {
+          log.line("pixels-failed %s", why.c_str());
           status = 5;
         }
       } else if (command == "params") {

@@ -49,7 +49,8 @@ int usage() {
                "                      opens the editor in a window, idles it every MS (20) while\n"
                "                      playing a sine with full-scale bursts, logs automate, begin\n"
                "                      and end edit, and runs the steps (wait MS, screenshot FILE,\n"
-               "                      params [I...], set I V, program, echo TEXT, close); without\n"
+               "                      pixels X Y W H, params [I...], set I V, program, echo TEXT,\n"
+               "                      close); without\n"
                "                      close it stays open until its window is closed\n");
   return 2;
 }
