@@ -130,8 +130,9 @@ OstrelvanheimEditor::~OstrelvanheimEditor() {
 // ---------------------------------------------------------------- window
 
 bool OstrelvanheimEditor::open(void* parent) {
-  AEffEditor::open(parent);
+  // A window already open stays as it is.
   if (frame || !effect || !source_) return false;
+  AEffEditor::open(parent);
   windowThread.store(std::this_thread::get_id());
   // The controls start from the effect's values: nothing asked before counts.
   pendingWork.store(0);

@@ -113,8 +113,10 @@ std::uint64_t areaFingerprint(const Image& image, int x0, int y0, int w, int h) 
   for (int y = std::max(y0, 0); y < std::min(y0 + h, image.height); ++y) {
     for (int x = std::max(x0, 0); x < std::min(x0 + w, image.width); ++x) {
       const std::size_t at = (static_cast<std::size_t>(y) * static_cast<std::size_t>(image.width) +
-                              static_cast<std::size_t>(x)) * 4;
-      for (int c = 0; c < 3; ++c) hash = (hash ^ image.rgba[at + static_cast<std::size_t>(c)]) * 1099511628211ull;
+                              static_cast<std::size_t>(x)) *
+                             4;
+      for (int c = 0; c < 3; ++c)
+        hash = (hash ^ image.rgba[at + static_cast<std::size_t>(c)]) * 1099511628211ull;
     }
   }
   return hash;
