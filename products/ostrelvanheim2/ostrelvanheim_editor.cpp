@@ -77,6 +77,13 @@ double enteredValue(const ValueEntryRule& rule, float v, float f) {
 }
 
 // Meters, page switches and lamps show no value of their own on the counter.
+// The left control of a pair comes first in the tables, the right one next.
+template <typename Control>
+Control* keepLeftThenRight(std::array<Control*, 2>& pair, Control* control) {
+  pair[pair[0] ? 1 : 0] = control;
+  return control;
+}
+
 bool countsTowardsBlank(EditorControlKind kind) {
   return kind == LevelMeter || kind == PageSwitch || kind == ClipLamp;
 }
@@ -236,23 +243,14 @@ CView* OstrelvanheimEditor::build(const EditorControl& row, CViewContainer* page
                                     scale, CPoint(0, 0), source_->getMeterScaleMode());
       meter->setMin(0);
       meter->setMax(kMeterMax);
-      if (!meters[0])
-        meters[0] = meter;
-      else
-        meters[1] = meter;
-      control = meter;
+      control = keepLeftThenRight(meters, meter);
       break;
     }
-    case ClipLamp: {
-      auto* lamp =
-          new CMovieLED(r, this, row.tag, images, static_cast<int32_t>(imageHeight), bitmap, CPoint(0, 0));
-      if (!lamps[0])
-        lamps[0] = lamp;
-      else
-        lamps[1] = lamp;
-      control = lamp;
+    case ClipLamp:
+      control = keepLeftThenRight(
+          lamps,
+          new CMovieLED(r, this, row.tag, images, static_cast<int32_t>(imageHeight), bitmap, CPoint(0, 0)));
       break;
-    }
     case Counter:
       control = counter =
           new CCounter(r, this, row.tag, row.initialValue, row.counterMode, row.rect.left, row.rect.top,

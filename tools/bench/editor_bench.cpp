@@ -10,51 +10,26 @@
 // The effect's settings go to a temporary folder, so the user's settings are
 // neither read nor written.
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <map>
 #include <memory>
 #include <string>
 
 #include "products/ostrelvanheim2/editor_layout.h"
 #include "products/ostrelvanheim2/ostrelvanheim.h"
+#include "tools/bench/bench_support.h"
 #include "ui/backend/offscreen.h"
 #include "ui/testing/draw_recorder.h"
 
 namespace {
 
-VstIntPtr host(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*, float) {
-  return opcode == audioMasterVersion ? 2400 : 0;
-}
-
-// A settings folder of the program's own, removed at exit.
-class SettingsFolder {
- public:
-  SettingsFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "jyx-editor-bench-XXXXXX").string();
-    if (mkdtemp(pattern.data())) {
-      path_ = pattern;
-      setenv("XDG_CONFIG_HOME", path_.c_str(), 1);
-    }
-  }
-  ~SettingsFolder() {
-    std::error_code ec;
-    if (!path_.empty()) std::filesystem::remove_all(path_, ec);
-  }
-  bool ok() const { return !path_.empty(); }
-
- private:
-  std::string path_;
-};
-
 std::map<std::string, double> gMeanNs;
 
 void openAndClose(benchmark::State& state) {
-  Ostrelvanheim fx(&host, ostrelvanheim2::kProduct);
+  Ostrelvanheim fx(&bench::hostCallback, ostrelvanheim2::kProduct);
   OstrelvanheimEditor* ed = fx.productEditor();
   for (auto _ : state) {
     ed->open(nullptr);
@@ -85,7 +60,7 @@ class DrawCount : public jyxui::testkit::DrawRecorder {
 };
 
 void idleWithMovingMeters(benchmark::State& state, bool moving) {
-  Ostrelvanheim fx(&host, ostrelvanheim2::kProduct);
+  Ostrelvanheim fx(&bench::hostCallback, ostrelvanheim2::kProduct);
   fx.setParameter(21, 1.0f);  // output level meters
   OstrelvanheimEditor* ed = fx.productEditor();
   ed->open(nullptr);
@@ -145,7 +120,7 @@ void printTarget(const char* what, const char* name, double limitNs) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  SettingsFolder settings;
+  bench::SettingsFolder settings("jyx-editor-bench");
   if (!settings.ok()) {
     std::fprintf(stderr, "editor_bench: cannot create a temporary settings folder\n");
     return 1;

@@ -10,12 +10,10 @@
 // The effects' meter preferences go to a temporary settings folder, so the
 // user's settings are neither read nor written.
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <map>
 #include <memory>
 #include <string>
@@ -27,6 +25,7 @@
 #include "products/ostrelvanheim2/ostrelvanheim.h"
 #include "products/tindravelle/kernel_modes.h"
 #include "products/tindravelle/tindravelle.h"
+#include "tools/bench/bench_support.h"
 #include "tools/vsthost/signals.h"
 
 namespace {
@@ -91,30 +90,6 @@ const std::vector<Product>& products() {
   return p;
 }
 
-VstIntPtr hostCallback(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*, float) {
-  return opcode == audioMasterVersion ? 2400 : 0;
-}
-
-// A settings folder of the program's own, removed at exit.
-class SettingsFolder {
- public:
-  SettingsFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "jyx-engine-bench-XXXXXX").string();
-    if (mkdtemp(pattern.data())) {
-      path_ = pattern;
-      setenv("XDG_CONFIG_HOME", path_.c_str(), 1);
-    }
-  }
-  ~SettingsFolder() {
-    std::error_code ec;
-    if (!path_.empty()) std::filesystem::remove_all(path_, ec);
-  }
-  bool ok() const { return !path_.empty(); }
-
- private:
-  std::string path_;
-};
-
 struct Input {
   std::vector<double> left, right;
 };
@@ -129,7 +104,7 @@ Input makeInput(bool pink, double rate) {
 
 void runEffect(benchmark::State& state, const Product& product, const Mode& mode, bool fat, float rate,
                bool pink) {
-  std::unique_ptr<AudioEffect> fx = product.create(hostCallback);
+  std::unique_ptr<AudioEffect> fx = product.create(bench::hostCallback);
   AEffect* e = fx->getAeffect();
   e->dispatcher(e, effSetSampleRate, 0, 0, nullptr, rate);
   e->dispatcher(e, effSetBlockSize, 0, kBlockFrames, nullptr, 0.0f);
@@ -263,7 +238,7 @@ void printTargets(const Reporter& reporter) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  SettingsFolder settings;
+  bench::SettingsFolder settings("jyx-engine-bench");
   if (!settings.ok()) {
     std::fprintf(stderr, "engine_bench: cannot create a temporary settings folder\n");
     return 1;
