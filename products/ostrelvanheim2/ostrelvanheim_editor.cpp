@@ -76,7 +76,6 @@ double enteredValue(const ValueEntryRule& rule, float v, float f) {
   return 0.0;
 }
 
-// Meters, page switches and lamps show no value of their own on the counter.
 // The left control of a pair comes first in the tables, the right one next.
 template <typename Control>
 Control* keepLeftThenRight(std::array<Control*, 2>& pair, Control* control) {
@@ -84,6 +83,7 @@ Control* keepLeftThenRight(std::array<Control*, 2>& pair, Control* control) {
   return control;
 }
 
+// Meters, page switches and lamps show no value of their own on the counter.
 bool countsTowardsBlank(EditorControlKind kind) {
   return kind == LevelMeter || kind == PageSwitch || kind == ClipLamp;
 }
