@@ -167,9 +167,7 @@ TEST_F(Ostrelvanheim2Editor, TheHostSeesAnEditorOfThePanelsSizeThatRefusesKnobMo
   EXPECT_EQ(r->right, 450);
   EXPECT_EQ(e->dispatcher(e, effSetEditKnobMode, 0, kLinearMode, nullptr, 0.0f), 0);
   EXPECT_EQ(e->dispatcher(e, effEditIdle, 0, 0, nullptr, 0.0f), 0) << "idle without a window does nothing";
-  VstKeyCode key{};
   EXPECT_EQ(e->dispatcher(e, effEditKeyDown, 'a', 0, nullptr, 0.0f), 0) << "no window, no key";
-  (void)key;
   open();
   const int32_t mode = ed->getKnobMode();
   EXPECT_FALSE(ed->setKnobMode(mode == kLinearMode ? kCircularMode : kLinearMode));
