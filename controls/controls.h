@@ -8,6 +8,7 @@
 #include "controls/editor_layer.h"
 #include "controls/knobs.h"
 #include "controls/meters.h"
+#include "controls/needle_meter.h"
 #include "controls/switches.h"
 #include "controls/text_controls.h"
 #include "controls/value_converters.h"

@@ -65,8 +65,8 @@ void TrackEngine::deriveReadPosition(const ChunkRings& rings) {
 // ---- clearing ----
 
 void TrackEngine::requestClearDelayRings() {
-  overFlags[0] = 0.0f;
-  overFlags[1] = 0.0f;
+  setOverFlag(overFlags[0], 0.0f);
+  setOverFlag(overFlags[1], 0.0f);
   owner_.request(kRequestClearRings);
 }
 
@@ -76,7 +76,10 @@ void TrackEngine::requestVuFrequency(double hz) {
 }
 
 void TrackEngine::clearDelayRings() {
-  for (int c = 0; c < 2; ++c) overFlags[c] = overCounts[c] = 0.0f;
+  for (int c = 0; c < 2; ++c) {
+    setOverFlag(overFlags[c], 0.0f);
+    overCounts[c] = 0.0f;
+  }
   std::memset(signalRings, 0, sizeof signalRings);
   std::memset(peakRings, 0, sizeof peakRings);
   std::memset(dryRings, 0, sizeof dryRings);
@@ -105,7 +108,7 @@ void TrackEngine::resetMeters() {
   const float level = meterSource == 1 ? 1.0f : 0.0f;
   for (int c = 0; c < 2; ++c) {
     overCounts[c] = 0.0f;
-    meterLevels[c] = level;
+    publishMeterLevel(meterLevels[c], level);
   }
 }
 

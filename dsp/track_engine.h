@@ -96,12 +96,16 @@ class TrackEngine {
   float monoStereoValue = 0;
 
   // ---- metering inputs and the meter hand-off ----
-  int editorIsOpen = 0;
+  // Set by the editor while its window is open; the kernels meter only then.
+  std::atomic<int> editorIsOpen{0};
   int meterSource = 1;
   float meterScaleValue = 0;
   double vuReferenceInverse = 0.1, ppmIntegrationMs = 10, ppmReturnMs = 1000;
   float ppmTimeRatio = 0.01f;
   double overThreshold = 3.0;
+  // Written by the audio thread (or a reset) and read by the editor's thread,
+  // each whole through dsp/metering.h; the editor takes each over flag with
+  // one exchange.
   float meterLevels[2] = {1, 1};
   float overCounts[2] = {0, 0};
   float overFlags[2] = {0, 0};

@@ -63,7 +63,7 @@ void meterStep(TrackEngine& s, const MeterCall& m, int c, double input, double o
       level += m.source == 0 ? step : step + p;
     }
   }
-  s.meterLevels[c] = static_cast<float>(level);
+  publishMeterLevel(s.meterLevels[c], level);
   advanceOverCount(s.overCounts[c], m.overThreshold, counted);
 }
 

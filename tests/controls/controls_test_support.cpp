@@ -38,6 +38,11 @@ void installTestSkin() {
     strip(kSwitchStrip, stripPixels(40, 50, 3));
     strip(kChannelStrip, stripPixels(51, 48, 4));
     strip(kPagePicture, uitest::gradientPixels(450, 460));
+    strip(kNeedleFace, PixelBuffer(145, 78, kFaceColor));
+    strip(kNeedleLampStrip, stripPixels(21, 21, 3));
+    PixelBuffer overlay(146, 41, MakeCColor(0, 0, 0, 0));
+    overlay.fill(PixelRect{0, 26, 146, 41}, kOverlayColor);
+    images.push_back({0, kNeedleOverlay, testkit::encodePng(overlay)});
     testkit::installResources(std::move(images));
     return true;
   }();

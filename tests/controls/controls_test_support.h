@@ -29,6 +29,14 @@ inline constexpr int kButtonStrip = 19014;      // 36 x 80: 2 images of 40
 inline constexpr int kSwitchStrip = 19005;      // 40 x 150: 3 images of 50
 inline constexpr int kChannelStrip = 19016;     // 51 x 192: 4 images of 48
 inline constexpr int kPagePicture = 19000;      // 450 x 460
+// The needle meter's: a face of one colour (145 x 78), an overlay clear in
+// its upper 26 rows and opaque below (146 x 41), a lamp strip of three
+// images of 21 (over, held, off; a number of its own beside the clip lamp's).
+inline constexpr int kNeedleFace = 19028;
+inline constexpr const char* kNeedleOverlay = "bmp19029.png";
+inline constexpr int kNeedleLampStrip = 19027;
+inline constexpr CColor kFaceColor = MakeCColor(240, 220, 160, 255);
+inline constexpr CColor kOverlayColor = MakeCColor(40, 44, 42, 255);
 
 // Puts the test skin into the resource table (once per program).
 void installTestSkin();
