@@ -39,8 +39,9 @@ void release(CBitmap* bitmap) {
   if (bitmap) bitmap->forget();
 }
 
+// NaN counts as the smallest level.
 float heldLevel(float level) {
-  if (level < kLevelFloor) return kLevelSmallest;
+  if (!(level >= kLevelFloor)) return kLevelSmallest;
   if (level > kLevelCeiling) return kLevelCeiling;
   return level;
 }

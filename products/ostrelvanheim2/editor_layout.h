@@ -24,28 +24,18 @@ inline constexpr std::int32_t kValueFieldTag = 58;
 inline constexpr std::int32_t kFrontPicture = 19000;
 inline constexpr std::int32_t kBackPicture = 19002;
 
-inline constexpr EditorColor kFrontReadoutColor{40, 40, 40, 255};
-inline constexpr EditorColor kBackReadoutColor{170, 170, 170, 255};
+using editor_rows::button;
+using editor_rows::delayReadout;
+using editor_rows::kBackReadoutColor;
+using editor_rows::kDriveWheel;
+using editor_rows::kFrontReadoutColor;
+using editor_rows::kGainWheel;
+using editor_rows::kPercentWheel;
 
-// Wheel steps: the small knobs, the Drive knob, the gain and frequency knobs.
-inline constexpr float kPercentWheel = 0.03125f;
-inline constexpr float kDriveWheel = 0.01302084f;
-inline constexpr float kGainWheel = 0.02604167f;
-
+// The front knobs: strips of 101 images.
 constexpr EditorControl frontKnob(std::int32_t tag, EditorArea rect, std::int32_t bitmap, float wheel,
                                   std::int32_t counterMode, float defaultValue = 0.5f) {
-  return {.kind = Knob,
-          .tag = tag,
-          .rect = rect,
-          .bitmap = bitmap,
-          .images = 101,
-          .defaultValue = defaultValue,
-          .wheelStep = wheel,
-          .counterMode = counterMode};
-}
-
-constexpr EditorControl button(std::int32_t tag, EditorArea rect, std::int32_t bitmap) {
-  return {.kind = OnOffButton, .tag = tag, .rect = rect, .bitmap = bitmap, .images = 2};
+  return editor_rows::knob(tag, rect, bitmap, 101, wheel, counterMode, defaultValue);
 }
 
 constexpr EditorControl levelMeter(EditorArea rect) {
@@ -56,31 +46,15 @@ constexpr EditorControl clipLamp(std::int32_t tag, EditorArea rect) {
   return {.kind = ClipLamp, .tag = tag, .rect = rect, .bitmap = 19026, .images = 6};
 }
 
-constexpr EditorControl delayReadout(ReadoutSource source, EditorArea rect, ReadoutText text) {
-  return {.kind = Readout,
-          .rect = rect,
-          .source = source,
-          .text = text,
-          .backOffset = {rect.left, rect.top},
-          .textColor = kFrontReadoutColor};
-}
-
 // A back-page knob on the small strip (the library's knob unless `kind`
 // says otherwise), and the readout of its plain value below it.
 constexpr EditorControl backKnob(std::int32_t tag, EditorArea rect, float defaultValue,
                                  EditorControlKind kind = PlainKnob) {
-  return {
-      .kind = kind, .tag = tag, .rect = rect, .bitmap = 19032, .images = 51, .defaultValue = defaultValue};
+  return editor_rows::knob(tag, rect, 19032, 51, 0, -1, defaultValue, kind);
 }
 constexpr EditorControl backReadout(std::int32_t index, EditorArea rect, ReadoutText text,
                                     EditorPoint backOffset) {
-  return {.kind = Readout,
-          .rect = rect,
-          .source = ReadoutSource::PlainValue,
-          .valueIndex = index,
-          .text = text,
-          .backOffset = backOffset,
-          .textColor = kBackReadoutColor};
+  return editor_rows::valueReadout(index, rect, text, backOffset);
 }
 constexpr EditorControl backReadout(std::int32_t index, EditorArea rect, ReadoutText text) {
   return backReadout(index, rect, text, {rect.left, rect.top});

@@ -36,6 +36,7 @@ enum class EditorControlKind : std::uint8_t {
   PlainKnob,       // the library's knob: no typed entry
   LevelMeter,      // film-strip level meter with two scales
   ClipLamp,        // over lamp with peak hold
+  NeedleMeter,     // face, needle and over lamp; a click puts out both lamps
   Counter,         // six glyphs: the value of the knob last touched or hovered
   ValueField,      // typed value entry over the counter
   PageSwitch,      // invisible; a click flips the pages
@@ -54,6 +55,18 @@ enum class ReadoutText : std::uint8_t {
   Ratio,
   Integer,
   Percent
+};
+
+// Where a needle meter draws its parts besides the face (the row's bitmap),
+// in page pixels, and the bitmaps they come from. A window whose needle
+// meters lack any of their pictures does not open.
+struct NeedleMeterLayout {
+  std::int32_t lampBitmap;  // three images: over, held, off
+  const char* overlayName;  // drawn over the needle, found by name
+  EditorPoint overlayAt, lampAt, pivot;
+  // Where the needle's strokes start and end, from the pivot, and two
+  // further values the meter keeps.
+  float innerRadius, outerRadius, further1, further2;
 };
 
 struct EditorControl {
@@ -82,6 +95,7 @@ struct EditorControl {
   EditorColor backColor{};  // ValueField
   float initialValue = 0;   // Counter
   const char* label = nullptr;
+  const NeedleMeterLayout* needle = nullptr;
 };
 
 // A parameter's typed value v (display units) back to its 0..1 value.
@@ -120,7 +134,65 @@ struct OstrelvanheimEditorTraits {
   // The knob mode's index (read at open) and the fine-tune factor's (-1: none).
   std::int32_t knobModeIndex, fineTuneIndex;
   std::span<const ValueEntryRule> valueEntries;
+  // Whether the preset strip opens only after the knob mode is set, and
+  // closes only after metering has stopped; otherwise it opens before the
+  // knob mode is set and closes first.
+  bool stripOpensLast = false;
 };
+
+// Rows the products' tables are made of.
+namespace editor_rows {
+
+// Readout texts over the front and the back page.
+inline constexpr EditorColor kFrontReadoutColor{40, 40, 40, 255};
+inline constexpr EditorColor kBackReadoutColor{170, 170, 170, 255};
+// Wheel steps: the small knobs, the Drive knob, the gain knobs.
+inline constexpr float kPercentWheel = 0.03125f;
+inline constexpr float kDriveWheel = 0.01302084f;
+inline constexpr float kGainWheel = 0.02604167f;
+
+constexpr EditorControl button(std::int32_t tag, EditorArea rect, std::int32_t bitmap) {
+  return {.kind = EditorControlKind::OnOffButton, .tag = tag, .rect = rect, .bitmap = bitmap, .images = 2};
+}
+
+// A knob on a strip of one column; counterMode -1 for a knob the counter
+// does not follow, wheel 0 for none set.
+constexpr EditorControl knob(std::int32_t tag, EditorArea rect, std::int32_t bitmap, std::int32_t images,
+                             float wheel, std::int32_t counterMode, float defaultValue = 0.5f,
+                             EditorControlKind kind = EditorControlKind::Knob) {
+  return {.kind = kind,
+          .tag = tag,
+          .rect = rect,
+          .bitmap = bitmap,
+          .images = images,
+          .defaultValue = defaultValue,
+          .wheelStep = wheel,
+          .counterMode = counterMode};
+}
+
+// The processing delay over the front page's picture at its own corner.
+constexpr EditorControl delayReadout(ReadoutSource source, EditorArea rect, ReadoutText text) {
+  return {.kind = EditorControlKind::Readout,
+          .rect = rect,
+          .source = source,
+          .text = text,
+          .backOffset = {rect.left, rect.top},
+          .textColor = kFrontReadoutColor};
+}
+
+// A back-page knob's plain value over the page's picture taken at backOffset.
+constexpr EditorControl valueReadout(std::int32_t index, EditorArea rect, ReadoutText text,
+                                     EditorPoint backOffset) {
+  return {.kind = EditorControlKind::Readout,
+          .rect = rect,
+          .source = ReadoutSource::PlainValue,
+          .valueIndex = index,
+          .text = text,
+          .backOffset = backOffset,
+          .textColor = kBackReadoutColor};
+}
+
+}  // namespace editor_rows
 
 // The first control of the kind with the tag (any tag: -1 matches all);
 // the skin generator and the tests find rectangles by it.

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "presets/preset_effect.h"
 
@@ -20,6 +21,12 @@ constexpr CCoord kFrontPageTrim = 16;
 constexpr CCoord kBackPageTrim = 2;
 // The level meters' range: a level may exceed it, the strip goes on to 2.17.
 constexpr float kMeterMax = 1.44f;
+// The needle meters' range, their Control-click value, and their needle and
+// lamp at open (both at rest until the first idle).
+constexpr float kNeedleMax = 2.0f;
+constexpr float kNeedleDefault = 0.0001f;
+constexpr float kNeedleStart = 0.00001f;
+constexpr float kNeedleLampStart = 0.001f;
 // Hover checks over no control (or a meter, page switch or lamp) before the
 // counter blanks; the hover readout runs on every ninth idle.
 constexpr int32_t kHoverChecksBeforeBlank = 10;
@@ -29,12 +36,14 @@ CRect rectOf(const EditorArea& a) { return CRect(a.left, a.top, a.right, a.botto
 CColor colorOf(const EditorColor& c) { return MakeCColor(c.red, c.green, c.blue, c.alpha); }
 
 // A bitmap of the skin, or null when it is missing (its control is then left out).
-CBitmap* loadBitmap(int32_t number) {
-  if (number <= 0) return nullptr;
-  auto* bitmap = new CBitmap(CResourceDescription(number));
+CBitmap* loadBitmap(const CResourceDescription& description) {
+  auto* bitmap = new CBitmap(description);
   if (bitmap->isLoaded()) return bitmap;
   bitmap->forget();
   return nullptr;
+}
+CBitmap* loadBitmap(int32_t number) {
+  return number > 0 ? loadBitmap(CResourceDescription(number)) : nullptr;
 }
 
 CParamDisplayValueToStringProc converterOf(ReadoutText text) {
@@ -85,8 +94,10 @@ Control* keepLeftThenRight(std::array<Control*, 2>& pair, Control* control) {
 
 // Meters, page switches and lamps show no value of their own on the counter.
 bool countsTowardsBlank(EditorControlKind kind) {
-  return kind == LevelMeter || kind == PageSwitch || kind == ClipLamp;
+  return kind == LevelMeter || kind == PageSwitch || kind == ClipLamp || kind == NeedleMeter;
 }
+
+bool isKnob(EditorControlKind kind) { return kind == Knob || kind == ColumnKnob || kind == PlainKnob; }
 
 }  // namespace
 
@@ -104,14 +115,22 @@ class OstrelvanheimEditor::OpenBitmaps {
   // Null when the skin lacks it.
   CBitmap* get(int32_t number) {
     for (const Entry& e : entries_)
-      if (e.number == number) return e.bitmap;
-    entries_.push_back({number, loadBitmap(number)});
+      if (!e.name && e.number == number) return e.bitmap;
+    entries_.push_back({number, nullptr, loadBitmap(number)});
+    return entries_.back().bitmap;
+  }
+  CBitmap* get(const char* name) {
+    if (!name) return nullptr;
+    for (const Entry& e : entries_)
+      if (e.name && std::strcmp(e.name, name) == 0) return e.bitmap;
+    entries_.push_back({0, name, loadBitmap(CResourceDescription(name))});
     return entries_.back().bitmap;
   }
 
  private:
   struct Entry {
     int32_t number;
+    const char* name;  // null: known by number
     CBitmap* bitmap;
   };
   std::vector<Entry> entries_;
@@ -165,28 +184,56 @@ bool OstrelvanheimEditor::open(void* parent) {
   }
   {
     OpenBitmaps bitmaps;
-    buildPage(traits_.front, frontPage, frontViews, bitmaps);
+    if (!buildPage(traits_.front, frontPage, frontViews, bitmaps)) {
+      abandonOpen();
+      return false;
+    }
     if (backPage) buildPage(traits_.back, backPage, backViews, bitmaps);
   }
 
   frame->addView(frontPage);
   shownPage = frontPage;
   hiddenPage = backPage;
-  CMyPresetSystemEditor::open(parent);
-  setKnobModeFrom(effect->getParameter(traits_.knobModeIndex));
+  if (traits_.stripOpensLast) {
+    setKnobModeFrom(effect->getParameter(traits_.knobModeIndex));
+    CMyPresetSystemEditor::open(parent);
+  } else {
+    CMyPresetSystemEditor::open(parent);
+    setKnobModeFrom(effect->getParameter(traits_.knobModeIndex));
+  }
   source_->setEditorIsOpen(true);
   return true;
 }
 
-void OstrelvanheimEditor::buildPage(std::span<const EditorControl> rows, CViewContainer* page, Views& views,
+// A window that cannot be had as a whole: the pages and what was built on
+// them go, the frame closes, metering stays off.
+void OstrelvanheimEditor::abandonOpen() {
+  windowThread.store(std::thread::id{});
+  if (frontPage) frontPage->forget();  // never attached to the frame
+  hiddenPage = backPage;
+  closeWindow();
+}
+
+bool OstrelvanheimEditor::buildPage(std::span<const EditorControl> rows, CViewContainer* page, Views& views,
                                     OpenBitmaps& bitmaps) {
   views.assign(rows.size(), nullptr);
   for (std::size_t i = 0; i < rows.size(); ++i) {
-    CView* view = build(rows[i], page, bitmaps);
+    const EditorControl& row = rows[i];
+    // The readout of a knob's value goes with its knob.
+    if (row.kind == Readout && row.source == ReadoutSource::PlainValue) {
+      bool knobMissing = false;
+      for (std::size_t k = 0; k < i; ++k)
+        if (isKnob(rows[k].kind) && rows[k].tag == row.valueIndex) knobMissing = !views[k];
+      if (knobMissing) continue;
+    }
+    CView* view = build(row, page, bitmaps);
+    // No window without its needle meters.
+    if (!view && row.kind == NeedleMeter) return false;
     views[i] = view;
     // The value field waits outside the page until a value is typed.
-    if (view && rows[i].kind != ValueField) page->addView(view);
+    if (view && row.kind != ValueField) page->addView(view);
   }
+  return true;
 }
 
 CView* OstrelvanheimEditor::build(const EditorControl& row, CViewContainer* page, OpenBitmaps& bitmaps) {
@@ -251,6 +298,7 @@ CView* OstrelvanheimEditor::build(const EditorControl& row, CViewContainer* page
           lamps,
           new CMovieLED(r, this, row.tag, images, static_cast<int32_t>(imageHeight), bitmap, CPoint(0, 0)));
       break;
+    case NeedleMeter: control = buildNeedleMeter(row, bitmaps); break;
     case Counter:
       control = counter =
           new CCounter(r, this, row.tag, row.initialValue, row.counterMode, row.rect.left, row.rect.top,
@@ -260,6 +308,26 @@ CView* OstrelvanheimEditor::build(const EditorControl& row, CViewContainer* page
   }
   if (control) startControl(row, *control);
   return control;
+}
+
+// Null unless the face, the overlay and the lamp are all there.
+CControl* OstrelvanheimEditor::buildNeedleMeter(const EditorControl& row, OpenBitmaps& bitmaps) {
+  const NeedleMeterLayout* n = row.needle;
+  if (!n) return nullptr;
+  CBitmap* face = bitmaps.get(row.bitmap);
+  CBitmap* overlay = bitmaps.get(n->overlayName);
+  CBitmap* lampStrip = bitmaps.get(n->lampBitmap);
+  if (!face || !overlay || !lampStrip) return nullptr;
+  auto point = [](const EditorPoint& p) { return CPoint(p.x, p.y); };
+  auto* meter =
+      new COldVuMeter(rectOf(row.rect), this, row.tag, face, overlay, point(n->lampAt), point(n->overlayAt),
+                      lampStrip, point(n->pivot), n->innerRadius, n->outerRadius, n->further1, n->further2);
+  meter->setMin(0);
+  meter->setMax(kNeedleMax);
+  meter->setDefaultValue(kNeedleDefault);
+  meter->setLamp(kNeedleLampStart);
+  meter->setValue(kNeedleStart);
+  return keepLeftThenRight(needles, meter);
 }
 
 void OstrelvanheimEditor::startControl(const EditorControl& row, CControl& control) {
@@ -281,9 +349,15 @@ void OstrelvanheimEditor::startControl(const EditorControl& row, CControl& contr
 
 void OstrelvanheimEditor::close() {
   windowThread.store(std::thread::id{});
-  CMyPresetSystemEditor::close();
-  if (source_) source_->setEditorIsOpen(false);
-  hoverCount = 0;
+  if (traits_.stripOpensLast) {
+    if (source_) source_->setEditorIsOpen(false);
+    hoverCount = 0;
+    CMyPresetSystemEditor::close();
+  } else {
+    CMyPresetSystemEditor::close();
+    if (source_) source_->setEditorIsOpen(false);
+    hoverCount = 0;
+  }
   closeWindow();
 }
 
@@ -296,6 +370,7 @@ void OstrelvanheimEditor::closeWindow() {
   backViews.clear();
   meters = {};
   lamps = {};
+  needles = {};
   counter = nullptr;
   channelButton = nullptr;
   lastHoveredView = nullptr;
@@ -460,6 +535,8 @@ void OstrelvanheimEditor::resetMetersNow() {
   const float rest = static_cast<int>(2.0f * source_->getMetersValue() + 0.5f) == 1 ? 1.0f : 0.0f;
   for (CMovieMeter* meter : meters)
     if (meter) meter->setValue(rest);
+  for (COldVuMeter* needle : needles)
+    if (needle) needle->setValue(rest);
   for (CMovieLED* lamp : lamps)
     if (lamp) lamp->setValue(0);
 }
@@ -470,6 +547,8 @@ void OstrelvanheimEditor::resetLamps() {
     lamp->reset();
     lamp->invalid();
   }
+  for (COldVuMeter* needle : needles)
+    if (needle) needle->resetLamp();
 }
 
 void OstrelvanheimEditor::swapPages() {
@@ -502,6 +581,7 @@ void OstrelvanheimEditor::showMeters() {
     // Taken only while the front page shows them: an over meanwhile waits.
     const float over = source_->takeEditorOverFlag(c);
     if (meters[c]) meters[c]->setValue(level);
+    if (needles[c]) needles[c]->setLevels(level, over);
     // A lamp that holds its dim image keeps it without a redraw until the next over.
     if (CMovieLED* lamp = lamps[c]; lamp && (over != 0 || lamp->getOldValue() > CMovieLED::kHoldLevel))
       lamp->setValue(over);
@@ -550,6 +630,12 @@ void OstrelvanheimEditor::valueChanged(CControl* control) {
         return;
       case ClickArea:
         if (source_) source_->refreshHook();
+        return;
+      case NeedleMeter:
+        // Both lamps out; the clicked meter's level is kept, within the
+        // parameter's range, without telling the host.
+        resetLamps();
+        effect->setParameter(tag, std::clamp(value, 0.0f, 1.0f));
         return;
       case ChannelButton: channelModeGesture(tag, value); return;
       default: break;

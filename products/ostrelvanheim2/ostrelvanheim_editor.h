@@ -1,6 +1,7 @@
 // The product editor of every plug-in of the family: a window of two pages
-// (the processing controls with the meters, the clip lamps, the counter and
-// the delay readouts in front; band settings and meter preferences behind),
+// (the processing controls with the meters, the clip lamps or needle meters,
+// the counter and the delay readouts in front; the product's settings and
+// meter preferences behind),
 // the preset strip below both, built from the product's tables
 // (products/ostrelvanheim2/editor_traits.h). It keeps the controls in step
 // with the effect, routes the controls' changes to the effect and the host,
@@ -61,8 +62,9 @@ class OstrelvanheimEditor : public CMyPresetSystemEditor {
   ~OstrelvanheimEditor() override;
 
   // Builds the frame, both pages with every control from the effect's current
-  // values, the preset strip and the knob mode; false without the front
-  // picture. The front page shows first.
+  // values, the preset strip and the knob mode; false, with nothing left
+  // behind, without the front picture or a needle meter's pictures. The
+  // front page shows first.
   bool open(void* parent) override;
   void close() override;
   // The requests other threads left, the preset strip and the paint pass,
@@ -76,7 +78,7 @@ class OstrelvanheimEditor : public CMyPresetSystemEditor {
   void setParameter(VstInt32 index, float value) override;
   // Delay readouts afresh (the effect's resume). Any thread.
   void updateDelayDisplays();
-  // Meters to rest, lamps off (the effect's suspend). Any thread.
+  // Meters and needles to rest, clip lamps off (the effect's suspend). Any thread.
   void resetMeters();
   // The hidden page in front, the shown one kept aside.
   void swapPages();
@@ -101,9 +103,12 @@ class OstrelvanheimEditor : public CMyPresetSystemEditor {
   class OpenBitmaps;
 
   // ---- window ----
-  void buildPage(std::span<const EditorControl> rows, jyxui::CViewContainer* page, Views& views,
+  // False when the page cannot be had without a control that is missing.
+  bool buildPage(std::span<const EditorControl> rows, jyxui::CViewContainer* page, Views& views,
                  OpenBitmaps& bitmaps);
   jyxui::CView* build(const EditorControl& row, jyxui::CViewContainer* page, OpenBitmaps& bitmaps);
+  jyxui::CControl* buildNeedleMeter(const EditorControl& row, OpenBitmaps& bitmaps);
+  void abandonOpen();
   void startControl(const EditorControl& row, jyxui::CControl& control);
   void closeWindow();
   const EditorControl* rowOf(const jyxui::CView* view) const;
@@ -135,6 +140,7 @@ class OstrelvanheimEditor : public CMyPresetSystemEditor {
   // The controls the idle pass and the refresh use directly.
   std::array<CMovieMeter*, 2> meters{};
   std::array<CMovieLED*, 2> lamps{};
+  std::array<COldVuMeter*, 2> needles{};
   CCounter* counter = nullptr;
   jyxui::CControl* channelButton = nullptr;
   jyxui::CViewContainer* frontPage = nullptr;

@@ -1,7 +1,10 @@
 #include "products/tindravelle/tindravelle.h"
 
+#include "dsp/metering.h"
 #include "presets/meter_preferences.h"
+#include "products/common/parameter_values.h"
 #include "products/common/sample_rate.h"
+#include "products/tindravelle/editor_layout.h"
 #include "products/tindravelle/factory_presets.h"
 #include "products/tindravelle/parameter_indices.h"
 
@@ -72,6 +75,9 @@ Tindravelle::Tindravelle(audioMasterCallback audioMaster)
   e.updateTimeConstants();
   e.clearDelayRingsNow();
 
+  // The editor object exists from here on, whether or not a window is open;
+  // it registers itself as the effect's editor.
+  productEditor_ = new OstrelvanheimEditor(this, this, tindravelle::kEditorTraits);
   loadEditorDefaults();
   selectProgram(0);
 
@@ -101,6 +107,7 @@ void Tindravelle::suspend() {
   e.clearDelayRingsNow();
   e.resetDetectorsNow();
   e.resetMetersNow();
+  if (productEditor_) productEditor_->resetMeters();
   suspendDone = true;
   resume();
   suspendDone = true;
@@ -134,6 +141,18 @@ float Tindravelle::getDelayMs() {
   const double rate = (sampleRate > 200000.0f || sampleRate < 20000.0f) ? 44100.0 : sampleRate;
   return static_cast<float>(getDelaySamples() * 1000.0 / rate);
 }
+
+float Tindravelle::editorMeterLevel(int channel) {
+  return channel == 0 || channel == 1 ? meterLevelOf(engine_.meterLevels[channel]) : 0.0f;
+}
+
+float Tindravelle::takeEditorOverFlag(int channel) {
+  return channel == 0 || channel == 1 ? takeOverFlag(engine_.overFlags[channel]) : 0.0f;
+}
+
+void Tindravelle::setEditorIsOpen(bool open) { engine_.editorIsOpen.store(open ? 1 : 0); }
+
+int Tindravelle::getMeterScaleMode() { return switchState(engine_.meterScaleValue); }
 
 bool Tindravelle::setSpeakerArrangement(VstSpeakerArrangement* input, VstSpeakerArrangement* output) {
   // Only the channel counts matter. Any pair but mono to mono, mono to stereo

@@ -9,7 +9,8 @@
 // host block; suspend and resume run on the host's user-interface or main
 // thread, and some hosts send them while audio runs as well (the engine then
 // leaves their resets to the audio thread's next chunk). A sample-rate change
-// only stores the rate: it takes effect at the next suspend and resume. Every
+// only stores the rate: it takes effect at the next suspend and resume. The
+// editor's meter hand-off (EditorEffect) may be called from any thread. Every
 // other operation runs on the host's user-interface or main thread.
 #pragma once
 
@@ -18,12 +19,13 @@
 #include "dsp/track_engine.h"
 #include "presets/preset_effect.h"
 #include "products/common/product_identity.h"
+#include "products/ostrelvanheim2/ostrelvanheim_editor.h"
 
 // A gain as decibels at 6 dB per doubling (so 4x shows 12.00), with that many
 // decimals; "-oo" for a gain of 0 or below.
 void dBDisplayString(double value, int decimals, char* text);
 
-class Tindravelle : public CPresetSystemEffect {
+class Tindravelle : public CPresetSystemEffect, public EditorEffect {
  public:
   explicit Tindravelle(audioMasterCallback audioMaster);
   ~Tindravelle() override;
@@ -49,14 +51,22 @@ class Tindravelle : public CPresetSystemEffect {
   VstPlugCategory getPlugCategory() override { return kPlugCategMastering; }
 
   // A parameter in display units, for the editor's readouts and typed entry.
-  virtual float getParameterPlainValue(VstInt32 index);
+  float getParameterPlainValue(VstInt32 index) override;
   virtual float inverseSaturationCurve(float level) { return engine_.inverseSaturationCurve(level); }
   virtual float smallSignalGain() { return engine_.smallSignalGain(); }
   virtual bool reservedHook() { return false; }
-  virtual float getDelayMs();
+  float getDelayMs() override;
   // N: 63 below 50000 Hz, 127 below 100000 Hz, else 255.
-  virtual float getDelaySamples();
-  virtual bool refreshHook() { return true; }
+  float getDelaySamples() override;
+  bool refreshHook() override { return true; }
+
+  // The editor's side of the meter hand-off (any thread).
+  float editorMeterLevel(int channel) override;
+  float takeEditorOverFlag(int channel) override;
+  void setEditorIsOpen(bool open) override;
+  int getMeterScaleMode() override;
+  float getMetersValue() override { return metersValue; }
+  OstrelvanheimEditor* productEditor() const { return productEditor_; }
 
   TrackEngine& engine() { return engine_; }
   bool isSuspended() const { return suspendDone; }
@@ -79,6 +89,8 @@ class Tindravelle : public CPresetSystemEffect {
   std::atomic<bool> inputStereo{true}, outputStereo{true};
 
   TrackEngine engine_;
+  // Owned through the base's editor pointer, which deletes it.
+  OstrelvanheimEditor* productEditor_ = nullptr;
 
   template <typename Sample>
   void processHost(Sample** inputs, Sample** outputs, VstInt32 sampleFrames);

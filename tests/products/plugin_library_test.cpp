@@ -60,7 +60,7 @@ const Library kLibraries[] = {
      fourCharCode('J', 'y', 'T', 'i'),
      22,
      63,
-     0x1030,
+     0x1031,
      1488,
      {{effGetParamName, 2, "Stereo-Mono"},
       {effGetParamName, 16, " MeterDelay "},

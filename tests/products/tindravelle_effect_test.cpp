@@ -38,7 +38,7 @@ TEST_F(TindravelleEffect, IdentityTowardsTheHost) {
   EXPECT_EQ(e->numPrograms, 1);
   EXPECT_EQ(e->numInputs, 2);
   EXPECT_EQ(e->numOutputs, 2);
-  EXPECT_EQ(e->flags, 0x1030) << "no editor yet";
+  EXPECT_EQ(e->flags, 0x1031) << "replacing in both precisions, chunks, an editor";
   EXPECT_EQ(e->initialDelay, 63);
   EXPECT_EQ(text(r, effGetEffectName, 0), "JYX Tindravelle");
   EXPECT_EQ(text(r, effGetVendorString, 0), "Brenmoorworks");
