@@ -16,143 +16,20 @@
 
 #include "products/ostrelvanheim2/editor_layout.h"
 #include "products/ostrelvanheim2/ostrelvanheim.h"
-#include "tests/support/settings_sandbox.h"
-#include "ui/backend/offscreen.h"
-#include "ui/testing/draw_recorder.h"
+#include "tests/products/editor_test_fixture.h"
 
 namespace {
 
 using namespace jyxui;
+using namespace editortest;
 namespace layout = ostrelvanheim2::editor;
 using enum EditorControlKind;
 
-// What the host hears: gestures and automation, one line each.
-std::mutex gHostMutex;
-std::vector<std::string> gHost;
-
-VstIntPtr host(AEffect*, VstInt32 opcode, VstInt32 index, VstIntPtr, void*, float opt) {
-  char line[64] = "";
-  switch (opcode) {
-    case audioMasterVersion: return 2400;
-    case audioMasterAutomate: std::snprintf(line, sizeof line, "automate %d %.6f", index, opt); break;
-    case audioMasterBeginEdit: std::snprintf(line, sizeof line, "begin %d", index); break;
-    case audioMasterEndEdit: std::snprintf(line, sizeof line, "end %d", index); break;
-    default: return 0;
-  }
-  std::lock_guard<std::mutex> lock(gHostMutex);
-  gHost.push_back(line);
-  return 0;
-}
-
-std::vector<std::string> takeHostLog() {
-  std::lock_guard<std::mutex> lock(gHostMutex);
-  std::vector<std::string> lines;
-  lines.swap(gHost);
-  return lines;
-}
-
-const EditorControl* rowOf(std::int32_t tag) {
-  if (const EditorControl* r = findTagged(layout::kFront, tag)) return r;
-  return findTagged(layout::kBack, tag);
-}
-
-bool onBackPage(const EditorControl* row) {
-  return row >= std::begin(layout::kBack) && row < std::end(layout::kBack);
-}
-
-CPoint centreOf(const EditorControl& row) {
-  return CPoint((row.rect.left + row.rect.right) / 2.0, (row.rect.top + row.rect.bottom) / 2.0);
-}
-
-// The image a control of that kind shows for a value, by its drawing law.
-int imageFor(const EditorControl& row, float v) {
-  const int last = row.images - 1;
-  switch (row.kind) {
-    case OnOffButton: return v >= 0.5f ? 1 : 0;
-    case ThreeWaySwitch: return std::min(static_cast<int>(3.0f * v), 2);
-    case ChannelButton: return v >= 0.75f ? 3 : v >= 0.5f ? 2 : v >= 0.25f ? 1 : 0;
-    case KnobModeSwitch: return static_cast<int>(v * static_cast<float>(last) + 0.5f);
-    default: return std::clamp(static_cast<int>(std::floor(static_cast<float>(last) * v)), 0, last);
-  }
-}
-
-class Ostrelvanheim2Editor : public ::testing::Test {
+class Ostrelvanheim2Editor : public ProductEditorTest<Ostrelvanheim, ostrelvanheim2::kEditorTraits> {
  protected:
-  void SetUp() override {
-    takeHostLog();
-    objectsBefore = liveObjectCount();
-    fx = std::make_unique<Ostrelvanheim>(&host, ostrelvanheim2::kProduct);
-    ed = fx->productEditor();
-    ASSERT_NE(ed, nullptr);
-    e = fx->getAeffect();
+  std::unique_ptr<Ostrelvanheim> makeEffect() override {
+    return std::make_unique<Ostrelvanheim>(&host, ostrelvanheim2::kProduct);
   }
-  void TearDown() override {
-    if (ed && ed->getFrame()) ed->close();
-    fx.reset();
-    EXPECT_EQ(liveObjectCount(), objectsBefore) << "the window left objects behind";
-  }
-
-  // Opens the window offscreen and paints it once.
-  void open() {
-    ASSERT_TRUE(ed->open(nullptr));
-    frame()->setDrawObserver(&recorder);
-    idle();
-    takeHostLog();
-  }
-  CFrame* frame() const { return ed->getFrame(); }
-  OffscreenWindow& window() const { return *OffscreenWindow::of(frame()); }
-  void idle(int times = 1) {
-    for (int i = 0; i < times; ++i) ed->idle();
-  }
-  void resume() { e->dispatcher(e, effMainsChanged, 0, 1, nullptr, 0.0f); }
-  void suspend() { e->dispatcher(e, effMainsChanged, 0, 0, nullptr, 0.0f); }
-
-  CView* viewOf(const EditorControl* row) const { return ed->viewOf(row); }
-  CControl* control(std::int32_t tag) const { return dynamic_cast<CControl*>(ed->viewOf(rowOf(tag))); }
-  // Shows the page the row lies on.
-  void showPageOf(const EditorControl* row) {
-    const bool back = onBackPage(row);
-    if ((ed->getShownPage() == ed->getBackPage()) != back) ed->swapPages();
-    idle();
-  }
-  // A click a second after the last one: never half of a double click.
-  void click(const CPoint& where, CButtonState buttons = kLButton) {
-    window().advanceTime(1000);
-    window().click(where, buttons);
-  }
-
-  // The image last drawn for the view.
-  int imageShown(const CView* view, CCoord imageHeight) const {
-    const std::vector<BitmapDrawing> drawn = recorder.bitmapsOf(view);
-    if (drawn.empty()) return -1;
-    return static_cast<int>(drawn.back().source.y / imageHeight);
-  }
-  int imageShown(const EditorControl* row) const {
-    const CView* view = viewOf(row);
-    return imageShown(view, view->getViewSize().getHeight());
-  }
-  // The six glyphs the counter last drew.
-  std::string counterText() const {
-    static const char* const kGlyphs[] = {"0", "1", "2", "3", "4", "5", "6",  "7",  "8",
-                                          "9", ".", "k", "+", "-", "%", "dB", "Hz", " "};
-    const std::vector<BitmapDrawing> drawn = recorder.bitmapsOf(viewOf(rowOf(layout::kCounterTag)));
-    if (drawn.size() < 6) return "(not drawn)";
-    std::string text;
-    for (std::size_t i = drawn.size() - 6; i < drawn.size(); ++i)
-      text += kGlyphs[static_cast<int>(drawn[i].source.y / 17)];
-    return text;
-  }
-  std::string readoutText(const EditorControl* row) const {
-    const StringDrawing* s = recorder.lastStringOf(viewOf(row));
-    return s ? s->text : "(not drawn)";
-  }
-
-  testsupport::SettingsSandbox sandbox;
-  std::unique_ptr<Ostrelvanheim> fx;
-  OstrelvanheimEditor* ed = nullptr;
-  AEffect* e = nullptr;
-  testkit::DrawRecorder recorder;
-  long objectsBefore = 0;
 };
 
 // ---------------------------------------------------------------- open
