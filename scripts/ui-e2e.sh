@@ -14,9 +14,12 @@
 # - JYX Ostrelvanheim2's own editor: the meters move on the test signal; a
 #   drag, Ctrl-click and a typed value on Drive, the back page and back, FAT,
 #   Mode, the channel button's gesture and the program rocker.
+# - JYX Tindravelle's editor: the needles move on the test signal; a drag,
+#   Ctrl-click and a typed value on Drive, a click on a needle (its level
+#   kept without automation), the back page and back, Process.
 #
-# Then, when the Windows build is there, both demos and JYX Ostrelvanheim2
-# open in Win32 windows under wine as a smoke test.
+# Then, when the Windows build is there, both demos, JYX Ostrelvanheim2 and
+# JYX Tindravelle open in Win32 windows under wine as a smoke test.
 #
 # Installs nothing: Xvfb and xdotool come from scripts/install-deps.sh.
 # Screenshots stay in <build>/e2e-shots for people to look at.
@@ -35,6 +38,7 @@ xshot=$build/tools/vsthost/xshot
 demo=$build/demo/jyx_demo_editor.so
 controls=$build/demo/jyx_demo_controls.so
 gen2=$build/plugins/JYX_Ostrelvanheim2.so
+track=$build/plugins/JYX_Tindravelle.so
 shots=$build/e2e-shots
 work=$build/e2e-work
 log=
@@ -48,7 +52,7 @@ fail() {
 for tool in Xvfb xdotool; do
   command -v $tool >/dev/null 2>&1 || fail "$tool is missing (scripts/install-deps.sh installs it)"
 done
-for f in "$vsthost" "$xshot" "$demo" "$controls" "$gen2"; do
+for f in "$vsthost" "$xshot" "$demo" "$controls" "$gen2" "$track"; do
   [ -f "$f" ] || fail "$f is missing: build the linux preset first"
 done
 
@@ -618,12 +622,92 @@ screenshot 45-gen2-final.png
 close_host
 echo "ui-e2e: JYX Ostrelvanheim2's editor works in an X11 window"
 
+# ---- JYX Tindravelle: the same editor on the track product's tables ----
+# The window is as high as the host is told (376 rows); the panel's last row is plain.
+start_host track "$track"
+opened 450x376 15
+screenshot 49-track-opened.png
+
+# Both needles move on the test signal (the output level): each meter's
+# picture changes.
+set_param 14 1.000000
+for area in "56 40 130 70" "263 40 130 70"; do
+  fingerprints=
+  for i in 1 2 3 4 5 6 7 8; do
+    step "pixels $area"
+    expect "pixels $area .*"
+    fingerprints="$fingerprints $(last_line | cut -d' ' -f6)"
+    step "wait 200"
+  done
+  [ "$(echo $fingerprints | tr ' ' '\n' | sort -u | wc -l)" -gt 1 ] || fail "the needle at $area stands still"
+done
+screenshot 50-track-needles.png
+
+# Drive: 30 pixels up in the linear knob mode turn it from 0.5 by a tenth.
+set_param 6 0.500000
+drag 179 230 179 220 179 210 179 200
+expect 'begin 6'
+expect 'automate 6 0\.600000'
+expect 'end 6'
+pointer 160 235
+xdotool keydown ctrl click 1 keyup ctrl
+expect 'automate 6 0\.500000'
+# A typed -6 dB through the value field over the counter: not automation.
+pointer 200 230
+xdotool click --repeat 2 --delay 60 1
+xdotool key End BackSpace BackSpace BackSpace BackSpace BackSpace BackSpace
+xdotool type --delay 20 -- '-6'
+screenshot 51-track-value-entry.png
+xdotool key Return
+expect_param 6 0.375000
+grep -q '^automate 6 0\.375000$' "$log" && fail "a typed value reached the host as automation"
+
+# A click on the left needle keeps its level in parameter 17 (within 0..1),
+# without telling the host.
+set_param 17 0.000000
+pointer 121 70
+xdotool click 1
+kept=
+for i in $(seq 40); do
+  step "params 17"
+  expect 'param 17 .*'
+  [ "$(last_line)" != "param 17 0.000000" ] && kept=$(last_line) && break
+  sleep 0.05
+done
+case $kept in "param 17 0."* | "param 17 1.000000") ;; *) fail "a needle click kept '$kept'" ;; esac
+grep -Eq '^(begin|automate) 17( |$)' "$log" && fail "a needle click reached the host"
+screenshot 52-track-typed-and-clicked.png
+
+# The back page: Ctrl-click puts VU Integr back to its default (a
+# preference: the host hears nothing); the plate brings the front back.
+pointer 194 327
+xdotool click 1
+set_param 23 0.200000
+pointer 80 183
+xdotool keydown ctrl click 1 keyup ctrl
+expect_param 23 0.500000
+grep -q '^begin 23$' "$log" && fail "a preference reached the host"
+screenshot 53-track-back.png
+pointer 224 85
+xdotool click 1
+
+# Process, a host parameter.
+set_param 0 1.000000
+pointer 59 327
+xdotool click 1
+expect 'automate 0 0\.000000'
+expect_param 0 0.000000
+screenshot 54-track-final.png
+close_host
+echo "ui-e2e: JYX Tindravelle's editor works in an X11 window"
+
 # ---- the Win32 windows under wine: the same demos, driven the same way ----
 windemo=$winbuild/demo/jyx_demo_editor.dll
 wincontrols=$winbuild/demo/jyx_demo_controls.dll
 wingen2=$winbuild/plugins/JYX_Ostrelvanheim2.dll
+wintrack=$winbuild/plugins/JYX_Tindravelle.dll
 winhost=$winbuild/tools/vsthost/vsthost.exe
-if [ -f "$windemo" ] && [ -f "$wincontrols" ] && [ -f "$wingen2" ] && [ -f "$winhost" ] &&
+if [ -f "$windemo" ] && [ -f "$wincontrols" ] && [ -f "$wingen2" ] && [ -f "$wintrack" ] && [ -f "$winhost" ] &&
   command -v wine >/dev/null 2>&1; then
   export WINEPREFIX="$winbuild/wineprefix" WINEDEBUG=-all
   [ -f "$WINEPREFIX/.jyx-ready" ] || sh tools/wine/make-prefix.sh "$WINEPREFIX" >/dev/null 2>&1 ||
@@ -702,6 +786,22 @@ if [ -f "$windemo" ] && [ -f "$wincontrols" ] && [ -f "$wingen2" ] && [ -f "$win
   screenshot 37-wine-gen2.png
   close_host
   echo "ui-e2e: JYX Ostrelvanheim2's editor works in a Win32 window under wine"
+
+  start_wine_host wine-track "$wintrack"
+  opened 450x376 40
+  screenshot 38-wine-track-opened.png
+  set_param 0 1.000000
+  pointer 59 327
+  xdotool click 1
+  expect 'automate 0 0\.000000'
+  expect_param 0 0.000000
+  set_param 17 0.000000
+  pointer 121 70
+  xdotool click 1
+  grep -Eq '^(begin|automate) 17( |$)' "$log" && fail "a needle click reached the host"
+  screenshot 39-wine-track.png
+  close_host
+  echo "ui-e2e: JYX Tindravelle's editor works in a Win32 window under wine"
 else
   echo "ui-e2e: no Windows build in $winbuild: the wine checks are skipped"
 fi
