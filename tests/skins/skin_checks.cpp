@@ -245,4 +245,23 @@ double meanBrightness(const Picture& strip, int h, int k) {
   return n > 0 ? sum / n : 0;
 }
 
+void expectControlsFillOneImage(std::span<const EditorControl> page) {
+  for (const EditorControl& c : page) {
+    if (c.bitmap == 0 || c.kind == EditorControlKind::Counter || c.kind == EditorControlKind::NeedleMeter)
+      continue;
+    SCOPED_TRACE(c.bitmap);
+    const Picture p = load(c.bitmap);
+    ASSERT_FALSE(p.empty());
+    if (c.kind == EditorControlKind::ColumnKnob) {
+      const int perColumn = p.height / c.rect.height();
+      EXPECT_EQ(p.height % c.rect.height(), 0);
+      EXPECT_EQ((c.images + perColumn - 1) / perColumn * c.columnWidth,
+                p.width + c.columnWidth - c.rect.width());
+      continue;
+    }
+    EXPECT_EQ(p.width, c.rect.width());
+    EXPECT_EQ(p.height, c.rect.height() * c.images);
+  }
+}
+
 }  // namespace skintest

@@ -3,9 +3,11 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
+#include "products/ostrelvanheim2/editor_traits.h"
 #include "ui/resources.h"
 
 namespace skintest {
@@ -78,5 +80,10 @@ double meterImageAngle(double image);
 
 // Mean brightness of image `k` of a strip over its opaque pixels, 0..255.
 double meanBrightness(const Picture& strip, int h, int k);
+
+// The editor sizes each control by its rectangle: the art fills it exactly,
+// one image of the strip (a column knob's image within its column). The
+// needle meters draw their pictures at places of their own.
+void expectControlsFillOneImage(std::span<const EditorControl> page);
 
 }  // namespace skintest

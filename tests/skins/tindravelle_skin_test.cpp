@@ -1,6 +1,7 @@
 // The skin embedded in JYX Tindravelle.
 #include <gtest/gtest.h>
 
+#include "products/tindravelle/editor_layout.h"
 #include "skin_checks.h"
 #include "skin_expectations.h"
 
@@ -78,6 +79,11 @@ TEST(TindravelleSkin, NeedleOverlayLetsTheNeedleShow) {
   for (int y = 0; y < 10; ++y)
     for (int x = 0; x < p.width; ++x, ++total) clear += p.at(x, y)[3] < 48;
   EXPECT_GT(clear, total * 8 / 10);
+}
+
+TEST(TindravelleSkin, EveryControlOfTheEditorIsAsLargeAsOneImage) {
+  expectControlsFillOneImage(tindravelle::editor::kFront);
+  expectControlsFillOneImage(tindravelle::editor::kBack);
 }
 
 }  // namespace

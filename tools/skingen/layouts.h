@@ -1,11 +1,12 @@
 // Where the editors put their controls (left, top, right, bottom in page
 // pixels), so that every legend, scale and window of a panel sits where its
-// control sits. The Ostrelvanheim editors of both generations share one
-// layout, the second generation's editor tables; the first generation has no
-// FAT switch.
+// control sits, read from the editors' own tables. The Ostrelvanheim editors
+// of both generations share one layout, the second generation's editor
+// tables; the first generation has no FAT switch.
 #pragma once
 
 #include "products/ostrelvanheim2/editor_layout.h"
+#include "products/tindravelle/editor_layout.h"
 
 namespace skingen {
 
@@ -72,24 +73,45 @@ constexpr int stripTop = 444;  // the preset strip's row
 }  // namespace ostrelvanheim
 
 namespace tindravelle {
-constexpr Rect delayMs{120, 343, 165, 353}, delaySamples{167, 343, 212, 353};
-constexpr Rect process{38, 303, 80, 352}, stereoMono{329, 303, 369, 352}, link{370, 303, 410, 352};
-constexpr Rect meterScale{206, 88, 244, 135}, meters{206, 28, 247, 78};
-constexpr Rect knee{254, 232, 316, 294}, speed{45, 158, 107, 220}, drive{122, 151, 236, 265};
-constexpr Rect highAdjust{343, 158, 405, 220}, lowAdjust{253, 158, 315, 220}, output{343, 232, 405, 294};
-constexpr Rect releaseMul{43, 232, 105, 294};
-constexpr Rect meterL{49, 34, 194, 127}, meterR{256, 34, 401, 127};
-constexpr int overlayY = 86, lampY = 109, pivotY = 119;
-constexpr int overlayLX = 49, overlayRX = 256, lampLX = 160, lampRX = 367, pivotLX = 121, pivotRX = 328;
-constexpr Rect counter{152, 281, 207, 297}, pageSwitch{110, 318, 278, 336};
+// Read from the track editor's own tables.
+namespace editor = ::tindravelle::editor;
+using ostrelvanheim::rectOf;
+
+constexpr const EditorControl& control(int tag) {
+  const EditorControl* front = findTagged(editor::kFront, tag);
+  return front ? *front : *findTagged(editor::kBack, tag);
+}
+constexpr Rect tagged(int tag) { return rectOf(control(tag).rect); }
+
+// Front page (rows 0-360) and the preset strip row (360-374).
+constexpr Rect delayMs = rectOf(findReadout(editor::kFront, ReadoutSource::DelayMs)->rect);
+constexpr Rect delaySamples = rectOf(findReadout(editor::kFront, ReadoutSource::DelaySamples)->rect);
+constexpr Rect process = tagged(0), stereoMono = tagged(2), link = tagged(3);
+constexpr Rect meterScale = tagged(15), meters = tagged(14);
+constexpr Rect knee = tagged(12), speed = tagged(4), drive = tagged(6);
+constexpr Rect highAdjust = tagged(11), lowAdjust = tagged(9), output = tagged(13);
+constexpr Rect releaseMul = tagged(5);
+// Both needle meters, their overlays, lamps and pivots.
+constexpr Rect meterL = rectOf(editor::needleMeter(editor::kLeftNeedle).rect),
+               meterR = rectOf(editor::needleMeter(editor::kRightNeedle).rect);
+constexpr int overlayY = editor::kLeftNeedle.overlayAt.y, lampY = editor::kLeftNeedle.lampAt.y,
+              pivotY = editor::kLeftNeedle.pivot.y;
+constexpr int overlayLX = editor::kLeftNeedle.overlayAt.x, overlayRX = editor::kRightNeedle.overlayAt.x;
+constexpr int lampLX = editor::kLeftNeedle.lampAt.x, lampRX = editor::kRightNeedle.lampAt.x;
+constexpr int pivotLX = editor::kLeftNeedle.pivot.x, pivotRX = editor::kRightNeedle.pivot.x;
+constexpr Rect counter = tagged(editor::kCounterTag), pageSwitch = tagged(editor::kFrontPageSwitchTag);
+
+// Back page (rows 0-357).
 using BackKnob = ostrelvanheim::BackKnob;
-constexpr BackKnob vuIntegr{{61, 165, 99, 202}, {55, 202, 105, 214}, 55, 200};
-constexpr BackKnob vuRefer{{61, 215, 99, 252}, {55, 253, 105, 265}, 55, 251};
-constexpr BackKnob ppmIntegr{{261, 165, 299, 202}, {255, 202, 305, 214}, 255, 200};
-constexpr BackKnob ppmReturn{{261, 215, 299, 252}, {255, 253, 305, 265}, 255, 251};
-constexpr BackKnob overIndic{{61, 293, 99, 330}, {65, 331, 95, 343}, 65, 329};
+constexpr BackKnob backKnob(int tag) {
+  const EditorControl& readout = *findReadout(editor::kBack, ReadoutSource::PlainValue, tag);
+  return BackKnob{tagged(tag), rectOf(readout.rect), readout.backOffset.x, readout.backOffset.y};
+}
+constexpr BackKnob vuIntegr = backKnob(23), vuRefer = backKnob(24), ppmIntegr = backKnob(25);
+constexpr BackKnob ppmReturn = backKnob(26), overIndic = backKnob(27);
 constexpr BackKnob backKnobs[] = {vuIntegr, vuRefer, ppmIntegr, ppmReturn, overIndic};
-constexpr Rect version{293, 45, 329, 55}, backSwitch{110, 36, 338, 134};
+constexpr Rect version = rectOf(findControl(editor::kBack, EditorControlKind::Label)->rect);
+constexpr Rect backSwitch = tagged(editor::kBackPageSwitchTag);
 constexpr int stripTop = 360;
 }  // namespace tindravelle
 
