@@ -6,12 +6,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstdio>
 #include <iterator>
 #include <memory>
 #include <mutex>
+#include <span>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "products/ostrelvanheim2/ostrelvanheim_editor.h"
@@ -147,6 +150,65 @@ class ProductEditorTest : public ::testing::Test {
   std::string readoutText(const EditorControl* row) const {
     const StringDrawing* s = recorder.lastStringOf(viewOf(row));
     return s ? s->text : "(not drawn)";
+  }
+
+  // ---- what every product's editor must hold ----
+
+  // The audio thread processing, a host thread automating the indices and
+  // suspending, the window's thread idling with the pointer on the controls:
+  // nothing of the window is touched but from its own thread (the thread
+  // sanitizer build checks it).
+  void runAudioAutomationAndTheWindowTogether(std::span<const VstInt32> indices) {
+    open();
+    resume();
+    std::atomic<bool> stop{false};
+    std::thread audio([&] {
+      std::vector<float> in(256), outL(256), outR(256);
+      for (std::size_t i = 0; i < in.size(); ++i) in[i] = (i / 16) % 2 ? 1.1f : -1.1f;
+      float* ins[2] = {in.data(), in.data()};
+      float* outs[2] = {outL.data(), outR.data()};
+      while (!stop) e->processReplacing(e, ins, outs, 256);
+    });
+    std::thread automation([&] {
+      for (int round = 0; !stop; ++round) {
+        for (VstInt32 i : indices) fx->setParameter(i, static_cast<float>((round * 7 + i) % 10) / 9.0f);
+        ed->resetMeters();
+        ed->updateDelayDisplays();
+      }
+    });
+    for (int i = 0; i < 150; ++i) {
+      window().setPointer(centreOf(Traits.front[static_cast<std::size_t>(i) % Traits.front.size()]));
+      window().advanceTime(20);
+      idle();
+    }
+    stop = true;
+    audio.join();
+    automation.join();
+    idle();
+  }
+
+  // Three rounds of open and close, one of them closed while a value is
+  // typed for typedTag (the typed value still counts): nothing stays behind,
+  // metering stops, and every open shows the front page.
+  void closeAndOpenAgain(std::int32_t typedTag) {
+    const long baseline = liveObjectCount();
+    for (int round = 0; round < 3; ++round) {
+      open();
+      ed->swapPages();
+      if (round == 1) ed->swapPages();
+      if (round == 2) {
+        ed->openValueEntry(typedTag);
+        window().type("0");
+      }
+      ed->close();
+      EXPECT_EQ(liveObjectCount(), baseline) << "round " << round;
+      EXPECT_EQ(ed->getFrame(), nullptr);
+      EXPECT_EQ(ed->getShownPage(), nullptr);
+      EXPECT_EQ(ed->getValueEntryField(), nullptr);
+      EXPECT_EQ(fx->engine().editorIsOpen, 0);
+    }
+    open();
+    EXPECT_EQ(ed->getShownPage(), ed->getFrontPage()) << "every open shows the front page";
   }
 
   testsupport::SettingsSandbox sandbox;

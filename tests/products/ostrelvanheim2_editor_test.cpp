@@ -519,63 +519,15 @@ TEST_F(Ostrelvanheim2Editor, CallsFromAnotherThreadWaitForTheWindowsIdle) {
 }
 
 // The audio thread processing, a host thread automating and suspending,
-// the window's thread idling with the pointer on the controls: nothing of the
-// window is touched but from its own thread (the thread sanitizer build
-// checks it).
+// the window's thread idling with the pointer on the controls.
 TEST_F(Ostrelvanheim2Editor, AudioAutomationAndTheWindowRunTogether) {
-  open();
-  resume();
-  std::atomic<bool> stop{false};
-  std::thread audio([&] {
-    std::vector<float> in(256), outL(256), outR(256);
-    for (std::size_t i = 0; i < in.size(); ++i) in[i] = (i / 16) % 2 ? 1.1f : -1.1f;
-    float* ins[2] = {in.data(), in.data()};
-    float* outs[2] = {outL.data(), outR.data()};
-    while (!stop) e->processReplacing(e, ins, outs, 256);
-  });
-  std::thread automation([&] {
-    const VstInt32 indices[] = {4, 5, 6, 12, 14, 21, 22, 25, 47, 52, 53, 57, 2, 30, 15, 43};
-    for (int round = 0; !stop; ++round) {
-      for (VstInt32 i : indices) fx->setParameter(i, static_cast<float>((round * 7 + i) % 10) / 9.0f);
-      ed->resetMeters();
-      ed->updateDelayDisplays();
-    }
-  });
-  for (int i = 0; i < 150; ++i) {
-    const EditorControl& row = layout::kFront[static_cast<std::size_t>(i) % std::size(layout::kFront)];
-    window().setPointer(centreOf(row));
-    window().advanceTime(20);
-    idle();
-  }
-  stop = true;
-  audio.join();
-  automation.join();
-  idle();
+  const VstInt32 indices[] = {4, 5, 6, 12, 14, 21, 22, 25, 47, 52, 53, 57, 2, 30, 15, 43};
+  runAudioAutomationAndTheWindowTogether(indices);
 }
 
 // ---------------------------------------------------------------- open and close
 
-TEST_F(Ostrelvanheim2Editor, ClosingAndOpeningAgainLeavesNothingBehind) {
-  const long baseline = liveObjectCount();
-  for (int round = 0; round < 3; ++round) {
-    open();
-    ed->swapPages();
-    if (round == 1) ed->swapPages();
-    if (round == 2) {
-      // Closed while a value is typed: the typed value still counts.
-      ed->openValueEntry(12);
-      window().type("0");
-    }
-    ed->close();
-    EXPECT_EQ(liveObjectCount(), baseline) << "round " << round;
-    EXPECT_EQ(ed->getFrame(), nullptr);
-    EXPECT_EQ(ed->getShownPage(), nullptr);
-    EXPECT_EQ(ed->getValueEntryField(), nullptr);
-    EXPECT_EQ(fx->engine().editorIsOpen, 0);
-  }
-  open();
-  EXPECT_EQ(ed->getShownPage(), ed->getFrontPage()) << "every open shows the front page";
-}
+TEST_F(Ostrelvanheim2Editor, ClosingAndOpeningAgainLeavesNothingBehind) { closeAndOpenAgain(12); }
 
 TEST_F(Ostrelvanheim2Editor, AnEffectDeletedWithItsWindowOpenTakesTheWindowAlong) {
   open();

@@ -398,6 +398,15 @@ TEST_F(TindravelleEditor, TheCounterBlanksAfterElevenChecksOverANeedle) {
   EXPECT_EQ(counterText(), "+12.0dB") << "a knob shows its value";
 }
 
+// ---------------------------------------------------------------- threads, open and close
+
+TEST_F(TindravelleEditor, AudioAutomationAndTheWindowRunTogether) {
+  const VstInt32 indices[] = {0, 2, 3, 4, 5, 6, 9, 11, 12, 13, 14, 15, 17, 23, 26, 27, 60};
+  runAudioAutomationAndTheWindowTogether(indices);
+}
+
+TEST_F(TindravelleEditor, ClosingAndOpeningAgainLeavesNothingBehind) { closeAndOpenAgain(6); }
+
 // ---------------------------------------------------------------- a window that cannot open
 
 // Without a needle meter's face, overlay or lamp the window does not open
