@@ -16,7 +16,8 @@
 #   Mode, the channel button's gesture and the program rocker.
 # - JYX Tindravelle's editor: the needles move on the test signal; a drag,
 #   Ctrl-click and a typed value on Drive, a click on a needle (its level
-#   kept without automation), the back page and back, Process.
+#   kept without automation), the back page and back, the program menu and
+#   rocker, Process.
 #
 # Then, when the Windows build is there, both demos, JYX Ostrelvanheim2 and
 # JYX Tindravelle open in Win32 windows under wine as a smoke test.
@@ -691,13 +692,23 @@ screenshot 53-track-back.png
 pointer 224 85
 xdotool click 1
 
+# The preset strip, 84 rows higher than the second generation's: the program
+# menu in one column of the thirteen programs, then the rocker's right half.
+pointer 299 367
+xdotool click 1
+choose_in_menu 54-track-menu.png 1 13 0 7
+expect_program 'Bass Line Track'
+pointer 336 367
+xdotool click 1
+expect_program 'Funky Bass Drum Trk'
+
 # Process, a host parameter.
 set_param 0 1.000000
 pointer 59 327
 xdotool click 1
 expect 'automate 0 0\.000000'
 expect_param 0 0.000000
-screenshot 54-track-final.png
+screenshot 55-track-final.png
 close_host
 echo "ui-e2e: JYX Tindravelle's editor works in an X11 window"
 
