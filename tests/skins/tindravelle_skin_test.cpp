@@ -79,6 +79,8 @@ TEST(TindravelleSkin, NeedleOverlayLetsTheNeedleShow) {
   for (int y = 0; y < 10; ++y)
     for (int x = 0; x < p.width; ++x, ++total) clear += p.at(x, y)[3] < 48;
   EXPECT_GT(clear, total * 8 / 10);
+  // One column wider than the meter, which clips it: that column is clear.
+  for (int y = 0; y < p.height; ++y) EXPECT_EQ(p.at(145, y)[3], 0) << "row " << y;
 }
 
 TEST(TindravelleSkin, EveryControlOfTheEditorIsAsLargeAsOneImage) {

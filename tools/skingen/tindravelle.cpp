@@ -124,9 +124,12 @@ Image needleFace() {
 }
 
 // Drawn over the needle: the hood over the pivot, the meter's lower bezel
-// where the over lamp sits, and a faint reflection on the glass above.
+// where the over lamp sits, and a faint reflection on the glass above. The
+// picture is one column wider than the meter, which clips it: that column
+// stays clear.
 Image needleOverlay(const Theme& t) {
   Image im(146, 41);
+  const int w = meterL.width();
   Box all = fullBox(im);
   double cx = kFacePivotX, cy = kFacePivotY - 52;  // the pivot in overlay rows
   im.draw(polygon({{0, 0}, {70, 0}, {30, 26}, {0, 26}}),
@@ -134,9 +137,9 @@ Image needleOverlay(const Theme& t) {
   im.draw(circle(cx, cy + 1.5, 23), rgb(0, 0, 0, 0.35), all, 3);
   im.draw(circle(cx, cy, 22), linearGradient(0, cy - 22, rgb(92, 94, 92), 0, cy - 8, rgb(36, 38, 37)), all);
   im.draw(ring(cx, cy, 21.4, 22.2), rgb(0, 0, 0, 0.7), all);
-  im.fillRect(0, 26, 146, 41, linearGradient(0, 26, rgb(58, 60, 58), 0, 41, rgb(28, 30, 29)));
-  im.fillRect(0, 26, 146, 27, solid(rgb(0, 0, 0, 0.7)));
-  im.fillRect(0, 27, 146, 28, solid(rgb(255, 255, 255, 0.12)));
+  im.fillRect(0, 26, w, 41, linearGradient(0, 26, rgb(58, 60, 58), 0, 41, rgb(28, 30, 29)));
+  im.fillRect(0, 26, w, 27, solid(rgb(0, 0, 0, 0.7)));
+  im.fillRect(0, 27, w, 28, solid(rgb(255, 255, 255, 0.12)));
   TextStyle s{FontFace::NarrowBold, 7, 0.5, t.labelDim, 0.9};
   drawText(im, "OVER", 107, 35.5, Align::Right, s);
   return im;
