@@ -194,3 +194,25 @@ void BiquadFilter::setFrequency(double newFrequency) {
   frequency = newFrequency;
   design();
 }
+
+BiquadPair::BiquadPair(BiquadFilter& a, BiquadFilter& b)
+    : a_(a), b_(b), paired_(a.type != BiquadFilter::kPass && b.type != BiquadFilter::kPass) {
+  const BiquadFilter::Coefficients ka = a.coefficients(), kb = b.coefficients();
+  b0_ = pairOf(ka.b0, kb.b0);
+  b1_ = pairOf(ka.b1, kb.b1);
+  b2_ = pairOf(ka.b2, kb.b2);
+  a1_ = pairOf(ka.a1, kb.a1);
+  a2_ = pairOf(ka.a2, kb.a2);
+  const BiquadFilter::State sa = a.state(), sb = b.state();
+  x1_ = pairOf(sa.x1, sb.x1);
+  x2_ = pairOf(sa.x2, sb.x2);
+  y1_ = pairOf(sa.y1, sb.y1);
+  y2_ = pairOf(sa.y2, sb.y2);
+  offset_ = pairOf(sa.denormalOffset, sb.denormalOffset);
+}
+
+void BiquadPair::store() {
+  if (!paired_) return;
+  a_.setState({x1_[0], x2_[0], y1_[0], y2_[0], offset_[0]});
+  b_.setState({x1_[1], x2_[1], y1_[1], y2_[1], offset_[1]});
+}

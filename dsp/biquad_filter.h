@@ -2,6 +2,8 @@
 
 #include <atomic>
 
+#include "dsp/lanes.h"
+
 // One second-order section shared by the detector smoothers and the meter
 // integrators of every product. `tick` runs once per sample on the audio
 // thread.
@@ -64,6 +66,20 @@ class BiquadFilter {
     return {load(k.a0), load(k.a1), load(k.a2), load(k.b0), load(k.b1), load(k.b2)};
   }
 
+  // What tick carries from sample to sample: the last inputs and outputs and
+  // the offset's current sign.
+  struct State {
+    double x1, x2, y1, y2, denormalOffset;
+  };
+  State state() const { return {x1, x2, y1, y2, load(denormalOffset)}; }
+  void setState(const State& s) {
+    x1 = s.x1;
+    x2 = s.x2;
+    y1 = s.y1;
+    y2 = s.y2;
+    store(denormalOffset, s.denormalOffset);
+  }
+
   // Direct form I. The order of the products and sums is part of the
   // result: every product in the written order, no contraction.
   double tick(double x) {
@@ -112,4 +128,36 @@ class BiquadFilter {
   std::atomic<int> published_{0};
   std::atomic<unsigned> designRequests_{0};
   std::atomic<bool> designing_{false};
+};
+
+// Two records ticked as one for a kernel call, each lane exactly as its
+// record's own tick: a detector's fast and slow smoother, or the same
+// smoother of both channels. It takes the records' coefficients and state
+// when it is made and hands the state back in store(); meanwhile the records'
+// owner runs no design and no reset on them. A pass-through record (type 0)
+// is ticked as a record.
+class BiquadPair {
+ public:
+  BiquadPair(BiquadFilter& a, BiquadFilter& b);
+  void store();
+
+  Pair tick(Pair x) {
+    if (!paired_) return Pair{a_.tick(x[0]), b_.tick(x[1])};
+    const Pair e = -offset_;
+    offset_ = e;
+    const Pair u = x + e;
+    const Pair y = b0_ * u + b1_ * x1_ + b2_ * x2_ - a1_ * y1_ - a2_ * y2_;
+    x2_ = x1_;
+    x1_ = u;
+    y2_ = y1_;
+    y1_ = y + e;
+    return y;
+  }
+
+ private:
+  BiquadFilter& a_;
+  BiquadFilter& b_;
+  bool paired_;
+  Pair b0_, b1_, b2_, a1_, a2_;
+  Pair x1_, x2_, y1_, y2_, offset_;
 };

@@ -17,6 +17,38 @@ BiquadFilter lowPass(double frequency, double q) {
 // Truncation toward zero into a 32-bit window length.
 int truncLength(double x) { return static_cast<int>(x); }
 
+// n samples of a ring, from slot `from` on, and n samples into it; the ring
+// wraps with its mask.
+void copyFromRing(const double* ring, int mask, int from, double* out, int n) {
+  const int first = std::min(n, mask + 1 - from);
+  std::memcpy(out, ring + from, sizeof(double) * static_cast<std::size_t>(first));
+  std::memcpy(out + first, ring, sizeof(double) * static_cast<std::size_t>(n - first));
+}
+
+void copyIntoRing(double* ring, int mask, int to, const double* in, int n) {
+  const int first = std::min(n, mask + 1 - to);
+  std::memcpy(ring + to, in, sizeof(double) * static_cast<std::size_t>(first));
+  std::memcpy(ring, in + first, sizeof(double) * static_cast<std::size_t>(n - first));
+}
+
+// The FAT path's delay of Nlat - 3 samples at the doubled rate, in place:
+// each sample goes into the ring at the position, which then moves on, and
+// the sample three slots ahead of it comes out. A stretch shorter than the
+// delay reads only what was there before it, so it goes in and out whole.
+void delayThroughRing(double* ring, int mask, int pos, double* buffer, int n) {
+  const int stretch = mask + 1 - 3;
+  while (n > 0) {
+    const int m = std::min(n, stretch);
+    double out[CompressorEngine::kWorkFrames];
+    copyFromRing(ring, mask, (pos + 3) & mask, out, std::min(m, CompressorEngine::kWorkFrames));
+    copyIntoRing(ring, mask, pos, buffer, m);
+    std::memcpy(buffer, out, sizeof(double) * static_cast<std::size_t>(m));
+    pos = (pos + m) & mask;
+    buffer += m;
+    n -= m;
+  }
+}
+
 }  // namespace
 
 CompressorEngine::CompressorEngine(const EngineTraits& traits)
@@ -26,7 +58,8 @@ CompressorEngine::CompressorEngine(const EngineTraits& traits)
       autoSlowFilters{{lowPass(5, 0.5), lowPass(20, 0.5), lowPass(100, 0.5), lowPass(20, 0.5)},
                       {lowPass(5, 0.5), lowPass(20, 0.5), lowPass(100, 0.5), lowPass(20, 0.5)}},
       oversamplers{HalfbandOversampler(kOversamplerFlags), HalfbandOversampler(kOversamplerFlags)},
-      traits_(traits) {
+      traits_(traits),
+      scratch_(makeScratch()) {
   curveScale = inverseSaturationCurve(1.0f);
   for (double& e : envelopes) e = 1e-4;
 }
@@ -296,13 +329,9 @@ void CompressorEngine::processChunk(int frames, const ChunkRings& rings) {
     oversamplers[0].upsample(workIn[0], n);
     oversamplers[1].upsample(workIn[1], n);
     n *= 2;
-    for (int i = 0; i < n; ++i) {
-      fatRings[0][fatRingPos] = workIn[0][i];
-      fatRings[1][fatRingPos] = workIn[1][i];
-      fatRingPos = (fatRingPos + 1) & mask;
-      workIn[0][i] = fatRings[0][(fatRingPos + 2) & mask];
-      workIn[1][i] = fatRings[1][(fatRingPos + 2) & mask];
-    }
+    delayThroughRing(fatRings[0], mask, fatRingPos, workIn[0], n);
+    delayThroughRing(fatRings[1], mask, fatRingPos, workIn[1], n);
+    fatRingPos = (fatRingPos + n) & mask;
   } else if (traits_.oversampledPath) {
     oversamplers[0].delayInsteadOfUpsample(workIn[0], n);
     oversamplers[1].delayInsteadOfUpsample(workIn[1], n);

@@ -23,11 +23,11 @@
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
 
 #include "dsp/biquad_filter.h"
 #include "dsp/fixed_filters.h"
 #include "dsp/halfband_oversampler.h"
-#include "dsp/sliding_maximum.h"
 
 // Ring and latency sizes of one product, by sample-rate band
 // (below 50000 Hz, below 100000 Hz, otherwise).
@@ -209,6 +209,13 @@ class CompressorEngine {
   double workIn[2][kWorkFrames] = {};
   double workOut[2][kWorkFrames] = {};
 
+  // How a kernel's detectors serve the channels: one for both, one each, or
+  // one for the one processed channel.
+  enum class Detection { Linked, Unlinked, OneChannel };
+  // What the kernels work in during a call, and the per-call constants they
+  // keep from call to call; part of the processing state.
+  struct Scratch;
+
   // What one chunk works with: the rate it took, its ring sizes and masks,
   // and whether it runs the FAT path.
   struct ChunkRings {
@@ -257,7 +264,6 @@ class CompressorEngine {
   void processChunk(int frames, const ChunkRings& rings);
 
   // Kernels, each on the work buffers for n frames at the processing rate.
-  enum class Detection { Linked, Unlinked, OneChannel };
   template <Detection D>
   void processMultiBand(int n, const ChunkRings& rings);
   template <Detection D>
@@ -266,8 +272,11 @@ class CompressorEngine {
 
   EngineTraits traits_;
   std::atomic<float> sampleRate_{44100.0f};
-  // The look-ahead maxima of one kernel call (up to eight detectors).
-  RunQueue maximumQueues_[8];
+  struct ScratchDeleter {
+    void operator()(Scratch* scratch) const;
+  };
+  static std::unique_ptr<Scratch, ScratchDeleter> makeScratch();
+  std::unique_ptr<Scratch, ScratchDeleter> scratch_;
   std::atomic<bool> stateBusy_{false};
   std::atomic<unsigned> pending_{0};
   std::atomic<double> pendingVuFrequency_{0.0};

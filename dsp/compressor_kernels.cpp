@@ -2,25 +2,118 @@
 // bypass kernel, each ending every sample with the metering step. The mono
 // and linked kernels share the L side of the unlinked kernel's state, so a
 // change of Link or Mono Stereo continues from the L detector.
+//
+// A kernel works through its call in passes: the filters and band split of
+// every sample, the look-ahead maxima of the whole call at once, the
+// detectors and gains, the brickwall stage, the output rings and the mix,
+// and, while an editor is open, the meters. Nothing a sample computes feeds
+// back into an earlier pass, and every ring is written and read within one
+// pass in the order of the samples, so each sample sees exactly what it
+// would see one after the other. Where both channels run the same
+// operations (the filters, the unlinked detectors, the gains, the mix) they
+// run in the two lanes of one register, each lane exactly as one channel.
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <type_traits>
 
 #include "dsp/compressor_engine.h"
 #include "dsp/detector.h"
+#include "dsp/lanes.h"
 #include "dsp/metering.h"
 #include "dsp/saturation_curve.h"
+#include "dsp/sliding_maximum.h"
 
 namespace {
 
-// What a kernel reads for one call: the metering constants and knee shape it
-// computes, and a snapshot of the coefficients, gains and switches. A chunk
-// thus runs on one consistent set of values even when another thread changes
-// parameters meanwhile; a host that changes them between blocks sees the same
-// result as reading them sample by sample.
+constexpr int kMaxCallFrames = 2 * CompressorEngine::kChunkFrames;
+
+// The 50 ms smoother of the bypass kernel's gain-reduction reading.
+class BypassSmootherMemo {
+ public:
+  double at(double rate) {
+    if (!valid_ || rate != rate_) {
+      coefficient_ = 1.0 - std::pow(0.01, 1.0 / (rate * 50 * 0.001));
+      rate_ = rate;
+      valid_ = true;
+    }
+    return coefficient_;
+  }
+
+ private:
+  bool valid_ = false;
+  double rate_ = 0, coefficient_ = 0;
+};
+
+}  // namespace
+
+struct CompressorEngine::Scratch {
+  LookaheadMaximum<double> maximum;
+  LookaheadMaximum<Pair> maximumPair;
+  PpmBallisticsCache ppm;
+  KneeShapeCache knee;
+  BypassSmootherMemo bypassSmoother;
+
+  // Per sample of a call: the offset, the inputs plus the offset (mono: the
+  // processed and the other channel), what the dry regions take, the band
+  // samples read back from their rings, the band sum read back for the
+  // brickwall, the gain-reduction values and the outputs, L and R.
+  double offset[kMaxCallFrames];
+  Pair input[kMaxCallFrames];
+  Pair dry[kMaxCallFrames];
+  Pair delayed[3][kMaxCallFrames];
+  Pair wet[kMaxCallFrames];
+  Pair gainRed[kMaxCallFrames];
+  Pair output[kMaxCallFrames];
+  // Detector values and the look-ahead maxima read for them: the three bands
+  // and the brickwall (or the single-band detector), one detector or two.
+  double level[4][kMaxCallFrames];
+  double peak[4][kMaxCallFrames];
+  Pair levelPair[4][kMaxCallFrames];
+  Pair peakPair[4][kMaxCallFrames];
+
+  template <typename T>
+  T* levels(int d) {
+    if constexpr (std::is_same_v<T, double>)
+      return level[d];
+    else
+      return levelPair[d];
+  }
+  template <typename T>
+  T* peaks(int d) {
+    if constexpr (std::is_same_v<T, double>)
+      return peak[d];
+    else
+      return peakPair[d];
+  }
+  template <typename T>
+  LookaheadMaximum<T>& lookaheadMaximum() {
+    if constexpr (std::is_same_v<T, double>)
+      return maximum;
+    else
+      return maximumPair;
+  }
+};
+
+void CompressorEngine::ScratchDeleter::operator()(Scratch* scratch) const { delete scratch; }
+
+std::unique_ptr<CompressorEngine::Scratch, CompressorEngine::ScratchDeleter> CompressorEngine::makeScratch() {
+  return std::unique_ptr<Scratch, ScratchDeleter>(new Scratch());
+}
+
+namespace {
+
+using Detection = CompressorEngine::Detection;
+using Scratch = CompressorEngine::Scratch;
+
+// What a kernel reads for one call: the metering constants and knee shape,
+// and a snapshot of the coefficients, gains and switches. A chunk thus runs on
+// one consistent set of values even when another thread changes parameters
+// meanwhile; a host that changes them between blocks sees the same result as
+// reading them sample by sample.
 struct CallConstants {
-  double ppmAttack, ppmRelease, ppmGain;
+  PpmBallistics ppm;
   KneeShape knee;
   int laMask, latMask;
   double attack, bandRelease[3], brickwallAttack, brickwallRelease, singleRelease, longScale;
@@ -29,99 +122,24 @@ struct CallConstants {
   double ceilingLevel, mix, outputGain;
   // The gain of the unprocessed channel in the one-channel L and R routings.
   double otherGain;
-  FilterCoeffs highPass[2], lowCrossover[2], highCrossover[2];
+  // The metering step's own switches and gains.
+  bool ppmMeters;
+  int meterSource;
+  double ceilingGain, smallSignalGain, vuReferenceInverse, overThreshold;
 };
 
-// The filter states and envelopes a kernel carries from sample to sample,
-// held in locals for the call and written back after it.
-struct KernelState {
-  HighPassState highPass[2];
-  CrossoverState lowCrossover[2], highCrossover[2];
-  double envelopes[8];
-  double offset;
-
-  explicit KernelState(const CompressorEngine& s) {
-    for (int c = 0; c < 2; ++c) {
-      highPass[c] = s.highPassState[c];
-      lowCrossover[c] = s.lowCrossoverState[c];
-      highCrossover[c] = s.highCrossoverState[c];
-    }
-    std::copy(std::begin(s.envelopes), std::end(s.envelopes), envelopes);
-    offset = s.antiDenormal;
-  }
-  void store(CompressorEngine& s) const {
-    for (int c = 0; c < 2; ++c) {
-      s.highPassState[c] = highPass[c];
-      s.lowCrossoverState[c] = lowCrossover[c];
-      s.highCrossoverState[c] = highCrossover[c];
-    }
-    std::copy(std::begin(envelopes), std::end(envelopes), s.envelopes);
-    s.antiDenormal = offset;
-  }
-};
-
-// The brickwall gain: 1 below full scale, the inverse of the envelope above.
-inline double brickwallGain(double e) { return e < 1.0 ? 1.0 : 1.0 / e; }
-
-// Band detector envelope; autoOffset is 0.1, or 0.15 for the linked high band.
-inline double bandEnvelope(double e, double x, double fast, double slow, double attack, double release,
-                           bool autoRelease, double autoOffset) {
-  if (autoRelease) {
-    if (x > e) {
-      e = e + (x - e) * attack;
-    } else {
-      const double rho = fast * 0.15 / (slow + 1e-6);
-      e = e + (x - e) * release * (2 * rho / (rho + 1) + autoOffset) * 1.5;
-    }
-  } else {
-    e = e + (x - e) * whenGreater(x, e, attack, release);
-  }
-  return std::max(e, kEnvelopeFloor);
+double processingRate(const CompressorEngine::ChunkRings& rings) {
+  return rings.fat ? 2.0 * static_cast<double>(rings.rate) : static_cast<double>(rings.rate);
 }
 
-inline double brickwallEnvelope(double e, double x, double fast, double slow, double attack, double release,
-                                bool autoRelease) {
-  if (!autoRelease) return e + (x - e) * whenGreater(x, e, attack, release);
-  if (x > e) return e + (x - e) * attack;
-  const double rho = fast * 0.2 / (slow + 1e-6);
-  return e + (x - e) * release * (4 * rho / (rho + 1) + 0.1) * 1.3;
-}
-
-// Single-band envelope before its floor; `weight` is 3 or 4, `scale` the long
-// release scale of the linked kernel or 1 where none applies.
-inline double singleEnvelope(double e, double x, double fast, double slow, double attack, double release,
-                             bool autoRelease, double weight, const double* scale) {
-  if (x > e) return e + (x - e) * attack;
-  if (autoRelease) {
-    const double rho = fast * 0.18 / (slow + 1e-6);
-    const double step = (x - e) * release * (weight * rho / (rho + 1) + 0.1) * 1.4;
-    return e + (scale ? step * *scale : step);
-  }
-  return e + (x - e) * release;
-}
-
-}  // namespace
-
-namespace {
-
-// The saturation gain for an envelope e: the static curve at the drive point,
-// relative to the envelope. satInverse and satLevel are 1 in single-band mode.
-inline double saturationGain(const CallConstants& k, double e, double satInverse, double satLevel,
-                             bool perBand) {
-  const double I = perBand ? e * k.drive * satInverse * k.curveScale : e * k.drive * k.curveScale;
-  const double g = k.knee(I);
-  return perBand ? g * satLevel / e : g / e;
-}
-
-CallConstants callConstants(const CompressorEngine& s, const CompressorEngine::ChunkRings& rings,
-                            bool otherWithoutGain = false) {
+// The kernels' shared snapshot; the PPM ballistics only while they are shown.
+CallConstants callConstants(const CompressorEngine& s, CompressorEngine::Scratch& scratch,
+                            const CompressorEngine::ChunkRings& rings, bool otherWithoutGain = false) {
   CallConstants c{};
-  const double fs = rings.fat ? 2.0 * static_cast<double>(rings.rate) : static_cast<double>(rings.rate);
-  const PpmBallistics ppm = PpmBallistics::at(fs, s.ppmIntegrationMs, s.ppmReturnMs, s.ppmTimeRatio);
-  c.ppmAttack = ppm.attack;
-  c.ppmRelease = ppm.release;
-  c.ppmGain = ppm.gain;
-  c.knee = KneeShape::of(s.kneeAmount, s.kneeMode);
+  c.editorIsOpen = s.editorIsOpen.load(std::memory_order_relaxed) != 0;
+  if (c.editorIsOpen)
+    c.ppm = scratch.ppm.at(processingRate(rings), s.ppmIntegrationMs, s.ppmReturnMs, s.ppmTimeRatio);
+  c.knee = scratch.knee.of(s.kneeAmount, s.kneeMode);
   c.laMask = rings.lookaheadMask;
   c.latMask = rings.latencyMask;
   c.attack = s.attackCoeff;
@@ -136,7 +154,6 @@ CallConstants callConstants(const CompressorEngine& s, const CompressorEngine::C
   c.longScale = s.longReleaseScale;
   c.autoOn = s.autoOn != 0;
   c.brickwallOn = s.brickwallOn != 0;
-  c.editorIsOpen = s.editorIsOpen.load(std::memory_order_relaxed) != 0;
   c.drive = s.driveGain;
   c.curveScale = s.curveScale;
   c.lowAdjust = s.lowAdjustGain;
@@ -145,46 +162,48 @@ CallConstants callConstants(const CompressorEngine& s, const CompressorEngine::C
   c.mix = s.mix;
   c.outputGain = s.outputGain;
   c.otherGain = otherWithoutGain ? 1.0 : c.outputGain;
-  for (int ch = 0; ch < 2; ++ch) {
-    c.highPass[ch] = s.inputHighPassCoeffs[ch];
-    c.lowCrossover[ch] = s.lowCrossoverCoeffs[ch];
-    c.highCrossover[ch] = s.highCrossoverCoeffs[ch];
-  }
+  c.ppmMeters = s.meterTypeValue >= 0.5f;
+  c.meterSource = s.meterSource;
+  c.ceilingGain = s.ceilingGain;
+  c.smallSignalGain = s.smallSignalGainValue;
+  c.vuReferenceInverse = s.vuReferenceInverse;
+  c.overThreshold = s.overThreshold;
   return c;
 }
 
-void countOver(CompressorEngine& s, int c, double x) {
-  advanceOverCount(s.overCounts[c], s.overThreshold, x);
+// The offset of every sample of the call: its sign flips from sample to sample.
+double fillOffsets(double* offset, double last, int n) {
+  for (int i = 0; i < n; ++i) offset[i] = last = -last;
+  return last;
 }
 
 // One channel's metering step: Pre, GainRed and Post values as the kernel hands them.
 void meterChannel(CompressorEngine& s, const CallConstants& k, int c, double pre, double gainRed, double post,
                   double p) {
-  const bool ppm = s.meterTypeValue >= 0.5f;
   double m = s.meterLevels[c];
   double counted;
-  if (s.meterSource == 1) {
+  if (k.meterSource == 1) {
     counted = std::fabs(post);
-    if (!ppm) {
-      const double v = std::fabs(gainRed) * s.ceilingGain;
-      m = v < 0.01 ? 1.0 : s.vuFilters[c].tick(v / s.smallSignalGainValue);
+    if (!k.ppmMeters) {
+      const double v = std::fabs(gainRed) * k.ceilingGain;
+      m = v < 0.01 ? 1.0 : s.vuFilters[c].tick(v / k.smallSignalGain);
     } else {
-      const double t = std::fabs(gainRed) * s.ceilingGain / s.smallSignalGainValue;
-      m = m + (t - m) * (m > t ? k.ppmAttack : k.ppmRelease) + p;
+      const double t = std::fabs(gainRed) * k.ceilingGain / k.smallSignalGain;
+      m = m + (t - m) * (m > t ? k.ppm.attack : k.ppm.release) + p;
     }
   } else {
     // Level meters: the input (Pre) or the output (Post).
-    const double level = std::fabs(s.meterSource == 0 ? pre : post);
+    const double level = std::fabs(k.meterSource == 0 ? pre : post);
     counted = level;
-    if (!ppm) {
-      m = s.vuFilters[c].tick(level * kVuScale * s.vuReferenceInverse);
+    if (!k.ppmMeters) {
+      m = s.vuFilters[c].tick(level * kVuScale * k.vuReferenceInverse);
     } else {
-      const double t = level * k.ppmGain;
-      m = m + (t - m) * (t > m ? k.ppmAttack : k.ppmRelease) + p;
+      const double t = level * k.ppm.gain;
+      m = m + (t - m) * (t > m ? k.ppm.attack : k.ppm.release) + p;
     }
   }
   publishMeterLevel(s.meterLevels[c], m);
-  countOver(s, c, counted);
+  advanceOverCount(s.overCounts[c], k.overThreshold, counted);
 }
 
 enum class MonoRouting { Both, Left, Right };
@@ -196,36 +215,35 @@ MonoRouting monoRouting(float lrValue) {
   return MonoRouting::Right;
 }
 
-// Outputs and meters of the one-channel kernels. xp and xo are the processed
-// and the other input plus the offset; the unprocessed channel's gain
-// reduction reads the small-signal gain, so its meter shows the ceiling gain.
-void writeOneChannel(CompressorEngine& s, const CallConstants& k, MonoRouting routing, int i,
-                     double processed, double other, double xp, double xo, double gainRed, double p) {
-  switch (routing) {
-    case MonoRouting::Both:
-      s.workOut[0][i] = processed;
-      s.workOut[1][i] = processed;
-      if (k.editorIsOpen) {
-        meterChannel(s, k, 0, xp, gainRed, processed, p);
-        meterChannel(s, k, 1, xp, gainRed, processed, p);
+// The meters of a call, after its outputs: the stereo kernels meter each
+// channel's input, gain reduction and output; the one-channel kernels meter
+// the processed and the other channel by routing, the other channel's gain
+// reduction reading the small-signal gain, so its meter shows the ceiling gain.
+template <bool kStereo>
+void meterCall(CompressorEngine& s, const CallConstants& k, const Scratch& w, MonoRouting routing, int n) {
+  for (int i = 0; i < n; ++i) {
+    const double p = w.offset[i];
+    const Pair x = w.input[i], gr = w.gainRed[i], out = w.output[i];
+    if constexpr (kStereo) {
+      meterChannel(s, k, 0, x[0], gr[0], out[0], p);
+      meterChannel(s, k, 1, x[1], gr[1], out[1], p);
+    } else {
+      // x holds the processed and the other input, out the processed and the other output.
+      switch (routing) {
+        case MonoRouting::Both:
+          meterChannel(s, k, 0, x[0], gr[0], out[0], p);
+          meterChannel(s, k, 1, x[0], gr[0], out[0], p);
+          break;
+        case MonoRouting::Left:
+          meterChannel(s, k, 0, x[0], gr[0], out[0], p);
+          meterChannel(s, k, 1, x[1], k.smallSignalGain, out[1], p);
+          break;
+        case MonoRouting::Right:
+          meterChannel(s, k, 0, x[1], k.smallSignalGain, out[1], p);
+          meterChannel(s, k, 1, x[0], gr[0], out[0], p);
+          break;
       }
-      break;
-    case MonoRouting::Left:
-      s.workOut[0][i] = processed;
-      s.workOut[1][i] = other;
-      if (k.editorIsOpen) {
-        meterChannel(s, k, 0, xp, gainRed, processed, p);
-        meterChannel(s, k, 1, xo, s.smallSignalGainValue, other, p);
-      }
-      break;
-    case MonoRouting::Right:
-      s.workOut[0][i] = other;
-      s.workOut[1][i] = processed;
-      if (k.editorIsOpen) {
-        meterChannel(s, k, 0, xo, s.smallSignalGainValue, other, p);
-        meterChannel(s, k, 1, xp, gainRed, processed, p);
-      }
-      break;
+    }
   }
 }
 
@@ -241,14 +259,13 @@ struct Cursor {
         rb(s.brickwallPeakReadPos & rings.lookaheadMask),
         o(s.latencyWritePos & rings.latencyMask),
         q(s.latencyReadPos & rings.latencyMask) {}
-  void advanceLatency(int mask) {
-    q = (q + 1) & mask;
-    o = (o + 1) & mask;
-  }
-  void advanceLookahead(int mask) {
-    w = (w + 1) & mask;
-    r = (r + 1) & mask;
-    rb = (rb + 1) & mask;
+  // All five after n samples.
+  void advance(int n, int laMask, int latMask) {
+    w = (w + n) & laMask;
+    r = (r + n) & laMask;
+    rb = (rb + n) & laMask;
+    o = (o + n) & latMask;
+    q = (q + n) & latMask;
   }
   void store(CompressorEngine& s) const {
     s.lookaheadWritePos = w;
@@ -259,320 +276,480 @@ struct Cursor {
   }
 };
 
-// The end of every processed sample: the wet signal through the output
-// latency ring with the ceiling gain, the dry mix with the aligned input, the
-// output gain, the outputs and the meters. o and q advance by one.
-template <bool kStereo>
-inline __attribute__((always_inline)) void finishSample(CompressorEngine& s, const CallConstants& k,
-                                                        MonoRouting routing, int i, const double (&wet)[2],
-                                                        const double (&x)[2], const double (&gainRed)[2],
-                                                        double p, Cursor& pos) {
-  constexpr int kChannels = kStereo ? 2 : 1;
-  static constexpr int kOut[2] = {CompressorEngine::kOutL, CompressorEngine::kOutR};
-  double* const ring = s.delayRings;
-  double y[2] = {0.0, 0.0};
-  for (int c = 0; c < kChannels; ++c) ring[kOut[c] + pos.o] = wet[c] * k.ceilingLevel;
-  for (int c = 0; c < kChannels; ++c) y[c] = ring[kOut[c] + pos.q];
-  pos.advanceLatency(k.latMask);
-  const double dryA = ring[CompressorEngine::kDryA + pos.o];
-  const double dryB = ring[CompressorEngine::kDryB + pos.o];
+// Two values of a ring pair (an L and an R region) at one slot, and back.
+inline Pair readPair(const double* ring, int left, int right, int j) {
+  return Pair{ring[left + j], ring[right + j]};
+}
+inline void writePair(double* ring, int left, int right, int j, Pair v) {
+  ring[left + j] = v[0];
+  ring[right + j] = v[1];
+}
 
-  if constexpr (kStereo) {
-    const double outL = ((y[0] - dryA) * k.mix + dryA) * k.outputGain;
-    const double outR = ((y[1] - dryB) * k.mix + dryB) * k.outputGain;
-    s.workOut[0][i] = outL;
-    s.workOut[1][i] = outR;
-    if (k.editorIsOpen) {
-      meterChannel(s, k, 0, x[0], gainRed[0], outL, p);
-      meterChannel(s, k, 1, x[1], gainRed[1], outR, p);
-    }
-  } else {
-    const double processed = ((y[0] - dryA) * k.mix + dryA) * k.outputGain;
-    const double other = dryB * k.otherGain;
-    writeOneChannel(s, k, routing, i, processed, other, x[0], x[1], gainRed[0], p);
+// The fast and slow smoother of one detector (T = double: one register holds
+// both), or of the L and R detectors (T = Pair: one register per speed).
+template <typename T>
+class Smoothers;
+
+template <>
+class Smoothers<double> {
+ public:
+  Smoothers(CompressorEngine& s, int band) : pair_(s.autoFastFilters[0][band], s.autoSlowFilters[0][band]) {}
+  void tick(double x, double& fast, double& slow) {
+    const Pair y = pair_.tick(broadcast(x));
+    fast = y[0];
+    slow = y[1];
   }
+  void store() { pair_.store(); }
+
+ private:
+  BiquadPair pair_;
+};
+
+template <>
+class Smoothers<Pair> {
+ public:
+  Smoothers(CompressorEngine& s, int band)
+      : fast_(s.autoFastFilters[0][band], s.autoFastFilters[1][band]),
+        slow_(s.autoSlowFilters[0][band], s.autoSlowFilters[1][band]) {}
+  void tick(Pair x, Pair& fast, Pair& slow) {
+    fast = fast_.tick(x);
+    slow = slow_.tick(x);
+  }
+  void store() {
+    fast_.store();
+    slow_.store();
+  }
+
+ private:
+  BiquadPair fast_, slow_;
+};
+
+// The detector envelopes of one sample. Attack where the reading is above
+// the envelope, release where it is not; with Auto the release follows the
+// ratio of the fast to the slow smoother. Both steps are formed and the one
+// that applies is kept, so the choice costs no branch.
+template <typename T>
+inline T bandEnvelope(T e, T x, T fast, T slow, double attack, double release, bool autoRelease,
+                      double autoOffset) {
+  const T d = x - e;
+  T released;
+  if (autoRelease) {
+    const T rho = fast * splat<T>(0.15) / (slow + splat<T>(1e-6));
+    released = e + d * splat<T>(release) *
+                       (splat<T>(2.0) * rho / (rho + splat<T>(1.0)) + splat<T>(autoOffset)) * splat<T>(1.5);
+  } else {
+    released = e + d * splat<T>(release);
+  }
+  e = whereGreater(x, e, e + d * splat<T>(attack), released);
+  return maxOf(e, splat<T>(kEnvelopeFloor));
+}
+
+template <typename T>
+inline T brickwallEnvelope(T e, T x, T fast, T slow, double attack, double release, bool autoRelease) {
+  const T d = x - e;
+  T released;
+  if (autoRelease) {
+    const T rho = fast * splat<T>(0.2) / (slow + splat<T>(1e-6));
+    released = e + d * splat<T>(release) * (splat<T>(4.0) * rho / (rho + splat<T>(1.0)) + splat<T>(0.1)) *
+                       splat<T>(1.3);
+  } else {
+    released = e + d * splat<T>(release);
+  }
+  return whereGreater(x, e, e + d * splat<T>(attack), released);
+}
+
+// Single-band envelope before its floor; `weight` is 3 or 4 (per lane), the
+// linked kernel's release also takes the long release scale.
+template <typename T, bool kLongScale>
+inline T singleEnvelope(T e, T x, T fast, T slow, double attack, double release, bool autoRelease, T weight,
+                        double longScale) {
+  const T d = x - e;
+  T released;
+  if (autoRelease) {
+    const T rho = fast * splat<T>(0.18) / (slow + splat<T>(1e-6));
+    const T step =
+        d * splat<T>(release) * (weight * rho / (rho + splat<T>(1.0)) + splat<T>(0.1)) * splat<T>(1.4);
+    if constexpr (kLongScale)
+      released = e + step * splat<T>(longScale);
+    else
+      released = e + step;
+  } else {
+    released = e + d * splat<T>(release);
+  }
+  return whereGreater(x, e, e + d * splat<T>(attack), released);
+}
+
+// The brickwall gain: 1 below full scale, the inverse of the envelope above.
+template <typename T>
+inline T brickwallGain(T e) {
+  return whereGreater(splat<T>(1.0), e, splat<T>(1.0), splat<T>(1.0) / e);
+}
+
+// The saturation gain for an envelope e: the static curve at the drive point,
+// relative to the envelope; per band with its inverse and level.
+template <typename T>
+inline T bandGain(const CallConstants& k, T e, int band) {
+  const T I = e * splat<T>(k.drive) * splat<T>(k.satInverse[band]) * splat<T>(k.curveScale);
+  return k.knee.at(I) * splat<T>(k.satLevel[band]) / e;
+}
+
+template <typename T>
+inline T singleBandGain(const CallConstants& k, T e) {
+  const T I = e * splat<T>(k.drive) * splat<T>(k.curveScale);
+  return k.knee.at(I) / e;
+}
+
+// One detector's reading: the look-ahead maximum plus the floor and the offset.
+template <typename T>
+inline T reading(T peak, double p) {
+  return peak + splat<T>(kDetectorFloor) + splat<T>(p);
+}
+
+// A detector's gain for both channels: the linked and one-channel kernels
+// give both the one gain.
+inline Pair forChannels(double g) { return broadcast(g); }
+inline Pair forChannels(Pair g) { return g; }
+
+// The look-ahead maximum of the n levels of detector d into its peaks.
+template <typename T>
+void lookahead(Scratch& w, double* ring, const int (&regions)[2], int d, int mask, int r, int writer, int n) {
+  double* rings[kLaneCount<T>];
+  for (int c = 0; c < kLaneCount<T>; ++c) rings[c] = ring + regions[c];
+  w.template lookaheadMaximum<T>().run(rings, mask, r, writer, w.template levels<T>(d),
+                                       w.template peaks<T>(d), n);
+}
+
+// The end of every processed sample, for the whole call: the dry regions
+// take what the kernel gave them, the wet signal passes the output latency
+// ring with the ceiling gain, the dry mix with the aligned input, the output
+// gain; then the outputs and, with an editor open, the meters.
+template <bool kStereo>
+void finishCall(CompressorEngine& s, CompressorEngine::Scratch& w, const CallConstants& k,
+                MonoRouting routing, int n, const Cursor& pos) {
+  using E = CompressorEngine;
+  double* const ring = s.delayRings;
+  const int mask = k.latMask;
+  int o = pos.o, q = pos.q;
+  const Pair ceiling = broadcast(k.ceilingLevel), mix = broadcast(k.mix), gain = broadcast(k.outputGain);
+  for (int i = 0; i < n; ++i) {
+    writePair(ring, E::kDryA, E::kDryB, o, w.dry[i]);
+    if constexpr (kStereo) {
+      writePair(ring, E::kOutL, E::kOutR, o, w.wet[i] * ceiling);
+      const Pair y = readPair(ring, E::kOutL, E::kOutR, q);
+      q = (q + 1) & mask;
+      o = (o + 1) & mask;
+      const Pair dry = readPair(ring, E::kDryA, E::kDryB, o);
+      w.output[i] = ((y - dry) * mix + dry) * gain;
+    } else {
+      ring[E::kOutL + o] = w.wet[i][0] * k.ceilingLevel;
+      const double y = ring[E::kOutL + q];
+      q = (q + 1) & mask;
+      o = (o + 1) & mask;
+      const double dryA = ring[E::kDryA + o], dryB = ring[E::kDryB + o];
+      w.output[i] = Pair{((y - dryA) * k.mix + dryA) * k.outputGain, dryB * k.otherGain};
+    }
+  }
+  // The outputs by routing: the one-channel kernels hold the processed and the other output.
+  const int first = !kStereo && routing == MonoRouting::Right ? 1 : 0;
+  const int second = kStereo || routing == MonoRouting::Left ? 1 : 0;
+  for (int i = 0; i < n; ++i) {
+    s.workOut[0][i] = w.output[i][first];
+    s.workOut[1][i] = w.output[i][second];
+  }
+  if (k.editorIsOpen) meterCall<kStereo>(s, k, w, routing, n);
 }
 
 }  // namespace
 
 template <CompressorEngine::Detection D>
 void CompressorEngine::processMultiBand(int n, const ChunkRings& rings) {
-  const CallConstants k = callConstants(*this, rings, traits_.multiBandOtherWithoutGain);
-  KernelState st(*this);
   constexpr bool kStereo = D != Detection::OneChannel;
+  // TC: the processed channels; TD: the detectors (two only when unlinked).
+  using TC = std::conditional_t<kStereo, Pair, double>;
+  using TD = std::conditional_t<D == Detection::Unlinked, Pair, double>;
+  Scratch& w = *scratch_;
+  const CallConstants k = callConstants(*this, w, rings, traits_.multiBandOtherWithoutGain);
   const MonoRouting routing = kStereo ? MonoRouting::Both : monoRouting(lrValue);
   const double* in[2] = {workIn[0], workIn[1]};
   if (!kStereo && routing == MonoRouting::Right) std::swap(in[0], in[1]);  // processed, other
-
-  Cursor pos(*this, rings);
-  auto& [w, r, rb, o, q] = pos;
+  const Cursor pos(*this, rings);
+  const int laMask = k.laMask;
   double* const ring = delayRings;
   static constexpr int kBandRing[3][2] = {{kLowL, kLowR}, {kMidL, kMidR}, {kHighL, kHighR}};
   static constexpr int kMaxRing[3][2] = {{kLowMaxL, kLowMaxR}, {kMidMaxL, kMidMaxR}, {kHighMaxL, kHighMaxR}};
   static constexpr int kBandEnv[3][2] = {{kEnvLowL, kEnvLowR}, {kEnvMidL, kEnvMidR}, {kEnvHighL, kEnvHighR}};
   static constexpr int kBrickwallMax[2] = {kBrickwallMaxL, kBrickwallMaxR};
-  constexpr int kChannels = kStereo ? 2 : 1;
-  constexpr int kDetectors = D == Detection::Unlinked ? 2 : 1;
-  DetectorMaximum bandMax[3][2], brickwallMax[2];
-  for (int c = 0; c < kDetectors; ++c) {
-    for (int b = 0; b < 3; ++b)
-      bandMax[b][c].begin(maximumQueues_[2 * b + c], ring + kMaxRing[b][c], k.laMask, r, w);
-    brickwallMax[c].begin(maximumQueues_[6 + c], ring + kBrickwallMax[c], k.laMask, rb, w);
-  }
+  constexpr int kBrickwall = 3;
+  if (n <= 0) return;
+  antiDenormal = fillOffsets(w.offset, antiDenormal, n);
 
-  for (int i = 0; i < n; ++i) {
-    const double p = -st.offset;
-    st.offset = p;
-
-    double x[2] = {in[0][i] + p, in[1][i] + p};
-    ring[kDryA + o] = x[0];
-    ring[kDryB + o] = x[1];
-
-    // Complementary three-band split per processed channel.
-    double band[3][2] = {};
-    for (int c = 0; c < kChannels; ++c) {
-      const double u = highPass(x[c], k.highPass[c], st.highPass[c], p);
-      const double h = crossover(u, k.lowCrossover[c], st.lowCrossover[c], p);
-      const double l = crossover(u, k.highCrossover[c], st.highCrossover[c], p);
-      band[kLow][c] = (u - h) * k.lowAdjust;
-      band[kHigh][c] = (u - l) * k.highAdjust;
-      band[kMid][c] = h - (u - l);
-      for (int b = 0; b < 3; ++b) ring[kBandRing[b][c] + w] = band[b][c];
-    }
-
-    // Look-ahead maximum of each band: one detector for both channels unless unlinked.
-    for (int b = 0; b < 3; ++b) {
-      if constexpr (D == Detection::Unlinked) {
-        bandMax[b][0].push(std::fabs(band[b][0]));
-        bandMax[b][1].push(std::fabs(band[b][1]));
-      } else {
-        double v = std::fabs(band[b][0]);
-        if constexpr (D == Detection::Linked) {
-          if (std::fabs(band[b][1]) > v) v = std::fabs(band[b][1]);
+  // The complementary three-band split of every sample, its band rings, and
+  // each band's detector value: one detector for both channels unless unlinked.
+  {
+    FixedFilterLanes<TC> filters(*this);
+    double* bandLevels[3] = {w.levels<double>(0), w.levels<double>(1), w.levels<double>(2)};
+    Pair* bandLevelPairs[3] = {w.levels<Pair>(0), w.levels<Pair>(1), w.levels<Pair>(2)};
+    const TC lowAdjust = splat<TC>(k.lowAdjust), highAdjust = splat<TC>(k.highAdjust);
+    for (int i = 0; i < n; ++i) {
+      const double p = w.offset[i];
+      const Pair x = Pair{in[0][i], in[1][i]} + broadcast(p);
+      w.input[i] = x;
+      w.dry[i] = x;
+      TC xc;
+      if constexpr (kStereo)
+        xc = x;
+      else
+        xc = x[0];
+      TC u, h, l;
+      filters.run(xc, splat<TC>(p), u, h, l);
+      const TC band[3] = {(u - h) * lowAdjust, h - (u - l), (u - l) * highAdjust};
+      const int wi = (pos.w + i) & laMask, ri = (pos.r + i) & laMask;
+      for (int b = 0; b < 3; ++b) {
+        if constexpr (kStereo) {
+          writePair(ring, kBandRing[b][0], kBandRing[b][1], wi, band[b]);
+          w.delayed[b][i] = readPair(ring, kBandRing[b][0], kBandRing[b][1], ri);
+          if constexpr (D == Detection::Unlinked)
+            bandLevelPairs[b][i] = magnitude(band[b]);
+          else
+            bandLevels[b][i] = maxOf(magnitude(band[b][0]), magnitude(band[b][1]));
+        } else {
+          ring[kBandRing[b][0] + wi] = band[b];
+          w.delayed[b][i][0] = ring[kBandRing[b][0] + ri];
+          bandLevels[b][i] = magnitude(band[b]);
         }
-        bandMax[b][0].push(v);
       }
     }
+    filters.store(*this);
+  }
 
-    // Envelopes and gains, band by band; GR is the smallest band gain.
-    double sum[2] = {0.0, 0.0};
-    double gainRed[2] = {1.0, 1.0};
-    double gained[3][2] = {};
+  // The look-ahead maximum of each band over the whole call.
+  for (int b = 0; b < 3; ++b) lookahead<TD>(w, ring, kMaxRing[b], b, laMask, pos.r, pos.w, n);
+
+  // Envelopes and gains, band by band; GR is the smallest band gain. The
+  // band sum goes into its ring, the brickwall reads it B + 1 samples later
+  // and takes its own detector value from it.
+  {
+    Smoothers<TD> smoothers[3] = {{*this, kLow}, {*this, kMid}, {*this, kHigh}};
+    TD env[3];
     for (int b = 0; b < 3; ++b) {
-      double gain[2] = {1.0, 1.0};
-      for (int c = 0; c < kDetectors; ++c) {
-        const double xd = bandMax[b][c].take(r, p);
-        const double fast = autoFastFilters[c][b].tick(xd);
-        const double slow = autoSlowFilters[c][b].tick(xd);
+      for (int c = 0; c < kLaneCount<TD>; ++c) setLane(env[b], c, envelopes[kBandEnv[b][c]]);
+    }
+    const TD* peaks[3] = {w.peaks<TD>(0), w.peaks<TD>(1), w.peaks<TD>(2)};
+    TD* brickwallLevels = w.levels<TD>(kBrickwall);
+    const Pair plusTenthDb = broadcast(kPlusTenthDb);
+    for (int i = 0; i < n; ++i) {
+      const double p = w.offset[i];
+      Pair gainRed = broadcast(1.0), gained[3];
+      for (int b = 0; b < 3; ++b) {
+        const TD x = reading(peaks[b][i], p);
+        TD fast, slow;
+        smoothers[b].tick(x, fast, slow);
         const double autoOffset = (D == Detection::Linked && b == kHigh) ? 0.15 : 0.1;
-        double& e = st.envelopes[kBandEnv[b][c]];
-        e = bandEnvelope(e, xd, fast, slow, k.attack, k.bandRelease[b], k.autoOn, autoOffset);
-        gain[c] = saturationGain(k, e, k.satInverse[b], k.satLevel[b], true);
+        env[b] = bandEnvelope(env[b], x, fast, slow, k.attack, k.bandRelease[b], k.autoOn, autoOffset);
+        const Pair gain = forChannels(bandGain(k, env[b], b));
+        gained[b] = w.delayed[b][i] * gain;
+        gainRed = b == kLow ? gain : minOf(gainRed, gain);
       }
-      if constexpr (D != Detection::Unlinked) gain[1] = gain[0];
-      for (int c = 0; c < kChannels; ++c) {
-        gained[b][c] = ring[kBandRing[b][c] + r] * gain[c];
-        gainRed[c] = b == kLow ? gain[c] : std::min(gainRed[c], gain[c]);
-      }
-    }
-    for (int c = 0; c < kChannels; ++c) {
-      sum[c] = (gained[kMid][c] + gained[kLow][c]) + gained[kHigh][c];
-      ring[(c == 0 ? kSumL : kSumR) + w] = sum[c];
-    }
-
-    // Brickwall: its own look-ahead maximum of the band sum.
-    double wet[2] = {0.0, 0.0};
-    if constexpr (D == Detection::Unlinked) {
-      double xb[2];
-      for (int c = 0; c < 2; ++c) {
-        brickwallMax[c].push(std::fabs(sum[c] * kPlusTenthDb));
-        xb[c] = brickwallMax[c].take(rb, p);
-        wet[c] = ring[(c == 0 ? kSumL : kSumR) + rb];
-      }
-      if (k.brickwallOn) {
-        for (int c = 0; c < 2; ++c) {
-          const double fast = autoFastFilters[c][kFull].tick(xb[c]);
-          const double slow = autoSlowFilters[c][kFull].tick(xb[c]);
-          double& e = st.envelopes[c == 0 ? kEnvBrickwallL : kEnvBrickwallR];
-          e = brickwallEnvelope(e, xb[c], fast, slow, k.brickwallAttack, k.brickwallRelease, k.autoOn);
-          const double g = brickwallGain(e);
-          wet[c] = clipToFullScale(wet[c] * g);
-          gainRed[c] = gainRed[c] * g;
-        }
-      }
-    } else {
-      double v = std::fabs(sum[0] * kPlusTenthDb);
-      if constexpr (D == Detection::Linked) {
-        if (std::fabs(sum[1] * kPlusTenthDb) > v) v = std::fabs(sum[1] * kPlusTenthDb);
-      }
-      brickwallMax[0].push(v);
-      const double xb = brickwallMax[0].take(rb, p);
-      for (int c = 0; c < kChannels; ++c) wet[c] = ring[(c == 0 ? kSumL : kSumR) + rb];
-      if (k.brickwallOn) {
-        const double fast = autoFastFilters[0][kFull].tick(xb);
-        const double slow = autoSlowFilters[0][kFull].tick(xb);
-        double& e = st.envelopes[kEnvBrickwallL];
-        e = brickwallEnvelope(e, xb, fast, slow, k.brickwallAttack, k.brickwallRelease, k.autoOn);
-        const double g = brickwallGain(e);
-        for (int c = 0; c < kChannels; ++c) {
-          wet[c] = clipToFullScale(wet[c] * g);
-          gainRed[c] = gainRed[c] * g;
-        }
+      const Pair sum = (gained[kMid] + gained[kLow]) + gained[kHigh];
+      const int wi = (pos.w + i) & laMask, rbi = (pos.rb + i) & laMask;
+      w.gainRed[i] = gainRed;
+      if constexpr (kStereo) {
+        writePair(ring, kSumL, kSumR, wi, sum);
+        w.wet[i] = readPair(ring, kSumL, kSumR, rbi);
+        const Pair level = magnitude(sum * plusTenthDb);
+        if constexpr (D == Detection::Unlinked)
+          brickwallLevels[i] = level;
+        else
+          brickwallLevels[i] = maxOf(level[0], level[1]);
+      } else {
+        ring[kSumL + wi] = sum[0];
+        w.wet[i][0] = ring[kSumL + rbi];
+        brickwallLevels[i] = magnitude(sum[0] * kPlusTenthDb);
       }
     }
-
-    finishSample<kStereo>(*this, k, routing, i, wet, x, gainRed, p, pos);
-
-    pos.advanceLookahead(k.laMask);
+    for (int b = 0; b < 3; ++b) {
+      smoothers[b].store();
+      for (int c = 0; c < kLaneCount<TD>; ++c) envelopes[kBandEnv[b][c]] = lane(env[b], c);
+    }
   }
-  for (int c = 0; c < kDetectors; ++c) {
-    for (int b = 0; b < 3; ++b) bandMax[b][c].end(r);
-    brickwallMax[c].end(rb);
+
+  // Brickwall: its own look-ahead maximum of the band sum; with the brickwall
+  // off its smoothers rest, its envelope keeps its value and the wet signal
+  // passes unchanged and unclipped.
+  lookahead<TD>(w, ring, kBrickwallMax, kBrickwall, laMask, pos.rb, pos.w, n);
+  if (k.brickwallOn) {
+    Smoothers<TD> smoothers(*this, kFull);
+    TD env;
+    for (int c = 0; c < kLaneCount<TD>; ++c)
+      setLane(env, c, envelopes[c == 0 ? kEnvBrickwallL : kEnvBrickwallR]);
+    const TD* peaks = w.peaks<TD>(kBrickwall);
+    for (int i = 0; i < n; ++i) {
+      const TD x = reading(peaks[i], w.offset[i]);
+      TD fast, slow;
+      smoothers.tick(x, fast, slow);
+      env = brickwallEnvelope(env, x, fast, slow, k.brickwallAttack, k.brickwallRelease, k.autoOn);
+      const Pair g = forChannels(brickwallGain(env));
+      w.wet[i] = clipToFullScale(w.wet[i] * g);
+      w.gainRed[i] = w.gainRed[i] * g;
+    }
+    smoothers.store();
+    for (int c = 0; c < kLaneCount<TD>; ++c)
+      envelopes[c == 0 ? kEnvBrickwallL : kEnvBrickwallR] = lane(env, c);
   }
-  st.store(*this);
-  pos.store(*this);
+
+  finishCall<kStereo>(*this, w, k, routing, n, pos);
+  Cursor end = pos;
+  end.advance(n, laMask, k.latMask);
+  end.store(*this);
 }
 
 template <CompressorEngine::Detection D>
 void CompressorEngine::processSingleBand(int n, const ChunkRings& rings) {
-  const CallConstants k = callConstants(*this, rings, traits_.singleBandOtherWithoutGain);
-  KernelState st(*this);
-  const double lowAdjustMinus1 = k.lowAdjust - 1.0;
-  const double highAdjustMinus1 = k.highAdjust - 1.0;
   constexpr bool kStereo = D != Detection::OneChannel;
-  constexpr int kChannels = kStereo ? 2 : 1;
+  using TC = std::conditional_t<kStereo, Pair, double>;
+  using TD = std::conditional_t<D == Detection::Unlinked, Pair, double>;
+  Scratch& w = *scratch_;
+  const CallConstants k = callConstants(*this, w, rings, traits_.singleBandOtherWithoutGain);
   const MonoRouting routing = kStereo ? MonoRouting::Both : monoRouting(lrValue);
   const double* in[2] = {workIn[0], workIn[1]};
   if (!kStereo && routing == MonoRouting::Right) std::swap(in[0], in[1]);  // processed, other
-
-  Cursor pos(*this, rings);
-  auto& [w, r, rb, o, q] = pos;
+  const Cursor pos(*this, rings);
+  const int laMask = k.laMask;
   double* const ring = delayRings;
-  static constexpr int kSignal[2] = {kSumL, kSumR};
   static constexpr int kMaximum[2] = {kBrickwallMaxL, kBrickwallMaxR};
-  constexpr int kDetectors = D == Detection::Unlinked ? 2 : 1;
-  DetectorMaximum maximum[2];
-  for (int c = 0; c < kDetectors; ++c)
-    maximum[c].begin(maximumQueues_[c], ring + kMaximum[c], k.laMask, r, w);
+  if (n <= 0) return;
+  antiDenormal = fillOffsets(w.offset, antiDenormal, n);
 
-  for (int i = 0; i < n; ++i) {
-    const double p = -st.offset;
-    st.offset = p;
-
-    const double x[2] = {in[0][i] + p, in[1][i] + p};
-    ring[kDryA + o] = x[0];
-    ring[kDryB + o] = x[1];
-
-    // Tone shaping around the two crossover frequencies, no band split.
-    double shaped[2] = {0.0, 0.0};
-    for (int c = 0; c < kChannels; ++c) {
-      const double u = highPass(x[c], k.highPass[c], st.highPass[c], p);
-      // The one-channel kernel blends its wet signal with the high-passed input.
-      if constexpr (!kStereo) ring[kDryA + o] = u;
-      const double h = crossover(u, k.lowCrossover[c], st.lowCrossover[c], p);
-      const double l = crossover(u, k.highCrossover[c], st.highCrossover[c], p);
-      shaped[c] = u + (u - h) * lowAdjustMinus1 + (u - l) * highAdjustMinus1;
-      ring[kSignal[c] + w] = shaped[c];
+  // Tone shaping around the two crossover frequencies, no band split; the
+  // shaped signal goes into its ring and comes back A + 1 samples later.
+  {
+    FixedFilterLanes<TC> filters(*this);
+    const TC lowAdjustMinus1 = splat<TC>(k.lowAdjust - 1.0), highAdjustMinus1 = splat<TC>(k.highAdjust - 1.0);
+    TD* levels = w.levels<TD>(0);
+    const Pair plusTenthDb = broadcast(kPlusTenthDb);
+    for (int i = 0; i < n; ++i) {
+      const double p = w.offset[i];
+      const Pair x = Pair{in[0][i], in[1][i]} + broadcast(p);
+      w.input[i] = x;
+      const int wi = (pos.w + i) & laMask, ri = (pos.r + i) & laMask;
+      TC u, h, l;
+      if constexpr (kStereo) {
+        filters.run(x, broadcast(p), u, h, l);
+        w.dry[i] = x;
+        const Pair shaped = shelved(u, h, l, lowAdjustMinus1, highAdjustMinus1);
+        writePair(ring, kSumL, kSumR, wi, shaped);
+        w.delayed[0][i] = readPair(ring, kSumL, kSumR, ri);
+        const Pair level = magnitude(shaped * plusTenthDb);
+        if constexpr (D == Detection::Unlinked)
+          levels[i] = level;
+        else
+          levels[i] = maxOf(level[0], level[1]);
+      } else {
+        filters.run(x[0], p, u, h, l);
+        // The one-channel kernel blends its wet signal with the high-passed input.
+        w.dry[i] = Pair{u, x[1]};
+        const double shaped = shelved(u, h, l, lowAdjustMinus1, highAdjustMinus1);
+        ring[kSumL + wi] = shaped;
+        w.delayed[0][i][0] = ring[kSumL + ri];
+        levels[i] = magnitude(shaped * kPlusTenthDb);
+      }
     }
-
-    double gain[2] = {1.0, 1.0};
-    if constexpr (D == Detection::Unlinked) {
-      double xd[2];
-      for (int c = 0; c < 2; ++c) {
-        maximum[c].push(std::fabs(shaped[c] * kPlusTenthDb));
-        xd[c] = maximum[c].take(r, p);
-      }
-      // The L detector releases with weight 4, the R detector with 3.
-      static constexpr double kWeight[2] = {4.0, 3.0};
-      for (int c = 0; c < 2; ++c) {
-        const double fast = autoFastFilters[c][kFull].tick(xd[c]);
-        const double slow = autoSlowFilters[c][kFull].tick(xd[c]);
-        double& e = st.envelopes[c == 0 ? kEnvBrickwallL : kEnvBrickwallR];
-        e = singleEnvelope(e, xd[c], fast, slow, k.attack, k.singleRelease, k.autoOn, kWeight[c], nullptr);
-      }
-      for (int c = 0; c < 2; ++c) {
-        double& e = st.envelopes[c == 0 ? kEnvBrickwallL : kEnvBrickwallR];
-        if (e < kEnvelopeFloor) e = kEnvelopeFloor;
-      }
-      for (int c = 0; c < 2; ++c)
-        gain[c] = saturationGain(k, st.envelopes[c == 0 ? kEnvBrickwallL : kEnvBrickwallR], 1.0, 1.0, false);
-    } else {
-      double v = std::fabs(shaped[0] * kPlusTenthDb);
-      if constexpr (D == Detection::Linked) {
-        if (std::fabs(shaped[1] * kPlusTenthDb) > v) v = std::fabs(shaped[1] * kPlusTenthDb);
-      }
-      maximum[0].push(v);
-      const double xd = maximum[0].take(r, p);
-      const double fast = autoFastFilters[0][kFull].tick(xd);
-      const double slow = autoSlowFilters[0][kFull].tick(xd);
-      double& e = st.envelopes[kEnvBrickwallL];
-      e = singleEnvelope(e, xd, fast, slow, k.attack, k.singleRelease, k.autoOn, 3.0,
-                         D == Detection::Linked ? &k.longScale : nullptr);
-      if (e < kEnvelopeFloor) e = kEnvelopeFloor;
-      gain[0] = gain[1] = saturationGain(k, e, 1.0, 1.0, false);
-    }
-
-    double wet[2] = {0.0, 0.0};
-    for (int c = 0; c < kChannels; ++c) {
-      wet[c] = ring[kSignal[c] + r] * gain[c];
-      if (k.brickwallOn) wet[c] = clipToFullScale(wet[c]);
-    }
-    finishSample<kStereo>(*this, k, routing, i, wet, x, gain, p, pos);
-
-    pos.advanceLookahead(k.laMask);
+    filters.store(*this);
   }
-  for (int c = 0; c < kDetectors; ++c) maximum[c].end(r);
-  st.store(*this);
-  pos.store(*this);
+
+  lookahead<TD>(w, ring, kMaximum, 0, laMask, pos.r, pos.w, n);
+
+  // The detector, its envelope and the gain; the gain is also the
+  // gain-reduction value. With Brickwall on the wet signal is clipped.
+  {
+    Smoothers<TD> smoothers(*this, kFull);
+    TD env;
+    for (int c = 0; c < kLaneCount<TD>; ++c)
+      setLane(env, c, envelopes[c == 0 ? kEnvBrickwallL : kEnvBrickwallR]);
+    // The unlinked kernel's L detector releases with weight 4, its R detector with 3.
+    TD weight;
+    if constexpr (D == Detection::Unlinked)
+      weight = Pair{4.0, 3.0};
+    else
+      weight = 3.0;
+    const TD* peaks = w.peaks<TD>(0);
+    for (int i = 0; i < n; ++i) {
+      const TD x = reading(peaks[i], w.offset[i]);
+      TD fast, slow;
+      smoothers.tick(x, fast, slow);
+      env = singleEnvelope<TD, D == Detection::Linked>(env, x, fast, slow, k.attack, k.singleRelease,
+                                                       k.autoOn, weight, k.longScale);
+      env = maxOf(env, splat<TD>(kEnvelopeFloor));
+      const Pair gain = forChannels(singleBandGain(k, env));
+      Pair wet = w.delayed[0][i] * gain;
+      if (k.brickwallOn) wet = clipToFullScale(wet);
+      w.wet[i] = wet;
+      w.gainRed[i] = gain;
+    }
+    smoothers.store();
+    for (int c = 0; c < kLaneCount<TD>; ++c)
+      envelopes[c == 0 ? kEnvBrickwallL : kEnvBrickwallR] = lane(env, c);
+  }
+
+  finishCall<kStereo>(*this, w, k, routing, n, pos);
+  Cursor end = pos;
+  end.advance(n, laMask, k.latMask);
+  end.store(*this);
 }
 
 void CompressorEngine::processBypassed(int n, const ChunkRings& rings) {
-  const CallConstants k = callConstants(*this, rings);
-  const double fs = rings.fat ? 2.0 * static_cast<double>(rings.rate) : static_cast<double>(rings.rate);
-  const double a50 = 1.0 - std::pow(0.01, 1.0 / (fs * 50 * 0.001));
-  const float gainAsFloat = static_cast<float>(k.ppmGain);
-
+  Scratch& w = *scratch_;
+  const CallConstants k = callConstants(*this, w, rings);
   Cursor pos(*this, rings);
-  auto& [w, r, rb, o, q] = pos;
+  if (n <= 0) return;
   double* const ring = delayRings;
+  const int mask = k.latMask;
+  antiDenormal = fillOffsets(w.offset, antiDenormal, n);
 
+  // Both channels through the dry regions: Nlat - 1 samples late, unchanged.
+  int o = pos.o;
   for (int i = 0; i < n; ++i) {
-    const double p = -antiDenormal;
-    antiDenormal = p;
-    const double x[2] = {workIn[0][i] + p, workIn[1][i] + p};
-    ring[kDryA + o] = x[0];
-    ring[kDryB + o] = x[1];
-    pos.advanceLatency(k.latMask);
-    const double out[2] = {ring[kDryA + o], ring[kDryB + o]};
+    const Pair x = Pair{workIn[0][i], workIn[1][i]} + broadcast(w.offset[i]);
+    w.input[i] = x;
+    writePair(ring, kDryA, kDryB, o, x);
+    o = (o + 1) & mask;
+    const Pair out = readPair(ring, kDryA, kDryB, o);
+    w.output[i] = out;
     workOut[0][i] = out[0];
     workOut[1][i] = out[1];
+  }
 
-    if (k.editorIsOpen) {
+  if (k.editorIsOpen) {
+    const double a50 = w.bypassSmoother.at(processingRate(rings));
+    const float gainAsFloat = static_cast<float>(k.ppm.gain);
+    for (int i = 0; i < n; ++i) {
+      const double p = w.offset[i];
       for (int c = 0; c < 2; ++c) {
-        if (meterSource != 1) {
-          meterChannel(*this, k, c, x[c], 1.0, out[c], p);
+        const double x = w.input[i][c], out = w.output[i][c];
+        if (k.meterSource != 1) {
+          meterChannel(*this, k, c, x, 1.0, out, p);
           continue;
         }
         // Gain reduction while bypassed: VU settles at 1, PPM follows the
         // ratio of the smoothed input to the smoothed meter gain.
-        if (meterTypeValue < 0.5f) {
+        if (!k.ppmMeters) {
           publishMeterLevel(meterLevels[c], vuFilters[c].tick(1.0));
         } else {
           float& sIn = bypassMeterSmoothers[2 * c];
           float& sG = bypassMeterSmoothers[2 * c + 1];
           const float towardsGain = gainAsFloat - sG;
           sG = static_cast<float>(sG + towardsGain * a50 + p);
-          sIn = static_cast<float>(sIn + (std::fabs(x[c]) - sIn) * a50 + p);
-          const double t = static_cast<float>((sIn + 0.001) / (sG * smallSignalGainValue + 0.001));
+          sIn = static_cast<float>(sIn + (std::fabs(x) - sIn) * a50 + p);
+          const double t = static_cast<float>((sIn + 0.001) / (sG * k.smallSignalGain + 0.001));
           const double m = meterLevels[c];
-          publishMeterLevel(meterLevels[c], m + (t - m) * (m > t ? k.ppmAttack : k.ppmRelease) + p);
+          publishMeterLevel(meterLevels[c], m + (t - m) * (m > t ? k.ppm.attack : k.ppm.release) + p);
         }
-        countOver(*this, c, std::fabs(out[c]));
+        advanceOverCount(overCounts[c], k.overThreshold, std::fabs(out));
       }
     }
-
-    pos.advanceLookahead(k.laMask);
   }
+
+  pos.advance(n, k.laMask, mask);
   pos.store(*this);
 }
 

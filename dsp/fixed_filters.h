@@ -5,6 +5,8 @@
 // rate changes; the per-sample steps below run inside the kernels.
 #pragma once
 
+#include "dsp/lanes.h"
+
 // The per-sample steps work on one channel (T = double) or on two channels at
 // once (T a vector of two doubles, each lane computed exactly as one channel).
 
@@ -59,3 +61,68 @@ inline T crossover(T u, const FilterCoeffsOf<T>& c, CrossoverStateOf<T>& s, T p)
   s.last = y;
   return y;
 }
+
+// Shelving around the two crossover frequencies: the part below the low one
+// scaled by lowAdjustMinus1 + 1, the part above the high one by
+// highAdjustMinus1 + 1.
+template <typename T>
+inline T shelved(T u, T h, T l, T lowAdjustMinus1, T highAdjustMinus1) {
+  return u + (u - h) * lowAdjustMinus1 + (u - l) * highAdjustMinus1;
+}
+
+// The fixed filters of one kernel call: of one channel (T = double, with the
+// L set, whichever channel it is) or of both channels in the lanes of one
+// register (T = Pair). The engine's coefficient sets and states are taken
+// when it is made and the states handed back in store().
+template <typename T>
+class FixedFilterLanes {
+ public:
+  template <typename Engine>
+  explicit FixedFilterLanes(const Engine& e)
+      : highPass_(packed(e.inputHighPassCoeffs)),
+        lowCrossover_(packed(e.lowCrossoverCoeffs)),
+        highCrossover_(packed(e.highCrossoverCoeffs)),
+        highPassState_(packed(e.highPassState)),
+        lowState_(packed(e.lowCrossoverState)),
+        highState_(packed(e.highCrossoverState)) {}
+
+  // The high-passed input u, and the low crossover's high-pass h and the
+  // high crossover's low-pass l of it.
+  void run(T x, T p, T& u, T& h, T& l) {
+    u = highPass(x, highPass_, highPassState_, p);
+    h = crossover(u, lowCrossover_, lowState_, p);
+    l = crossover(u, highCrossover_, highState_, p);
+  }
+
+  template <typename Engine>
+  void store(Engine& e) const {
+    for (int c = 0; c < kLaneCount<T>; ++c) {
+      e.highPassState[c] = {lane(highPassState_.x1, c), lane(highPassState_.x2, c),
+                            lane(highPassState_.y1, c), lane(highPassState_.y2, c)};
+      e.lowCrossoverState[c] = {lane(lowState_.s1, c), lane(lowState_.s2, c), lane(lowState_.last, c)};
+      e.highCrossoverState[c] = {lane(highState_.s1, c), lane(highState_.s2, c), lane(highState_.last, c)};
+    }
+  }
+
+ private:
+  static T of(double l, double r) {
+    if constexpr (kLaneCount<T> == 1)
+      return l;
+    else
+      return Pair{l, r};
+  }
+  static FilterCoeffsOf<T> packed(const FilterCoeffs (&c)[2]) {
+    return {of(c[0].b0, c[1].b0), of(c[0].b1, c[1].b1), of(c[0].b2, c[1].b2), of(c[0].a1, c[1].a1),
+            of(c[0].a2, c[1].a2)};
+  }
+  static HighPassStateOf<T> packed(const HighPassState (&h)[2]) {
+    return {of(h[0].x1, h[1].x1), of(h[0].x2, h[1].x2), of(h[0].y1, h[1].y1), of(h[0].y2, h[1].y2)};
+  }
+  static CrossoverStateOf<T> packed(const CrossoverState (&s)[2]) {
+    return {of(s[0].s1, s[1].s1), of(s[0].s2, s[1].s2), of(s[0].last, s[1].last)};
+  }
+
+  FilterCoeffsOf<T> highPass_, lowCrossover_, highCrossover_;
+  HighPassStateOf<T> highPassState_;
+  CrossoverStateOf<T> lowState_, highState_;
+};

@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cassert>
 #include <cmath>
+#include <cstring>
+
+#include "dsp/lanes.h"
 
 namespace {
 
@@ -12,17 +15,14 @@ constexpr double kM = HalfbandOversampler::kTapCount;         // 255
 constexpr double kL = 256.0;
 
 // Both converters look 129 doubled-rate samples back for the centre of their
-// filter: 64.5 host-rate samples each.
-constexpr int kFilterDelay = 129;
-// The stand-in delays: 64 host-rate samples, which is 129 slots back in the
-// interpolator's history (two slots per sample) and 64 in the decimator's.
-constexpr int kUpDelaySlots = 129;
-constexpr int kDownDelaySlots = 64;
-
-// Outputs computed side by side. Each keeps its own sum in the fixed order of
-// the taps, so the result is the same as one output after the other; the
-// interleaving only hides the latency of the long chains of additions.
-constexpr int kLanes = 4;
+// filter, 64.5 host-rate samples each. With the samples kept in time order,
+// the filtered phase of the interpolator's output for the input at m takes
+// the tap pairs at m - 65 - i and m - 64 + i (i = 0..63), the centre phase is
+// the input at m - 64; the decimator's output for the pair at m takes its
+// even samples at the same places and the odd sample at m - 65.
+constexpr int kOlderPair = 65;
+constexpr int kNewerPair = 64;
+constexpr int kOddPairs = (kHalfLength + 1) / 2;  // 64 non-zero taps either side
 
 enum class Window { blackman, hann };
 
@@ -56,15 +56,38 @@ void designTaps(std::array<double, HalfbandOversampler::kTapCount>& taps, Window
   }
 }
 
-// For each lane j: adds h[k] x (the pair of samples k slots either side of
-// centres[j]) to y[j], for k = 1, 3, ..., 127 in that order. h points at the
-// centre tap; the even taps are zero and skipped.
-template <int Lanes>
-inline void addOddPairs(const double* h, const double* const* centres, double* y) {
-  for (int k = 1; k <= kHalfLength; k += 2) {
-    for (int j = 0; j < Lanes; ++j) {
-      y[j] = y[j] + h[k] * (centres[j][k] + centres[j][-k]);
+// The filtered phase of one output (T = double) or of two neighbouring ones
+// (T = Pair): y plus h[k] x (the sample k slots older than the centre plus
+// the one k slots newer) for k = 1, 3, ..., 127 in that order, each output in
+// its own lane. older points at the older sample of the first pair, newer at
+// the newer one; h at the centre tap.
+template <typename T>
+inline T addOddPairs(T y, const double* h, const double* older, const double* newer) {
+  for (int i = 0; i < kOddPairs; ++i) {
+    if constexpr (sizeof(T) == sizeof(double)) {
+      y = y + h[2 * i + 1] * (older[-i] + newer[i]);
+    } else {
+      const T pair = _mm_loadu_pd(older - i) + _mm_loadu_pd(newer + i);
+      y = y + broadcast(h[2 * i + 1]) * pair;
     }
+  }
+  return y;
+}
+
+// A delay of the line's length, in place, through a line that holds the last
+// samples oldest first.
+template <std::size_t N>
+void delayThrough(std::array<double, N>& line, double* buffer, int count) {
+  constexpr int kLength = static_cast<int>(N);
+  while (count > 0) {
+    const int n = std::min(count, kLength);
+    double incoming[kLength];
+    std::copy_n(buffer, n, incoming);
+    std::copy_n(line.begin(), n, buffer);
+    std::copy(line.begin() + n, line.end(), line.begin());
+    std::copy_n(incoming, n, line.end() - n);
+    buffer += n;
+    count -= n;
   }
 }
 
@@ -83,114 +106,77 @@ HalfbandOversampler::HalfbandOversampler(int flags)
 }
 
 void HalfbandOversampler::reset() {
-  downHistory.fill(0.0);
-  upHistory.fill(0.0);
-  upOutput.fill(0.0);
-  downPos = kStartPos;
-  upPos = kStartPos;
-}
-
-void HalfbandOversampler::write(std::array<double, 2 * kHistorySize>& history, int pos, double x) {
-  history[pos] = x;
-  history[pos + kHistorySize] = x;
+  upLine.fill(0.0);
+  downEvenLine.fill(0.0);
+  downOddLine.fill(0.0);
+  upStandIn.fill(0.0);
+  downStandIn.fill(0.0);
 }
 
 void HalfbandOversampler::upsample(double* buffer, int count) {
   assert(count >= 0 && count <= kMaxUpsampleCount);
   count = std::clamp(count, 0, kMaxUpsampleCount);
 
+  // Each input x is u[n], followed by the stuffed zero u[n + 1]. The stuffed
+  // zeros meet only the zero taps, so the filtered phase needs just the odd
+  // taps over input samples; the centre phase is the input 64 samples back.
+  // The inputs go into the line first, so the outputs may overwrite them.
   const double* h = upTaps.data() + kCentreTap;
-  int i = 0;
-  // Each input x is u[n], followed by the stuffed zero u[n + 1]. The
-  // stuffed zeros meet only the zero taps, so the filtered phase needs just
-  // the odd taps over input samples; the centre phase is the input sample
-  // 129 slots back. A group's newer samples are all in place before its
-  // sums start, and none of them is older than what the sums read.
-  for (; i + kLanes <= count; i += kLanes) {
-    const double* centres[kLanes];
-    double y[kLanes];
-    for (int j = 0; j < kLanes; ++j) {
-      const int pos = (upPos - 2 * j) & kHistoryMask;
-      write(upHistory, pos, buffer[i + j]);
-      write(upHistory, (pos - 1) & kHistoryMask, 0.0);
-      centres[j] = upHistory.data() + pos + kFilterDelay;
-      y[j] = 0.0;
-    }
-    addOddPairs<kLanes>(h, centres, y);
-    for (int j = 0; j < kLanes; ++j) {
-      upOutput[2 * (i + j)] = y[j];
-      upOutput[2 * (i + j) + 1] = h[0] * centres[j][-1];
-    }
-    upPos = (upPos - 2 * kLanes) & kHistoryMask;
+  double* line = upLine.data();
+  std::copy_n(buffer, count, line + kHistory);
+  const double* x = line + kHistory;
+  int j = 0;
+  for (; j + 2 <= count; j += 2) {
+    const Pair y = addOddPairs(broadcast(0.0), h, x + j - kOlderPair, x + j - kNewerPair);
+    buffer[2 * j] = y[0];
+    buffer[2 * j + 1] = h[0] * x[j - kNewerPair];
+    buffer[2 * j + 2] = y[1];
+    buffer[2 * j + 3] = h[0] * x[j + 1 - kNewerPair];
   }
-  for (; i < count; ++i) {
-    write(upHistory, upPos, buffer[i]);
-    const double* centre = upHistory.data() + upPos + kFilterDelay;
-    double y = 0.0;
-    addOddPairs<1>(h, &centre, &y);
-    upOutput[2 * i] = y;
-    upPos = (upPos - 1) & kHistoryMask;
-    write(upHistory, upPos, 0.0);
-    upOutput[2 * i + 1] = h[0] * upHistory[upPos + kFilterDelay];
-    upPos = (upPos - 1) & kHistoryMask;
+  for (; j < count; ++j) {
+    buffer[2 * j] = addOddPairs(0.0, h, x + j - kOlderPair, x + j - kNewerPair);
+    buffer[2 * j + 1] = h[0] * x[j - kNewerPair];
   }
-  std::copy(upOutput.begin(), upOutput.begin() + 2 * count, buffer);
+  std::memmove(line, line + count, kHistory * sizeof(double));
 }
 
 void HalfbandOversampler::downsample(double* buffer, int count) {
   const double* h = downTaps.data() + kCentreTap;
   const int outputs = std::max(count, 0) / 2;
-  int i = 0;
-  // Output i is the filtered stream at the even input u[2i], 129 slots
-  // back. A group reads all its input pairs before it writes its outputs,
-  // and the outputs never overtake the inputs still to come.
-  for (; i + kLanes <= outputs; i += kLanes) {
-    const double* centres[kLanes];
-    double y[kLanes];
-    for (int j = 0; j < kLanes; ++j) {
-      const int pos = (downPos - 2 * j) & kHistoryMask;
-      write(downHistory, pos, buffer[2 * (i + j)]);
-      write(downHistory, (pos - 1) & kHistoryMask, buffer[2 * (i + j) + 1]);
-      centres[j] = downHistory.data() + pos + kFilterDelay;
-      y[j] = h[0] * centres[j][0];
+  // Output i is the filtered stream at the even input u[2i], 129 slots back.
+  // A stretch's inputs go into the lines before its outputs are written, and
+  // the outputs never reach the inputs of the stretches still to come.
+  for (int done = 0; done < outputs;) {
+    const int n = std::min(outputs - done, kMaxUpsampleCount);
+    const double* in = buffer + 2 * done;
+    double* even = downEvenLine.data();
+    double* odd = downOddLine.data();
+    for (int i = 0; i < n; ++i) {
+      even[kHistory + i] = in[2 * i];
+      odd[kHistory + i] = in[2 * i + 1];
     }
-    addOddPairs<kLanes>(h, centres, y);
-    for (int j = 0; j < kLanes; ++j) {
-      buffer[i + j] = y[j];
+    const double* e = even + kHistory;
+    const double* o = odd + kHistory;
+    double* out = buffer + done;
+    int i = 0;
+    for (; i + 2 <= n; i += 2) {
+      const Pair centre = broadcast(h[0]) * Pair(_mm_loadu_pd(o + i - kOlderPair));
+      const Pair y = addOddPairs(centre, h, e + i - kOlderPair, e + i - kNewerPair);
+      out[i] = y[0];
+      out[i + 1] = y[1];
     }
-    downPos = (downPos - 2 * kLanes) & kHistoryMask;
-  }
-  for (; i < outputs; ++i) {
-    write(downHistory, downPos, buffer[2 * i]);
-    const double* centre = downHistory.data() + downPos + kFilterDelay;
-    double y = h[0] * centre[0];
-    addOddPairs<1>(h, &centre, &y);
-    downPos = (downPos - 1) & kHistoryMask;
-    write(downHistory, downPos, buffer[2 * i + 1]);
-    downPos = (downPos - 1) & kHistoryMask;
-    buffer[i] = y;
+    for (; i < n; ++i)
+      out[i] = addOddPairs(h[0] * o[i - kOlderPair], h, e + i - kOlderPair, e + i - kNewerPair);
+    std::memmove(even, even + n, kHistory * sizeof(double));
+    std::memmove(odd, odd + n, kHistory * sizeof(double));
+    done += n;
   }
 }
 
 void HalfbandOversampler::delayInsteadOfUpsample(double* buffer, int count) {
-  for (int i = 0; i < count; ++i) {
-    const double x = buffer[i];
-    // Two slots per sample, as the interpolator's history fills.
-    write(upHistory, upPos, x);
-    upPos = (upPos - 1) & kHistoryMask;
-    write(upHistory, upPos, x);
-    const double y = upHistory[upPos + kUpDelaySlots];
-    upPos = (upPos - 1) & kHistoryMask;
-    buffer[i] = y;
-  }
+  delayThrough(upStandIn, buffer, count);
 }
 
 void HalfbandOversampler::delayInsteadOfDownsample(double* buffer, int count) {
-  for (int i = 0; i < count; ++i) {
-    const double x = buffer[i];
-    write(downHistory, downPos, x);
-    const double y = downHistory[downPos + kDownDelaySlots];
-    downPos = (downPos - 1) & kHistoryMask;
-    buffer[i] = y;
-  }
+  delayThrough(downStandIn, buffer, count);
 }

@@ -23,6 +23,31 @@ struct PpmBallistics {
   }
 };
 
+// The ballistics of the last call, computed again only when the rate or a
+// meter preference has changed: three pows per call would cost more than the
+// metering itself.
+class PpmBallisticsCache {
+ public:
+  const PpmBallistics& at(double rate, double integrationMs, double returnMs, float timeRatio) {
+    if (!valid_ || rate != rate_ || integrationMs != integrationMs_ || returnMs != returnMs_ ||
+        timeRatio != timeRatio_) {
+      ballistics_ = PpmBallistics::at(rate, integrationMs, returnMs, timeRatio);
+      rate_ = rate;
+      integrationMs_ = integrationMs;
+      returnMs_ = returnMs;
+      timeRatio_ = timeRatio;
+      valid_ = true;
+    }
+    return ballistics_;
+  }
+
+ private:
+  bool valid_ = false;
+  double rate_ = 0, integrationMs_ = 0, returnMs_ = 0;
+  float timeRatio_ = 0;
+  PpmBallistics ballistics_{};
+};
+
 // One sample of an over counter: a magnitude at full scale counts one more;
 // below it the count starts again, unless it has reached the threshold, where
 // it stays until the block loop latches it into the over flag.

@@ -7,6 +7,8 @@
 
 #include <algorithm>
 
+#include "dsp/lanes.h"
+
 // The parabola the curve ends in: 2z - z^2 below 1, full scale from there on.
 inline double saturationParabola(double z) { return z < 1.0 ? 2.0 * z - z * z : 1.0; }
 
@@ -20,10 +22,43 @@ struct KneeShape {
 
   // The static curve at a curve input I >= 0. The order of every product and
   // sum is part of the result.
-  double operator()(double I) const {
-    if (mode == 0) return oneMinusK * std::min(I, 1.0) + k * saturationParabola(I);
-    return saturationParabola(I * p / (I + pMinus1));
+  double operator()(double I) const { return at(I); }
+
+  // The same for one input or two (T = double or Pair), without a branch on
+  // the values.
+  template <typename T>
+  T at(T I) const {
+    if (mode == 0) return splat<T>(oneMinusK) * minOf(I, splat<T>(1.0)) + splat<T>(k) * parabola(I);
+    return parabola(I * splat<T>(p) / (I + splat<T>(pMinus1)));
   }
+
+ private:
+  template <typename T>
+  static T parabola(T z) {
+    const T one = splat<T>(1.0);
+    return whereGreater(one, z, splat<T>(2.0) * z - z * z, one);
+  }
+};
+
+// The knee shape of the last call, computed again only when the knee has
+// changed (it takes a pow and three square roots).
+class KneeShapeCache {
+ public:
+  const KneeShape& of(double amount, int mode) {
+    if (!valid_ || amount != amount_ || mode != mode_) {
+      knee_ = KneeShape::of(amount, mode);
+      amount_ = amount;
+      mode_ = mode;
+      valid_ = true;
+    }
+    return knee_;
+  }
+
+ private:
+  bool valid_ = false;
+  double amount_ = 0;
+  int mode_ = 0;
+  KneeShape knee_{};
 };
 
 // The knee a Knee parameter value v (0..1) selects: below 0.25 the blended

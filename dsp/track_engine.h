@@ -22,10 +22,10 @@
 #pragma once
 
 #include <atomic>
+#include <memory>
 
 #include "dsp/biquad_filter.h"
 #include "dsp/fixed_filters.h"
-#include "dsp/sliding_maximum.h"
 #include "dsp/state_owner.h"
 
 class TrackEngine {
@@ -136,6 +136,9 @@ class TrackEngine {
     float rate;
     int mask;
   };
+  // What the kernels work in during a call, and the per-call constants they
+  // keep from call to call; part of the processing state.
+  struct Scratch;
 
  private:
   enum Request : unsigned {
@@ -169,7 +172,11 @@ class TrackEngine {
   void processBypassed(int n, const ChunkRings& rings);
 
   std::atomic<float> sampleRate_{44100.0f};
-  RunQueue maximumQueues_[2];
+  struct ScratchDeleter {
+    void operator()(Scratch* scratch) const;
+  };
+  static std::unique_ptr<Scratch, ScratchDeleter> makeScratch();
+  std::unique_ptr<Scratch, ScratchDeleter> scratch_;
   StateOwner owner_;
   std::atomic<double> pendingVuFrequency_{0.0};
 };

@@ -2,14 +2,51 @@
 // channel policy is mono, stereo linked or stereo unlinked. The mono and
 // linked kernels share the L side of the unlinked kernel's state, so a change
 // of Link or Stereo-Mono continues from the L detector.
+//
+// The single-band kernel works through its call in passes, as the second
+// generation's kernels do: the shelving of every sample with its signal ring,
+// the look-ahead maximum of the whole call at once, then the detector, the
+// output ring and the outputs, and the meters while an editor is open. Every
+// ring is written and read within one pass in the order of the samples.
 #include <algorithm>
 #include <cmath>
 #include <type_traits>
 
 #include "dsp/detector.h"
+#include "dsp/lanes.h"
 #include "dsp/metering.h"
 #include "dsp/saturation_curve.h"
+#include "dsp/sliding_maximum.h"
 #include "dsp/track_engine.h"
+
+namespace {
+
+constexpr int kMaxCallFrames = TrackEngine::kChunkFrames;
+
+}  // namespace
+
+struct TrackEngine::Scratch {
+  LookaheadMaximum<double> maximum;
+  LookaheadMaximum<Pair> maximumPair;
+  PpmBallisticsCache ppm;
+  KneeShapeCache knee;
+
+  // Per sample of a call: the offset, the inputs plus the offset, the
+  // shaped signal read back from its ring, the gains and the outputs.
+  double offset[kMaxCallFrames];
+  Pair input[kMaxCallFrames];
+  Pair delayed[kMaxCallFrames];
+  Pair gain[kMaxCallFrames];
+  Pair output[kMaxCallFrames];
+  double level[kMaxCallFrames], peak[kMaxCallFrames];
+  Pair levelPair[kMaxCallFrames], peakPair[kMaxCallFrames];
+};
+
+void TrackEngine::ScratchDeleter::operator()(Scratch* scratch) const { delete scratch; }
+
+std::unique_ptr<TrackEngine::Scratch, TrackEngine::ScratchDeleter> TrackEngine::makeScratch() {
+  return std::unique_ptr<Scratch, ScratchDeleter>(new Scratch());
+}
 
 namespace {
 
@@ -22,13 +59,14 @@ struct MeterCall {
   double overThreshold;
 };
 
-MeterCall meterCall(const TrackEngine& s, const TrackEngine::ChunkRings& rings) {
+// The ballistics only while the meters are shown.
+MeterCall meterCall(const TrackEngine& s, TrackEngine::Scratch& w, const TrackEngine::ChunkRings& rings) {
   MeterCall m{};
   m.on = s.editorIsOpen != 0;
   m.ppm = s.meterScaleValue >= 0.5f;
   m.source = s.meterSource;
   m.vuGain = kVuScale * s.vuReferenceInverse;
-  m.ballistics = PpmBallistics::at(rings.rate, s.ppmIntegrationMs, s.ppmReturnMs, s.ppmTimeRatio);
+  if (m.on) m.ballistics = w.ppm.at(rings.rate, s.ppmIntegrationMs, s.ppmReturnMs, s.ppmTimeRatio);
   m.overThreshold = s.overThreshold;
   return m;
 }
@@ -67,86 +105,14 @@ void meterStep(TrackEngine& s, const MeterCall& m, int c, double input, double o
   advanceOverCount(s.overCounts[c], m.overThreshold, counted);
 }
 
-// Two doubles computed lane by lane, each lane exactly as one channel: the
-// stereo kernels run both channels' shelving at once.
-using Pair = double __attribute__((vector_size(16)));
-
-template <typename T>
-T pack(double l, double r) {
-  if constexpr (std::is_same_v<T, double>)
-    return l;
-  else
-    return T{l, r};
-}
-
-template <typename T>
-double lane(const T& v, int c) {
-  if constexpr (std::is_same_v<T, double>)
-    return v;
-  else
-    return v[c];
-}
-
-template <typename T>
-FilterCoeffsOf<T> packed(const FilterCoeffs (&c)[2]) {
-  return {pack<T>(c[0].b0, c[1].b0), pack<T>(c[0].b1, c[1].b1), pack<T>(c[0].b2, c[1].b2),
-          pack<T>(c[0].a1, c[1].a1), pack<T>(c[0].a2, c[1].a2)};
-}
-
-// The fixed shelving of one channel (T = double) or both (T = Pair) for one
-// kernel call: the part below 80 Hz scaled by the low adjust gain, the part
-// above 12 kHz by the high adjust gain. The states are taken from the engine
-// at the start of the call and written back after it.
-template <typename T>
-class Shelving {
- public:
-  explicit Shelving(const TrackEngine& s)
-      : highPass_(packed<T>(s.inputHighPassCoeffs)),
-        lowCrossover_(packed<T>(s.lowCrossoverCoeffs)),
-        highCrossover_(packed<T>(s.highCrossoverCoeffs)),
-        lowAdjustMinus1_(pack<T>(s.lowAdjustGain - 1.0, s.lowAdjustGain - 1.0)),
-        highAdjustMinus1_(pack<T>(s.highAdjustGain - 1.0, s.highAdjustGain - 1.0)) {
-    const HighPassState(&h)[2] = s.highPassState;
-    const CrossoverState(&lo)[2] = s.lowCrossoverState;
-    const CrossoverState(&hi)[2] = s.highCrossoverState;
-    highPassState_ = {pack<T>(h[0].x1, h[1].x1), pack<T>(h[0].x2, h[1].x2), pack<T>(h[0].y1, h[1].y1),
-                      pack<T>(h[0].y2, h[1].y2)};
-    lowState_ = {pack<T>(lo[0].s1, lo[1].s1), pack<T>(lo[0].s2, lo[1].s2), pack<T>(lo[0].last, lo[1].last)};
-    highState_ = {pack<T>(hi[0].s1, hi[1].s1), pack<T>(hi[0].s2, hi[1].s2), pack<T>(hi[0].last, hi[1].last)};
-  }
-
-  T operator()(T x, T p) {
-    const T u = highPass(x, highPass_, highPassState_, p);
-    const T hp = crossover(u, lowCrossover_, lowState_, p);
-    const T lp = crossover(u, highCrossover_, highState_, p);
-    return u + (u - hp) * lowAdjustMinus1_ + (u - lp) * highAdjustMinus1_;
-  }
-
-  void store(TrackEngine& s) const {
-    constexpr int kChannels = std::is_same_v<T, double> ? 1 : 2;
-    for (int c = 0; c < kChannels; ++c) {
-      s.highPassState[c] = {lane(highPassState_.x1, c), lane(highPassState_.x2, c),
-                            lane(highPassState_.y1, c), lane(highPassState_.y2, c)};
-      s.lowCrossoverState[c] = {lane(lowState_.s1, c), lane(lowState_.s2, c), lane(lowState_.last, c)};
-      s.highCrossoverState[c] = {lane(highState_.s1, c), lane(highState_.s2, c), lane(highState_.last, c)};
-    }
-  }
-
- private:
-  FilterCoeffsOf<T> highPass_, lowCrossover_, highCrossover_;
-  HighPassStateOf<T> highPassState_;
-  CrossoverStateOf<T> lowState_, highState_;
-  T lowAdjustMinus1_, highAdjustMinus1_;
-};
-
 // What the detector stage reads for one call.
 struct DetectorCall {
   KneeShape knee;
   double drive, attack, release, outputGain, smallSignalGain;
 };
 
-DetectorCall detectorCall(const TrackEngine& s) {
-  return {KneeShape::of(s.kneeAmount, s.kneeMode),
+DetectorCall detectorCall(const TrackEngine& s, TrackEngine::Scratch& w) {
+  return {w.knee.of(s.kneeAmount, s.kneeMode),
           s.driveGain,
           s.attackCoeff,
           s.singleBandReleaseCoeff,
@@ -156,11 +122,15 @@ DetectorCall detectorCall(const TrackEngine& s) {
 
 // The envelope's step towards a detector reading, and the gain it gives: the
 // static curve at the drive point, relative to the envelope.
-inline double envelopeGain(const DetectorCall& k, double& e, double reading) {
-  e = e + (reading - e) * whenGreater(reading, e, k.attack, k.release);
-  if (e < kEnvelopeFloor) e = kEnvelopeFloor;
-  return k.knee(e * k.drive) / e;
+template <typename T>
+inline T envelopeGain(const DetectorCall& k, T& e, T reading) {
+  e = e + (reading - e) * whereGreater(reading, e, splat<T>(k.attack), splat<T>(k.release));
+  e = maxOf(e, splat<T>(kEnvelopeFloor));
+  return k.knee.at(e * splat<T>(k.drive)) / e;
 }
+
+inline Pair forChannels(double g) { return broadcast(g); }
+inline Pair forChannels(Pair g) { return g; }
 
 }  // namespace
 
@@ -168,82 +138,120 @@ template <TrackEngine::Channels C>
 void TrackEngine::processSingleBand(int n, const ChunkRings& rings, bool stereoInput) {
   constexpr bool kMono = C == Channels::Mono;
   constexpr int kChannels = kMono ? 1 : 2;
-  constexpr int kDetectors = C == Channels::Unlinked ? 2 : 1;
-  using Lanes = std::conditional_t<kMono, double, Pair>;
+  using TC = std::conditional_t<kMono, double, Pair>;
+  using TD = std::conditional_t<C == Channels::Unlinked, Pair, double>;
   // Every value a chunk reads is taken once, so a chunk runs on one
   // consistent set even when another thread changes parameters meanwhile.
-  const DetectorCall k = detectorCall(*this);
-  const MeterCall m = meterCall(*this, rings);
-  Shelving<Lanes> shelving(*this);
+  Scratch& s = *scratch_;
+  const DetectorCall k = detectorCall(*this, s);
+  const MeterCall m = meterCall(*this, s, rings);
   const int mask = rings.mask;
+  const int w0 = ringWritePos & mask;
+  const int r0 = ringReadPos & mask;
+  if (n <= 0) return;
   double offset = antiDenormal;
-  double envelope[2] = {envelopes[0], envelopes[1]};
-  int w = ringWritePos & mask;
-  int r = ringReadPos & mask;
-  DetectorMaximum maximum[2];
-  for (int c = 0; c < kDetectors; ++c) maximum[c].begin(maximumQueues_[c], peakRings[c], mask, r, w);
+  for (int i = 0; i < n; ++i) s.offset[i] = offset = -offset;
+  antiDenormal = offset;
 
-  for (int i = 0; i < n; ++i) {
-    const double p = -offset;
-    offset = p;
-
-    // The mono kernel takes the left input, or both inputs' mean when the
-    // second one is in use.
-    double x[2] = {workIn[0][i] + p, workIn[1][i] + p};
-    if constexpr (kMono) {
-      if (stereoInput) x[0] = (x[0] + workIn[1][i]) * 0.5;
-    }
-    const Lanes shaped = shelving(pack<Lanes>(x[0], x[1]), pack<Lanes>(p, p));
-    double s[2];
-    for (int c = 0; c < kChannels; ++c) {
-      s[c] = lane(shaped, c);
-      signalRings[c][w] = s[c];
-    }
-
-    double gain[2];
-    if constexpr (C == Channels::Unlinked) {
-      for (int c = 0; c < 2; ++c) {
-        maximum[c].push(std::fabs(s[c] * kPlusTenthDb));
-        gain[c] = envelopeGain(k, envelope[c], maximum[c].take(r, p));
+  // The shelving of every sample, its signal ring and the detector value.
+  {
+    FixedFilterLanes<TC> filters(*this);
+    const TC lowAdjustMinus1 = splat<TC>(lowAdjustGain - 1.0),
+             highAdjustMinus1 = splat<TC>(highAdjustGain - 1.0);
+    TD* levels;
+    if constexpr (std::is_same_v<TD, double>)
+      levels = s.level;
+    else
+      levels = s.levelPair;
+    for (int i = 0; i < n; ++i) {
+      const double p = s.offset[i];
+      Pair x = Pair{workIn[0][i], workIn[1][i]} + broadcast(p);
+      // The mono kernel takes the left input, or both inputs' mean when the
+      // second one is in use.
+      if constexpr (kMono) {
+        if (stereoInput) x[0] = (x[0] + workIn[1][i]) * 0.5;
       }
-    } else {
-      double v = std::fabs(s[0] * kPlusTenthDb);
-      if constexpr (C == Channels::Linked) v = std::max(v, std::fabs(s[1] * kPlusTenthDb));
-      maximum[0].push(v);
-      gain[0] = gain[1] = envelopeGain(k, envelope[0], maximum[0].take(r, p));
+      s.input[i] = x;
+      const int wi = (w0 + i) & mask, ri = (r0 + i) & mask;
+      TC u, h, l;
+      if constexpr (kMono) {
+        filters.run(x[0], p, u, h, l);
+        const double shaped = shelved(u, h, l, lowAdjustMinus1, highAdjustMinus1);
+        signalRings[0][wi] = shaped;
+        s.delayed[i][0] = signalRings[0][ri];
+        levels[i] = magnitude(shaped * kPlusTenthDb);
+      } else {
+        filters.run(x, broadcast(p), u, h, l);
+        const Pair shaped = shelved(u, h, l, lowAdjustMinus1, highAdjustMinus1);
+        signalRings[0][wi] = shaped[0];
+        signalRings[1][wi] = shaped[1];
+        s.delayed[i] = Pair{signalRings[0][ri], signalRings[1][ri]};
+        const Pair level = magnitude(shaped * broadcast(kPlusTenthDb));
+        if constexpr (C == Channels::Unlinked)
+          levels[i] = level;
+        else
+          levels[i] = maxOf(level[0], level[1]);
+      }
     }
+    filters.store(*this);
+  }
 
-    for (int c = 0; c < kChannels; ++c) outputRings[c][r] = clipToFullScale(signalRings[c][r] * gain[c]);
+  // The look-ahead maximum of the whole call.
+  TD* peaks;
+  if constexpr (std::is_same_v<TD, double>) {
+    double* rings1[1] = {peakRings[0]};
+    s.maximum.run(rings1, mask, r0, w0, s.level, s.peak, n);
+    peaks = s.peak;
+  } else {
+    double* rings2[2] = {peakRings[0], peakRings[1]};
+    s.maximumPair.run(rings2, mask, r0, w0, s.levelPair, s.peakPair, n);
+    peaks = s.peakPair;
+  }
+
+  // The detector and its gain, the clip to full scale, the output ring and
+  // the output gain.
+  TD envelope;
+  for (int c = 0; c < kLaneCount<TD>; ++c) setLane(envelope, c, envelopes[c]);
+  int w = w0, r = r0;
+  for (int i = 0; i < n; ++i) {
+    const TD reading = peaks[i] + splat<TD>(kDetectorFloor) + splat<TD>(s.offset[i]);
+    const Pair gain = forChannels(envelopeGain(k, envelope, reading));
+    s.gain[i] = gain;
+    const Pair clipped = clipToFullScale(s.delayed[i] * gain);
+    for (int c = 0; c < kChannels; ++c) outputRings[c][r] = clipped[c];
     // The mono kernel keeps the right input as it came in: after a switch to
     // a stereo kernel the right output plays it until processed samples arrive.
     if constexpr (kMono) outputRings[1][w] = workIn[1][i];
     r = (r + 1) & mask;
     w = (w + 1) & mask;
-
-    double y[2];
-    for (int c = 0; c < kChannels; ++c) y[c] = outputRings[c][w] * k.outputGain;
-    if constexpr (kMono) y[1] = y[0];
+    Pair y;
+    if constexpr (kMono) {
+      y = broadcast(outputRings[0][w] * k.outputGain);
+    } else {
+      y = Pair{outputRings[0][w], outputRings[1][w]} * broadcast(k.outputGain);
+    }
+    s.output[i] = y;
     workOut[0][i] = y[0];
     workOut[1][i] = y[1];
+  }
+  for (int c = 0; c < kLaneCount<TD>; ++c) envelopes[c] = lane(envelope, c);
+  ringWritePos = w;
+  ringReadPos = r;
 
-    if (m.on) {
+  if (m.on) {
+    for (int i = 0; i < n; ++i) {
       for (int c = 0; c < 2; ++c) {
         const int own = kMono ? 0 : c;  // the mono kernel shows its one channel on both meters
-        meterStep(*this, m, c, x[own], y[c], std::fabs(gain[c]) / k.smallSignalGain, p);
+        meterStep(*this, m, c, s.input[i][own], s.output[i][c], std::fabs(s.gain[i][c]) / k.smallSignalGain,
+                  s.offset[i]);
       }
     }
   }
-  for (int c = 0; c < kDetectors; ++c) maximum[c].end(r);
-  shelving.store(*this);
-  envelopes[0] = envelope[0];
-  envelopes[1] = envelope[1];
-  antiDenormal = offset;
-  ringWritePos = w;
-  ringReadPos = r;
 }
 
 void TrackEngine::processBypassed(int n, const ChunkRings& rings) {
-  const MeterCall m = meterCall(*this, rings);
+  Scratch& s = *scratch_;
+  const MeterCall m = meterCall(*this, s, rings);
   const int mask = rings.mask;
   int w = ringWritePos & mask;
   int r = ringReadPos & mask;

@@ -1,15 +1,19 @@
-// The run queue against the walk it stands in for: the same values read at
-// the reader and the same ring contents after every call, whatever the window
-// lengths, the calls and the values do.
+// The blockwise look-ahead maximum against the walk it stands in for: the same
+// value read at the reader on every sample and the same ring contents after
+// every call, whatever the window lengths, the calls, the clears and the
+// values do, for one detector and for two sharing their positions.
 #include "dsp/sliding_maximum.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <ostream>
+#include <string>
 #include <vector>
 
 namespace {
@@ -29,8 +33,9 @@ class Noise {
   std::uint64_t state_;
 };
 
-// The look-ahead maximum as the kernels define it, entry by entry.
-void walk(double* ring, int w, int r, int mask, double v) {
+// The look-ahead maximum as the kernels define it, entry by entry: v goes in
+// at w, the reader's entry is taken and emptied.
+double walk(double* ring, int w, int r, int mask, double v) {
   ring[w] = v;
   int j = (w + mask) & mask;
   while (v > ring[j] && j != r) {
@@ -38,9 +43,6 @@ void walk(double* ring, int w, int r, int mask, double v) {
     j = (j + mask) & mask;
   }
   if (v > ring[r]) ring[r] = v;
-}
-
-double takeWalked(double* ring, int r) {
   const double x = ring[r];
   ring[r] = 0.0;
   return x;
@@ -50,85 +52,123 @@ bool sameBits(const std::vector<double>& a, const std::vector<double>& b) {
   return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(double)) == 0;
 }
 
+// Detector values of the kinds that matter to the maximum: noise, few
+// distinct values (ties and equal runs), a bass-heavy signal whose magnitude
+// rises and falls over many samples, and steady ramps.
+enum class Input { Noise, Ties, Bass, Ramps };
+
+class Values {
+ public:
+  Values(Input kind, std::uint64_t seed) : kind_(kind), noise_(seed) {}
+  double next() {
+    ++t_;
+    switch (kind_) {
+      case Input::Noise: return std::fabs(noise_.next());
+      case Input::Ties: return std::floor(std::fabs(noise_.next()) * 4.0) / 4.0;
+      case Input::Bass:
+        // 40 Hz and 55 Hz at 44.1 kHz with a little hiss: long rising and
+        // falling stretches, and peaks that outlast any window.
+        return std::fabs(0.8 * std::sin(t_ * 0.0057) + 0.3 * std::sin(t_ * 0.0078) + 0.001 * noise_.next());
+      case Input::Ramps: return static_cast<double>((t_ / 3) % 200) / 200.0;
+    }
+    return 0.0;
+  }
+
+ private:
+  Input kind_;
+  Noise noise_;
+  long t_ = 0;
+};
+
 struct Scenario {
   const char* name;
   int ringSize;
   int windows[4];  // window lengths (reader to writer) the calls choose from
-  int distinct;    // how many distinct values; 0 for continuous noise
-  bool clears;     // the ring is emptied now and then between calls
+  Input input;
+  bool clears;  // the ring is emptied now and then between calls
 };
 
 void PrintTo(const Scenario& sc, std::ostream* os) { *os << sc.name; }
 
-class RunQueueAgainstWalk : public ::testing::TestWithParam<Scenario> {};
-
-TEST_P(RunQueueAgainstWalk, ReadsAndLeavesTheSameEntries) {
-  const Scenario& sc = GetParam();
+template <typename T>
+void checkAgainstWalk(const Scenario& sc) {
+  constexpr int kLanes = kLaneCount<T>;
   const int mask = sc.ringSize - 1;
-  std::vector<double> walked(static_cast<std::size_t>(sc.ringSize), 0.0), queued = walked;
-  Noise noise(static_cast<std::uint64_t>(sc.ringSize) * 31 + static_cast<std::uint64_t>(sc.distinct));
-  RunQueue queue;
+  std::vector<double> walked[kLanes], batched[kLanes];
+  for (int c = 0; c < kLanes; ++c) walked[c] = batched[c] = std::vector<double>(sc.ringSize, 0.0);
+  Noise choices(static_cast<std::uint64_t>(sc.ringSize) * 31 + static_cast<std::uint64_t>(sc.input));
+  std::vector<Values> values;
+  for (int c = 0; c < kLanes; ++c) values.emplace_back(sc.input, 17 + 5 * c);
+  auto maximum = std::make_unique<LookaheadMaximum<T>>();
+  double* rings[kLanes];
+  for (int c = 0; c < kLanes; ++c) rings[c] = batched[c].data();
+  std::vector<T> v(256), peaks(256);
   int w = mask;
   for (int call = 0; call < 3000; ++call) {
     // Window changes (Speed, FAT, sample rate) land between calls; two windows
     // also stand for two kernels that share a ring with different readers.
-    const int window = sc.windows[static_cast<int>((noise.next() + 1.0) * 2.0) & 3];
-    const int frames = 1 + (static_cast<int>((noise.next() + 1.0) * 64.0) & 127);
-    if (sc.clears && noise.next() > 0.97) {
-      std::fill(walked.begin(), walked.end(), 0.0);
-      std::fill(queued.begin(), queued.end(), 0.0);
+    const int window = sc.windows[static_cast<int>((choices.next() + 1.0) * 2.0) & 3];
+    // A call never takes more values than the ring has slots.
+    const int frames = 1 + (static_cast<int>((choices.next() + 1.0) * 64.0) & std::min(127, mask));
+    if (sc.clears && choices.next() > 0.97) {
+      for (int c = 0; c < kLanes; ++c) {
+        std::fill(walked[c].begin(), walked[c].end(), 0.0);
+        std::fill(batched[c].begin(), batched[c].end(), 0.0);
+      }
     }
-    int r = (w - window + 1 + sc.ringSize - 1) & mask;
-    queue.load(queued.data(), mask, r, w);
+    const int r0 = (w - window + 1 + sc.ringSize - 1) & mask;
+    for (int i = 0; i < frames; ++i)
+      for (int c = 0; c < kLanes; ++c) setLane(v[i], c, values[c].next());
+    maximum->run(rings, mask, r0, w, v.data(), peaks.data(), frames);
+    int r = r0;
     for (int i = 0; i < frames; ++i) {
-      double v = std::fabs(noise.next());
-      if (sc.distinct > 0) v = static_cast<double>(static_cast<int>(v * sc.distinct)) / sc.distinct;
-      walk(walked.data(), w, r, mask, v);
-      const double expected = takeWalked(walked.data(), r);
-      queue.push(v);
-      const double got = queue.front();
-      queued[static_cast<std::size_t>(r)] = 0.0;
-      queue.popFront();
-      ASSERT_EQ(got, expected) << sc.name << " call " << call << " frame " << i;
+      for (int c = 0; c < kLanes; ++c) {
+        const double expected = walk(walked[c].data(), w, r, mask, lane(v[i], c));
+        ASSERT_EQ(lane(peaks[i], c), expected)
+            << sc.name << " call " << call << " frame " << i << " lane " << c;
+      }
       w = (w + 1) & mask;
       r = (r + 1) & mask;
     }
-    queue.store(queued.data(), mask, r);
-    ASSERT_TRUE(sameBits(walked, queued)) << sc.name << " ring differs after call " << call;
+    for (int c = 0; c < kLanes; ++c)
+      ASSERT_TRUE(sameBits(walked[c], batched[c]))
+          << sc.name << " lane " << c << " ring differs after call " << call;
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Scenarios, RunQueueAgainstWalk,
-                         ::testing::Values(Scenario{"steady short window", 256, {5, 5, 5, 5}, 0, false},
-                                           Scenario{"changing windows", 256, {3, 10, 54, 21}, 0, false},
-                                           Scenario{"ties and equal runs", 256, {4, 30, 53, 11}, 3, true},
-                                           Scenario{"whole ring", 256, {255, 2, 255, 128}, 5, true},
-                                           Scenario{"96 kHz ring", 512, {7, 232, 117, 40}, 0, true},
-                                           Scenario{"192 kHz ring", 1024, {232, 1023, 9, 500}, 7, true}),
-                         [](const auto& info) {
-                           std::string name = info.param.name;
-                           for (char& c : name)
-                             if (c == ' ') c = '_';
-                           return name;
-                         });
+class LookaheadMaximumAgainstWalk : public ::testing::TestWithParam<Scenario> {};
 
-TEST(RunQueue, RisingInputKeepsOneRun) {
-  // A rising signal makes the walk replace the whole window at every sample;
-  // the queue keeps one run and the same value at the reader.
-  std::vector<double> ring(256, 0.0);
-  RunQueue queue;
-  queue.load(ring.data(), 255, 200, 255);
-  for (int i = 0; i < 100; ++i) {
-    queue.push(i + 1.0);
-    EXPECT_EQ(queue.front(), i + 1.0);
-    queue.popFront();
-  }
+TEST_P(LookaheadMaximumAgainstWalk, ReadsAndLeavesTheSameEntriesForOneDetector) {
+  checkAgainstWalk<double>(GetParam());
 }
 
-TEST(RunQueue, PositionsLeftByAnotherRingSizeAreTakenMaskedAndTheWalkEnds) {
+TEST_P(LookaheadMaximumAgainstWalk, ReadsAndLeavesTheSameEntriesForTwoDetectorsAtOnce) {
+  checkAgainstWalk<Pair>(GetParam());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Scenarios, LookaheadMaximumAgainstWalk,
+    ::testing::Values(Scenario{"steady short window", 256, {5, 5, 5, 5}, Input::Noise, false},
+                      Scenario{"changing windows", 256, {3, 10, 54, 21}, Input::Noise, false},
+                      Scenario{"ties and equal runs", 256, {4, 30, 53, 11}, Input::Ties, true},
+                      Scenario{"bass with changing windows", 256, {4, 53, 20, 107}, Input::Bass, true},
+                      Scenario{"rising ramps", 256, {1, 9, 40, 130}, Input::Ramps, false},
+                      Scenario{"whole ring", 256, {255, 2, 255, 128}, Input::Ties, true},
+                      Scenario{"first generation ring", 64, {4, 53, 63, 11}, Input::Bass, true},
+                      Scenario{"96 kHz ring", 512, {7, 232, 117, 40}, Input::Noise, true},
+                      Scenario{"192 kHz ring", 1024, {232, 1023, 9, 500}, Input::Bass, true}),
+    [](const auto& info) {
+      std::string name = info.param.name;
+      for (char& c : name)
+        if (c == ' ') c = '_';
+      return name;
+    });
+
+TEST(LookaheadMaximum, PositionsLeftByAnotherRingSizeAreTakenMaskedAndTheWalkEnds) {
   // After a rate change, or whatever a race left, a position may hold a value
   // of a larger ring or none of any ring: the window is the one between the
-  // masked positions, and nothing outside the ring's slots is touched.
+  // masked positions, and nothing outside the ring's slots is touched. Where
+  // reader and writer meet, the walk goes round the whole ring and stops.
   struct Case {
     const char* name;
     int mask, r, w;
@@ -139,30 +179,31 @@ TEST(RunQueue, PositionsLeftByAnotherRingSizeAreTakenMaskedAndTheWalkEnds) {
       {"both from a 2048 ring", 511, 2047, 1500},
       {"negative positions", 255, -5, -300},
       {"the extremes of the type", 1023, INT_MAX, INT_MIN},
+      {"reader and writer on one slot", 255, 77, 333},
   };
   constexpr double kFence = -7.0;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    std::vector<double> queued(RunQueue::kMaxWindow + 64, kFence), walked;
+    std::vector<double> batched(LookaheadMaximum<double>::kMaxRing + 64, kFence), walked;
     Noise noise(5);
-    for (int j = 0; j <= c.mask; ++j) queued[static_cast<std::size_t>(j)] = std::fabs(noise.next());
-    walked = queued;
+    for (int j = 0; j <= c.mask; ++j) batched[static_cast<std::size_t>(j)] = std::fabs(noise.next());
+    walked = batched;
     int r = c.r & c.mask, w = c.w & c.mask;
-    RunQueue queue;
-    queue.load(queued.data(), c.mask, c.r, c.w);
-    for (int i = 0; i < 128; ++i) {
-      const double v = std::fabs(noise.next());
-      walk(walked.data(), w, r, c.mask, v);
-      const double expected = takeWalked(walked.data(), r);
-      queue.push(v);
-      ASSERT_EQ(queue.front(), expected) << i;
-      queued[static_cast<std::size_t>(r)] = 0.0;
-      queue.popFront();
-      w = (w + 1) & c.mask;
-      r = (r + 1) & c.mask;
+    auto maximum = std::make_unique<LookaheadMaximum<double>>();
+    double* rings[1] = {batched.data()};
+    for (int call = 0; call < 4; ++call) {
+      std::vector<double> v(32), peaks(32);
+      for (double& x : v) x = std::fabs(noise.next());
+      maximum->run(rings, c.mask, r, w, v.data(), peaks.data(), 32);
+      for (int i = 0; i < 32; ++i) {
+        ASSERT_EQ(peaks[static_cast<std::size_t>(i)],
+                  walk(walked.data(), w, r, c.mask, v[static_cast<std::size_t>(i)]))
+            << call << " " << i;
+        w = (w + 1) & c.mask;
+        r = (r + 1) & c.mask;
+      }
     }
-    queue.store(queued.data(), c.mask, r);
-    EXPECT_TRUE(sameBits(walked, queued)) << "the ring, or a slot beyond it, differs";
+    EXPECT_TRUE(sameBits(walked, batched)) << "the ring, or a slot beyond it, differs";
   }
 }
 
