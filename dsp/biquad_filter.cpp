@@ -195,8 +195,7 @@ void BiquadFilter::setFrequency(double newFrequency) {
   design();
 }
 
-BiquadPair::BiquadPair(BiquadFilter& a, BiquadFilter& b)
-    : a_(a), b_(b), paired_(a.type != BiquadFilter::kPass && b.type != BiquadFilter::kPass) {
+BiquadPair::BiquadPair(const BiquadFilter& a, const BiquadFilter& b) {
   const BiquadFilter::Coefficients ka = a.coefficients(), kb = b.coefficients();
   b0_ = pairOf(ka.b0, kb.b0);
   b1_ = pairOf(ka.b1, kb.b1);
@@ -209,10 +208,12 @@ BiquadPair::BiquadPair(BiquadFilter& a, BiquadFilter& b)
   y1_ = pairOf(sa.y1, sb.y1);
   y2_ = pairOf(sa.y2, sb.y2);
   offset_ = pairOf(sa.denormalOffset, sb.denormalOffset);
+  const bool passA = a.type == BiquadFilter::kPass, passB = b.type == BiquadFilter::kPass;
+  passing_ = _mm_castsi128_pd(_mm_set_epi64x(passB ? -1 : 0, passA ? -1 : 0));
+  anyPassing_ = passA || passB;
 }
 
-void BiquadPair::store() {
-  if (!paired_) return;
-  a_.setState({x1_[0], x2_[0], y1_[0], y2_[0], offset_[0]});
-  b_.setState({x1_[1], x2_[1], y1_[1], y2_[1], offset_[1]});
+void BiquadPair::storeTo(BiquadFilter& a, BiquadFilter& b) const {
+  a.setState({x1_[0], x2_[0], y1_[0], y2_[0], offset_[0]});
+  b.setState({x1_[1], x2_[1], y1_[1], y2_[1], offset_[1]});
 }

@@ -133,31 +133,49 @@ class BiquadFilter {
 // Two records ticked as one for a kernel call, each lane exactly as its
 // record's own tick: a detector's fast and slow smoother, or the same
 // smoother of both channels. It takes the records' coefficients and state
-// when it is made and hands the state back in store(); meanwhile the records'
-// owner runs no design and no reset on them. A pass-through record (type 0)
-// is ticked as a record.
+// when it is made and hands the state back in storeTo(); meanwhile the
+// records' owner runs no design and no reset on them. It holds plain values
+// only, so a kernel keeps it in registers. A pass-through record (type 0)
+// leaves its lane's input, state and offset as they are, as its tick does.
 class BiquadPair {
  public:
-  BiquadPair(BiquadFilter& a, BiquadFilter& b);
-  void store();
+  BiquadPair(const BiquadFilter& a, const BiquadFilter& b);
+  void storeTo(BiquadFilter& a, BiquadFilter& b) const;
 
+  // Whether a lane passes its input through; a kernel picks the tick for a
+  // whole call.
+  bool anyPassing() const { return anyPassing_; }
+
+  template <bool kPassing>
   Pair tick(Pair x) {
-    if (!paired_) return Pair{a_.tick(x[0]), b_.tick(x[1])};
     const Pair e = -offset_;
-    offset_ = e;
     const Pair u = x + e;
     const Pair y = b0_ * u + b1_ * x1_ + b2_ * x2_ - a1_ * y1_ - a2_ * y2_;
-    x2_ = x1_;
-    x1_ = u;
-    y2_ = y1_;
-    y1_ = y + e;
-    return y;
+    if constexpr (!kPassing) {
+      offset_ = e;
+      x2_ = x1_;
+      x1_ = u;
+      y2_ = y1_;
+      y1_ = y + e;
+      return y;
+    } else {
+      offset_ = keep(offset_, e);
+      x2_ = keep(x2_, x1_);
+      x1_ = keep(x1_, u);
+      y2_ = keep(y2_, y1_);
+      y1_ = keep(y1_, y + e);
+      return keep(x, y);
+    }
   }
 
  private:
-  BiquadFilter& a_;
-  BiquadFilter& b_;
-  bool paired_;
+  // The old value in a passing lane, the new one in a filtering lane.
+  Pair keep(Pair old, Pair next) const {
+    return _mm_or_pd(_mm_and_pd(passing_, old), _mm_andnot_pd(passing_, next));
+  }
+
   Pair b0_, b1_, b2_, a1_, a2_;
   Pair x1_, x2_, y1_, y2_, offset_;
+  Pair passing_;
+  bool anyPassing_;
 };

@@ -13,10 +13,12 @@
 // operations (the filters, the unlinked detectors, the gains, the mix) they
 // run in the two lanes of one register, each lane exactly as one channel.
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <type_traits>
+#include <utility>
 
 #include "dsp/compressor_engine.h"
 #include "dsp/detector.h"
@@ -28,6 +30,20 @@
 namespace {
 
 constexpr int kMaxCallFrames = 2 * CompressorEngine::kChunkFrames;
+// Room for one value past the last sample, which the passes that take two
+// samples at a time compute and leave unused after an odd count.
+constexpr int kCallRoom = kMaxCallFrames + 2;
+
+// One detector's values through a kernel call (T = double), or two
+// detectors' that share their positions (T = Pair): the detector values, the
+// look-ahead maxima read for them, the readings (maximum plus floor and
+// offset), the fast and slow smoothers and the Auto release factor, the
+// envelopes and the gains.
+template <typename T>
+struct DetectorArrays {
+  T level[kCallRoom], peak[kCallRoom], reading[kCallRoom], fast[kCallRoom], slow[kCallRoom];
+  T factor[kCallRoom], envelope[kCallRoom], gain[kCallRoom];
+};
 
 // The 50 ms smoother of the bypass kernel's gain-reduction reading.
 class BypassSmootherMemo {
@@ -66,26 +82,17 @@ struct CompressorEngine::Scratch {
   Pair wet[kMaxCallFrames];
   Pair gainRed[kMaxCallFrames];
   Pair output[kMaxCallFrames];
-  // Detector values and the look-ahead maxima read for them: the three bands
-  // and the brickwall (or the single-band detector), one detector or two.
-  double level[4][kMaxCallFrames];
-  double peak[4][kMaxCallFrames];
-  Pair levelPair[4][kMaxCallFrames];
-  Pair peakPair[4][kMaxCallFrames];
+  // What the detectors work through: the three bands and the brickwall (or
+  // the single-band detector), one detector or two (unlinked).
+  DetectorArrays<double> detectors[4];
+  DetectorArrays<Pair> detectorPairs[4];
 
   template <typename T>
-  T* levels(int d) {
+  DetectorArrays<T>& detector(int d) {
     if constexpr (std::is_same_v<T, double>)
-      return level[d];
+      return detectors[d];
     else
-      return levelPair[d];
-  }
-  template <typename T>
-  T* peaks(int d) {
-    if constexpr (std::is_same_v<T, double>)
-      return peak[d];
-    else
-      return peakPair[d];
+      return detectorPairs[d];
   }
   template <typename T>
   LookaheadMaximum<T>& lookaheadMaximum() {
@@ -293,13 +300,18 @@ class Smoothers;
 template <>
 class Smoothers<double> {
  public:
-  Smoothers(CompressorEngine& s, int band) : pair_(s.autoFastFilters[0][band], s.autoSlowFilters[0][band]) {}
+  Smoothers(const CompressorEngine& s, int band)
+      : pair_(s.autoFastFilters[0][band], s.autoSlowFilters[0][band]) {}
+  bool anyPassing() const { return pair_.anyPassing(); }
+  template <bool kPassing>
   void tick(double x, double& fast, double& slow) {
-    const Pair y = pair_.tick(broadcast(x));
+    const Pair y = pair_.tick<kPassing>(broadcast(x));
     fast = y[0];
     slow = y[1];
   }
-  void store() { pair_.store(); }
+  void storeTo(CompressorEngine& s, int band) const {
+    pair_.storeTo(s.autoFastFilters[0][band], s.autoSlowFilters[0][band]);
+  }
 
  private:
   BiquadPair pair_;
@@ -308,101 +320,197 @@ class Smoothers<double> {
 template <>
 class Smoothers<Pair> {
  public:
-  Smoothers(CompressorEngine& s, int band)
+  Smoothers(const CompressorEngine& s, int band)
       : fast_(s.autoFastFilters[0][band], s.autoFastFilters[1][band]),
         slow_(s.autoSlowFilters[0][band], s.autoSlowFilters[1][band]) {}
+  bool anyPassing() const { return fast_.anyPassing() || slow_.anyPassing(); }
+  template <bool kPassing>
   void tick(Pair x, Pair& fast, Pair& slow) {
-    fast = fast_.tick(x);
-    slow = slow_.tick(x);
+    fast = fast_.tick<kPassing>(x);
+    slow = slow_.tick<kPassing>(x);
   }
-  void store() {
-    fast_.store();
-    slow_.store();
+  void storeTo(CompressorEngine& s, int band) const {
+    fast_.storeTo(s.autoFastFilters[0][band], s.autoFastFilters[1][band]);
+    slow_.storeTo(s.autoSlowFilters[0][band], s.autoSlowFilters[1][band]);
   }
 
  private:
   BiquadPair fast_, slow_;
 };
 
-// The detector envelopes of one sample. Attack where the reading is above
-// the envelope, release where it is not; with Auto the release follows the
-// ratio of the fast to the slow smoother. Both steps are formed and the one
-// that applies is kept, so the choice costs no branch.
+// The detector values of a call two at a time: for one detector two
+// neighbouring samples, for two detectors one sample's two lanes. A pass
+// over an odd count of one detector's samples also forms the value after the
+// last one, which nothing uses.
 template <typename T>
-inline T bandEnvelope(T e, T x, T fast, T slow, double attack, double release, bool autoRelease,
-                      double autoOffset) {
-  const T d = x - e;
-  T released;
-  if (autoRelease) {
-    const T rho = fast * splat<T>(0.15) / (slow + splat<T>(1e-6));
-    released = e + d * splat<T>(release) *
-                       (splat<T>(2.0) * rho / (rho + splat<T>(1.0)) + splat<T>(autoOffset)) * splat<T>(1.5);
-  } else {
-    released = e + d * splat<T>(release);
-  }
-  e = whereGreater(x, e, e + d * splat<T>(attack), released);
-  return maxOf(e, splat<T>(kEnvelopeFloor));
+struct TwoAtATime;
+
+template <>
+struct TwoAtATime<double> {
+  static constexpr int kSamples = 2;
+  static Pair load(const double* a, int i) { return _mm_loadu_pd(a + i); }
+  static void store(double* a, int i, Pair v) { _mm_storeu_pd(a + i, v); }
+};
+
+template <>
+struct TwoAtATime<Pair> {
+  static constexpr int kSamples = 1;
+  static Pair load(const Pair* a, int i) { return a[i]; }
+  static void store(Pair* a, int i, Pair v) { a[i] = v; }
+};
+
+// Calls f(std::integral_constant<int, 0>), ..., f(<N - 1>): the detectors of
+// a kernel side by side, each with its own registers.
+template <int N, typename F>
+inline __attribute__((always_inline)) void forEach(F&& f) {
+  [&]<int... I>(std::integer_sequence<int, I...>) { (f(std::integral_constant<int, I>{}), ...); }
+  (std::make_integer_sequence<int, N>{});
 }
 
+// The Auto release's factor from the fast and slow smoother:
+// weight x rho / (rho + 1) + offset with rho = fast x ratio / (slow + 1e-6).
+// weight holds one value per lane of the values it meets.
+struct AutoRelease {
+  double ratio;
+  Pair weight;
+  double offset;
+};
+
 template <typename T>
-inline T brickwallEnvelope(T e, T x, T fast, T slow, double attack, double release, bool autoRelease) {
-  const T d = x - e;
-  T released;
-  if (autoRelease) {
-    const T rho = fast * splat<T>(0.2) / (slow + splat<T>(1e-6));
-    released = e + d * splat<T>(release) * (splat<T>(4.0) * rho / (rho + splat<T>(1.0)) + splat<T>(0.1)) *
-                       splat<T>(1.3);
-  } else {
-    released = e + d * splat<T>(release);
+void autoReleaseFactors(DetectorArrays<T>& d, const AutoRelease& a, int n) {
+  using V = TwoAtATime<T>;
+  const Pair ratio = broadcast(a.ratio), tiny = broadcast(1e-6), one = broadcast(1.0),
+             offset = broadcast(a.offset);
+  for (int i = 0; i < n; i += V::kSamples) {
+    const Pair rho = V::load(d.fast, i) * ratio / (V::load(d.slow, i) + tiny);
+    V::store(d.factor, i, a.weight * rho / (rho + one) + offset);
   }
-  return whereGreater(x, e, e + d * splat<T>(attack), released);
 }
 
-// Single-band envelope before its floor; `weight` is 3 or 4 (per lane), the
-// linked kernel's release also takes the long release scale.
-template <typename T, bool kLongScale>
-inline T singleEnvelope(T e, T x, T fast, T slow, double attack, double release, bool autoRelease, T weight,
-                        double longScale) {
-  const T d = x - e;
-  T released;
-  if (autoRelease) {
-    const T rho = fast * splat<T>(0.18) / (slow + splat<T>(1e-6));
-    const T step =
-        d * splat<T>(release) * (weight * rho / (rho + splat<T>(1.0)) + splat<T>(0.1)) * splat<T>(1.4);
-    if constexpr (kLongScale)
-      released = e + step * splat<T>(longScale);
+// One detector envelope's step towards a reading x: attack where x is above
+// the envelope, release where it is not; with Auto the release step also
+// takes the factor and the scale (and, in the linked single-band kernel, the
+// long release scale). Both steps are formed and the one that applies is
+// kept, so the choice costs no branch. The band and single-band envelopes
+// never fall below the envelope floor; the brickwall's has none.
+enum class EnvelopeKind { Band, Brickwall, SingleBand, LinkedSingleBand };
+
+struct DetectorEnvelope {
+  double attack, release, longScale;
+
+  template <EnvelopeKind kKind, bool kAuto, typename T>
+  T step(T e, T x, T factor) const {
+    constexpr double kAutoScale =
+        kKind == EnvelopeKind::Band ? 1.5 : (kKind == EnvelopeKind::Brickwall ? 1.3 : 1.4);
+    const T d = x - e;
+    T released;
+    if constexpr (!kAuto) {
+      released = e + d * splat<T>(release);
+    } else {
+      const T step = d * splat<T>(release) * factor * splat<T>(kAutoScale);
+      if constexpr (kKind == EnvelopeKind::LinkedSingleBand)
+        released = e + step * splat<T>(longScale);
+      else
+        released = e + step;
+    }
+    e = whereGreater(x, e, e + d * splat<T>(attack), released);
+    if constexpr (kKind == EnvelopeKind::Brickwall)
+      return e;
     else
-      released = e + step;
-  } else {
-    released = e + d * splat<T>(release);
+      return maxOf(e, splat<T>(kEnvelopeFloor));
   }
-  return whereGreater(x, e, e + d * splat<T>(attack), released);
+};
+
+// The envelopes of N detectors through a call, side by side: the readings
+// (the look-ahead maximum plus the floor and the offset) through their fast
+// and slow smoothers and their envelopes. Without Auto the smoothers still
+// run, since a later Auto continues from them.
+template <EnvelopeKind kKind, bool kAuto, bool kPassing, int N, typename T>
+void runEnvelopeLoops(std::array<Smoothers<T>, N>& smoothers, T (&env)[N], DetectorArrays<T>* (&d)[N],
+                      const DetectorEnvelope (&envelope)[N], const AutoRelease (&autoRelease)[N],
+                      const double* offset, int n) {
+  if constexpr (!kAuto) {
+    for (int i = 0; i < n; ++i) {
+      const T p = splat<T>(offset[i]);
+      forEach<N>([&](auto b) {
+        const T x = d[b]->peak[i] + splat<T>(kDetectorFloor) + p;
+        T fast, slow;
+        smoothers[b].template tick<kPassing>(x, fast, slow);
+        d[b]->envelope[i] = env[b] = envelope[b].template step<kKind, false>(env[b], x, x);
+      });
+    }
+  } else {
+    for (int i = 0; i < n; ++i) {
+      const T p = splat<T>(offset[i]);
+      forEach<N>([&](auto b) {
+        const T x = d[b]->peak[i] + splat<T>(kDetectorFloor) + p;
+        d[b]->reading[i] = x;
+        smoothers[b].template tick<kPassing>(x, d[b]->fast[i], d[b]->slow[i]);
+      });
+    }
+    forEach<N>([&](auto b) { autoReleaseFactors(*d[b], autoRelease[b], n); });
+    for (int i = 0; i < n; ++i) {
+      forEach<N>([&](auto b) {
+        d[b]->envelope[i] = env[b] =
+            envelope[b].template step<kKind, true>(env[b], d[b]->reading[i], d[b]->factor[i]);
+      });
+    }
+  }
+}
+
+template <EnvelopeKind kKind, int N, typename T>
+void runEnvelopes(CompressorEngine& engine, const int (&smootherBands)[N], T (&envState)[N],
+                  DetectorArrays<T>* (&d)[N], const DetectorEnvelope (&envelope)[N],
+                  const AutoRelease (&autoRelease)[N], bool autoOn, const double* offset, int n) {
+  // The recursions run on locals that nothing else can reach, so that they
+  // stay in registers from sample to sample.
+  auto smoothers = [&]<int... I>(std::integer_sequence<int, I...>) {
+    return std::array<Smoothers<T>, N>{Smoothers<T>(engine, smootherBands[I])...};
+  }
+  (std::make_integer_sequence<int, N>{});
+  T env[N];
+  for (int b = 0; b < N; ++b) env[b] = envState[b];
+  bool passing = false;
+  for (const Smoothers<T>& s : smoothers) passing = passing || s.anyPassing();
+  if (autoOn) {
+    if (passing)
+      runEnvelopeLoops<kKind, true, true, N, T>(smoothers, env, d, envelope, autoRelease, offset, n);
+    else
+      runEnvelopeLoops<kKind, true, false, N, T>(smoothers, env, d, envelope, autoRelease, offset, n);
+  } else {
+    if (passing)
+      runEnvelopeLoops<kKind, false, true, N, T>(smoothers, env, d, envelope, autoRelease, offset, n);
+    else
+      runEnvelopeLoops<kKind, false, false, N, T>(smoothers, env, d, envelope, autoRelease, offset, n);
+  }
+  for (int b = 0; b < N; ++b) {
+    smoothers[b].storeTo(engine, smootherBands[b]);
+    envState[b] = env[b];
+  }
+}
+// The gains from the envelopes, two at a time: gain(e) for every sample.
+template <typename T, typename Gain>
+void gainsFromEnvelopes(DetectorArrays<T>& d, int n, Gain gain) {
+  using V = TwoAtATime<T>;
+  for (int i = 0; i < n; i += V::kSamples) V::store(d.gain, i, gain(V::load(d.envelope, i)));
 }
 
 // The brickwall gain: 1 below full scale, the inverse of the envelope above.
-template <typename T>
-inline T brickwallGain(T e) {
-  return whereGreater(splat<T>(1.0), e, splat<T>(1.0), splat<T>(1.0) / e);
+inline Pair brickwallGain(Pair e) {
+  const Pair one = broadcast(1.0);
+  return whereGreater(one, e, one, one / e);
 }
 
 // The saturation gain for an envelope e: the static curve at the drive point,
 // relative to the envelope; per band with its inverse and level.
-template <typename T>
-inline T bandGain(const CallConstants& k, T e, int band) {
-  const T I = e * splat<T>(k.drive) * splat<T>(k.satInverse[band]) * splat<T>(k.curveScale);
-  return k.knee.at(I) * splat<T>(k.satLevel[band]) / e;
+inline Pair bandGain(const CallConstants& k, Pair e, int band) {
+  const Pair I = e * broadcast(k.drive) * broadcast(k.satInverse[band]) * broadcast(k.curveScale);
+  return k.knee.at(I) * broadcast(k.satLevel[band]) / e;
 }
 
-template <typename T>
-inline T singleBandGain(const CallConstants& k, T e) {
-  const T I = e * splat<T>(k.drive) * splat<T>(k.curveScale);
+inline Pair singleBandGain(const CallConstants& k, Pair e) {
+  const Pair I = e * broadcast(k.drive) * broadcast(k.curveScale);
   return k.knee.at(I) / e;
-}
-
-// One detector's reading: the look-ahead maximum plus the floor and the offset.
-template <typename T>
-inline T reading(T peak, double p) {
-  return peak + splat<T>(kDetectorFloor) + splat<T>(p);
 }
 
 // A detector's gain for both channels: the linked and one-channel kernels
@@ -415,8 +523,8 @@ template <typename T>
 void lookahead(Scratch& w, double* ring, const int (&regions)[2], int d, int mask, int r, int writer, int n) {
   double* rings[kLaneCount<T>];
   for (int c = 0; c < kLaneCount<T>; ++c) rings[c] = ring + regions[c];
-  w.template lookaheadMaximum<T>().run(rings, mask, r, writer, w.template levels<T>(d),
-                                       w.template peaks<T>(d), n);
+  DetectorArrays<T>& arrays = w.template detector<T>(d);
+  w.template lookaheadMaximum<T>().run(rings, mask, r, writer, arrays.level, arrays.peak, n);
 }
 
 // The end of every processed sample, for the whole call: the dry regions
@@ -487,8 +595,10 @@ void CompressorEngine::processMultiBand(int n, const ChunkRings& rings) {
   // each band's detector value: one detector for both channels unless unlinked.
   {
     FixedFilterLanes<TC> filters(*this);
-    double* bandLevels[3] = {w.levels<double>(0), w.levels<double>(1), w.levels<double>(2)};
-    Pair* bandLevelPairs[3] = {w.levels<Pair>(0), w.levels<Pair>(1), w.levels<Pair>(2)};
+    double* bandLevels[3] = {w.detector<double>(0).level, w.detector<double>(1).level,
+                             w.detector<double>(2).level};
+    Pair* bandLevelPairs[3] = {w.detector<Pair>(0).level, w.detector<Pair>(1).level,
+                               w.detector<Pair>(2).level};
     const TC lowAdjust = splat<TC>(k.lowAdjust), highAdjust = splat<TC>(k.highAdjust);
     for (int i = 0; i < n; ++i) {
       const double p = w.offset[i];
@@ -529,24 +639,31 @@ void CompressorEngine::processMultiBand(int n, const ChunkRings& rings) {
   // band sum goes into its ring, the brickwall reads it B + 1 samples later
   // and takes its own detector value from it.
   {
-    Smoothers<TD> smoothers[3] = {{*this, kLow}, {*this, kMid}, {*this, kHigh}};
+    static constexpr int kSmoothers[3] = {kLow, kMid, kHigh};
     TD env[3];
+    DetectorArrays<TD>* bands[3];
+    DetectorEnvelope envelope[3];
+    AutoRelease autoRelease[3];
     for (int b = 0; b < 3; ++b) {
       for (int c = 0; c < kLaneCount<TD>; ++c) setLane(env[b], c, envelopes[kBandEnv[b][c]]);
+      bands[b] = &w.detector<TD>(b);
+      envelope[b] = {k.attack, k.bandRelease[b], 0.0};
+      // The linked kernel's high band releases a little faster under Auto.
+      autoRelease[b] = {0.15, broadcast(2.0), (D == Detection::Linked && b == kHigh) ? 0.15 : 0.1};
     }
-    const TD* peaks[3] = {w.peaks<TD>(0), w.peaks<TD>(1), w.peaks<TD>(2)};
-    TD* brickwallLevels = w.levels<TD>(kBrickwall);
+    runEnvelopes<EnvelopeKind::Band>(*this, kSmoothers, env, bands, envelope, autoRelease, k.autoOn, w.offset,
+                                     n);
+    for (int b = 0; b < 3; ++b) {
+      for (int c = 0; c < kLaneCount<TD>; ++c) envelopes[kBandEnv[b][c]] = lane(env[b], c);
+      gainsFromEnvelopes(*bands[b], n, [&](Pair e) { return bandGain(k, e, b); });
+    }
+
+    TD* brickwallLevels = w.detector<TD>(kBrickwall).level;
     const Pair plusTenthDb = broadcast(kPlusTenthDb);
     for (int i = 0; i < n; ++i) {
-      const double p = w.offset[i];
       Pair gainRed = broadcast(1.0), gained[3];
       for (int b = 0; b < 3; ++b) {
-        const TD x = reading(peaks[b][i], p);
-        TD fast, slow;
-        smoothers[b].tick(x, fast, slow);
-        const double autoOffset = (D == Detection::Linked && b == kHigh) ? 0.15 : 0.1;
-        env[b] = bandEnvelope(env[b], x, fast, slow, k.attack, k.bandRelease[b], k.autoOn, autoOffset);
-        const Pair gain = forChannels(bandGain(k, env[b], b));
+        const Pair gain = forChannels(bands[b]->gain[i]);
         gained[b] = w.delayed[b][i] * gain;
         gainRed = b == kLow ? gain : minOf(gainRed, gain);
       }
@@ -567,10 +684,6 @@ void CompressorEngine::processMultiBand(int n, const ChunkRings& rings) {
         brickwallLevels[i] = magnitude(sum[0] * kPlusTenthDb);
       }
     }
-    for (int b = 0; b < 3; ++b) {
-      smoothers[b].store();
-      for (int c = 0; c < kLaneCount<TD>; ++c) envelopes[kBandEnv[b][c]] = lane(env[b], c);
-    }
   }
 
   // Brickwall: its own look-ahead maximum of the band sum; with the brickwall
@@ -578,23 +691,23 @@ void CompressorEngine::processMultiBand(int n, const ChunkRings& rings) {
   // passes unchanged and unclipped.
   lookahead<TD>(w, ring, kBrickwallMax, kBrickwall, laMask, pos.rb, pos.w, n);
   if (k.brickwallOn) {
-    Smoothers<TD> smoothers(*this, kFull);
-    TD env;
+    static constexpr int kSmoothers[1] = {kFull};
+    TD env[1];
     for (int c = 0; c < kLaneCount<TD>; ++c)
-      setLane(env, c, envelopes[c == 0 ? kEnvBrickwallL : kEnvBrickwallR]);
-    const TD* peaks = w.peaks<TD>(kBrickwall);
+      setLane(env[0], c, envelopes[c == 0 ? kEnvBrickwallL : kEnvBrickwallR]);
+    DetectorArrays<TD>* brickwall[1] = {&w.detector<TD>(kBrickwall)};
+    const DetectorEnvelope envelope[1] = {{k.brickwallAttack, k.brickwallRelease, 0.0}};
+    const AutoRelease autoRelease[1] = {{0.2, broadcast(4.0), 0.1}};
+    runEnvelopes<EnvelopeKind::Brickwall>(*this, kSmoothers, env, brickwall, envelope, autoRelease, k.autoOn,
+                                          w.offset, n);
+    for (int c = 0; c < kLaneCount<TD>; ++c)
+      envelopes[c == 0 ? kEnvBrickwallL : kEnvBrickwallR] = lane(env[0], c);
+    gainsFromEnvelopes(*brickwall[0], n, [](Pair e) { return brickwallGain(e); });
     for (int i = 0; i < n; ++i) {
-      const TD x = reading(peaks[i], w.offset[i]);
-      TD fast, slow;
-      smoothers.tick(x, fast, slow);
-      env = brickwallEnvelope(env, x, fast, slow, k.brickwallAttack, k.brickwallRelease, k.autoOn);
-      const Pair g = forChannels(brickwallGain(env));
+      const Pair g = forChannels(brickwall[0]->gain[i]);
       w.wet[i] = clipToFullScale(w.wet[i] * g);
       w.gainRed[i] = w.gainRed[i] * g;
     }
-    smoothers.store();
-    for (int c = 0; c < kLaneCount<TD>; ++c)
-      envelopes[c == 0 ? kEnvBrickwallL : kEnvBrickwallR] = lane(env, c);
   }
 
   finishCall<kStereo>(*this, w, k, routing, n, pos);
@@ -625,7 +738,7 @@ void CompressorEngine::processSingleBand(int n, const ChunkRings& rings) {
   {
     FixedFilterLanes<TC> filters(*this);
     const TC lowAdjustMinus1 = splat<TC>(k.lowAdjust - 1.0), highAdjustMinus1 = splat<TC>(k.highAdjust - 1.0);
-    TD* levels = w.levels<TD>(0);
+    TD* levels = w.detector<TD>(0).level;
     const Pair plusTenthDb = broadcast(kPlusTenthDb);
     for (int i = 0; i < n; ++i) {
       const double p = w.offset[i];
@@ -662,33 +775,28 @@ void CompressorEngine::processSingleBand(int n, const ChunkRings& rings) {
   // The detector, its envelope and the gain; the gain is also the
   // gain-reduction value. With Brickwall on the wet signal is clipped.
   {
-    Smoothers<TD> smoothers(*this, kFull);
-    TD env;
+    static constexpr int kSmoothers[1] = {kFull};
+    TD env[1];
     for (int c = 0; c < kLaneCount<TD>; ++c)
-      setLane(env, c, envelopes[c == 0 ? kEnvBrickwallL : kEnvBrickwallR]);
+      setLane(env[0], c, envelopes[c == 0 ? kEnvBrickwallL : kEnvBrickwallR]);
+    DetectorArrays<TD>* detector[1] = {&w.detector<TD>(0)};
+    const DetectorEnvelope envelope[1] = {{k.attack, k.singleRelease, k.longScale}};
     // The unlinked kernel's L detector releases with weight 4, its R detector with 3.
-    TD weight;
-    if constexpr (D == Detection::Unlinked)
-      weight = Pair{4.0, 3.0};
-    else
-      weight = 3.0;
-    const TD* peaks = w.peaks<TD>(0);
+    const AutoRelease autoRelease[1] = {
+        {0.18, D == Detection::Unlinked ? Pair{4.0, 3.0} : broadcast(3.0), 0.1}};
+    constexpr EnvelopeKind kKind =
+        D == Detection::Linked ? EnvelopeKind::LinkedSingleBand : EnvelopeKind::SingleBand;
+    runEnvelopes<kKind>(*this, kSmoothers, env, detector, envelope, autoRelease, k.autoOn, w.offset, n);
+    for (int c = 0; c < kLaneCount<TD>; ++c)
+      envelopes[c == 0 ? kEnvBrickwallL : kEnvBrickwallR] = lane(env[0], c);
+    gainsFromEnvelopes(*detector[0], n, [&](Pair e) { return singleBandGain(k, e); });
     for (int i = 0; i < n; ++i) {
-      const TD x = reading(peaks[i], w.offset[i]);
-      TD fast, slow;
-      smoothers.tick(x, fast, slow);
-      env = singleEnvelope<TD, D == Detection::Linked>(env, x, fast, slow, k.attack, k.singleRelease,
-                                                       k.autoOn, weight, k.longScale);
-      env = maxOf(env, splat<TD>(kEnvelopeFloor));
-      const Pair gain = forChannels(singleBandGain(k, env));
+      const Pair gain = forChannels(detector[0]->gain[i]);
       Pair wet = w.delayed[0][i] * gain;
       if (k.brickwallOn) wet = clipToFullScale(wet);
       w.wet[i] = wet;
       w.gainRed[i] = gain;
     }
-    smoothers.store();
-    for (int c = 0; c < kLaneCount<TD>; ++c)
-      envelopes[c == 0 ? kEnvBrickwallL : kEnvBrickwallR] = lane(env, c);
   }
 
   finishCall<kStereo>(*this, w, k, routing, n, pos);

@@ -37,6 +37,14 @@ class HalfbandOversampler {
   // In place: a delay of 64 host-rate samples, in place of the decimator.
   void delayInsteadOfDownsample(double* buffer, int count);
 
+  // The converters run four neighbouring outputs side by side in AVX
+  // registers where the processor has them, else two in SSE2 registers; each
+  // output is formed by the same operations in the same order either way, so
+  // the samples are the same. wide(false) keeps to SSE2 (for the tests that
+  // show it); wide(true) takes AVX again where there is AVX.
+  void wide(bool on);
+  bool isWide() const { return wide_; }
+
   // The delay this object adds to the effect's reported delay.
   int getLatency() const { return latencyCount; }
   int getFlags() const { return flags; }
@@ -54,10 +62,19 @@ class HalfbandOversampler {
   // The stand-in delays keep their last 64 samples.
   static constexpr int kStandInDelay = 64;
 
+  // The filtered phase for count neighbouring outputs: y[j] plus
+  // h[k] x (x[j - 65 - i] + x[j - 64 + i]) for k = 2i + 1, i = 0..63 in order.
+  void addOddPairs(double* y, const double* x, const std::array<double, 4 * 64>& taps, int count) const;
+
   int flags;
   int latencyCount;
+  bool wide_;
   std::array<double, kTapCount> downTaps;
   std::array<double, kTapCount> upTaps;
+  // The 64 non-zero odd taps of each converter, each four times over, so
+  // that one load gives a register full of it.
+  alignas(32) std::array<double, 4 * 64> upOddTaps;
+  alignas(32) std::array<double, 4 * 64> downOddTaps;
   // Host-rate inputs of the interpolator.
   std::array<double, kLine> upLine;
   // Doubled-rate inputs of the decimator, the even-numbered and the

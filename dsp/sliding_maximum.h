@@ -49,7 +49,7 @@ class LookaheadMaximum {
   // The n values v of one call (n at most the ring's length, mask + 1)
   // against the rings at reader r and writer w: peaks[i] is what the reader
   // holds at sample i before it is emptied. The rings are left as the walk
-  // leaves them.
+  // leaves them. v and peaks have room for one value past the last.
   void run(double* const (&rings)[kLanes], int mask, int r, int w, const T* v, T* peaks, int n) {
     mask &= kMaxRing - 1;
     r &= mask;
@@ -63,55 +63,60 @@ class LookaheadMaximum {
       return;
     }
 
-    // The old window and the largest old entry from each slot on.
-    for (int k = 0; k < K; ++k) {
-      const int j = (r + k) & mask;
-      for (int c = 0; c < kLanes; ++c) setLane(old_[k], c, rings[c][j]);
-    }
+    // The old window, and the largest old entry from each slot on.
+    copyFromRings(rings, mask, r, K, old_);
     T after = splat<T>(kMinusInfinity);
     largestFrom_[K] = after;
-    for (int k = K - 1; k >= 0; --k) {
-      after = maxOf(old_[k], after);
-      largestFrom_[k] = after;
-    }
+    for (int k = K - 1; k >= 0; --k) largestFrom_[k] = after = scanMax(after, old_[k]);
 
-    // Readings while the reader is on old entries.
+    // The values in blocks of K + 1: the running maximum forward from each
+    // block's start and backward from its end. The first block's forward
+    // maximum is the largest value of the call so far.
+    const int block = K + 1;
+    int lastStart = 0;
+    for (int start = 0; start < n; start += block) {
+      const int end = std::min(start + block, n);
+      T run = v[start];
+      forward_[start] = run;
+      for (int i = start + 1; i < end; ++i) forward_[i] = run = scanMax(run, v[i]);
+      run = v[end - 1];
+      backward_[end - 1] = run;
+      for (int i = end - 2; i >= start; --i) backward_[i] = run = scanMax(run, v[i]);
+      lastStart = start;
+    }
+    T largest = backward_[0];
+    for (int start = block; start < n; start += block) largest = scanMax(largest, backward_[start]);
+    const T lastBlock = backward_[lastStart];
+
+    // Readings while the reader is on old entries, then once it is past them.
     const int oldReads = std::min(n, K);
-    T largest = splat<T>(kMinusInfinity);
-    for (int i = 0; i < oldReads; ++i) {
-      largest = maxOf(largest, v[i]);
-      peaks[i] = whereGreater(largest, largestFrom_[i + 1], maxOf(old_[i], largest), maxOf(old_[i], v[i]));
+    for (int i = 0; i < oldReads; i += kStep) {
+      const V g = load(forward_, i), c = load(old_, i);
+      store(peaks, i, whereGreater(g, load(largestFrom_, i + 1), maxOf(c, g), maxOf(c, load(v, i))));
     }
-    // Readings once it is past them: the largest of v[i - K .. i].
-    if (n > K) {
-      const int block = K + 1;
-      for (int start = 0; start < n; start += block) {
-        const int end = std::min(start + block, n);
-        T run = v[start];
-        forward_[start] = run;
-        for (int i = start + 1; i < end; ++i) forward_[i] = run = maxOf(run, v[i]);
-        run = v[end - 1];
-        backward_[end - 1] = run;
-        for (int i = end - 2; i >= start; --i) backward_[i] = run = maxOf(run, v[i]);
-      }
-      for (int i = K; i < n; ++i) peaks[i] = maxOf(backward_[i - K], forward_[i]);
-      for (int i = oldReads; i < n; ++i) largest = maxOf(largest, v[i]);
-    }
+    for (int i = K; i < n; i += kStep) store(peaks, i, maxOf(load(backward_, i - K), load(forward_, i)));
 
-    // The rings as the walk leaves them: the entries read are empty, the old
-    // entries still in the window took the largest value where it reached
-    // them, and every new entry holds the largest value from it on.
-    for (int k = 0; k < oldReads; ++k) store(rings, (r + k) & mask, splat<T>(0.0));
-    for (int k = n; k < K; ++k)
-      store(rings, (r + k) & mask,
-            whereGreater(largest, largestFrom_[k + 1], maxOf(old_[k], largest), old_[k]));
-    const int firstKept = std::max(n - K, 0);
-    for (int m = 0; m < firstKept; ++m) store(rings, (w + m) & mask, splat<T>(0.0));
-    T fromHere = v[n - 1];
-    for (int m = n - 1; m >= firstKept; --m) {
-      fromHere = maxOf(fromHere, v[m]);
-      store(rings, (w + m) & mask, fromHere);
+    // The rings as the walk leaves them, from the reader on: the entries read
+    // are empty, the old entries still in the window took the largest value
+    // where it reached them, and every new entry holds the largest value from
+    // it on (at most two blocks). New entries that come round onto old ones
+    // are written last.
+    emptyRings(rings, mask, r, oldReads);
+    if (n < K) {
+      const V g = broadcastLanes(largest);
+      for (int k = n; k < K; k += kStep) {
+        const V c = load(old_, k);
+        store(image_, k, whereGreater(g, load(largestFrom_, k + 1), maxOf(c, g), c));
+      }
+      copyIntoRings(rings, mask, (r + n) & mask, image_ + n, K - n);
     }
+    const int firstKept = std::max(n - K, 0);
+    const int firstInLast = std::max(firstKept, lastStart);
+    const V last = broadcastLanes(lastBlock);
+    for (int m = firstKept; m < firstInLast; m += kStep) store(image_, m, maxOf(load(backward_, m), last));
+    std::copy(backward_ + firstInLast, backward_ + n, image_ + firstInLast);
+    emptyRings(rings, mask, w, firstKept);
+    copyIntoRings(rings, mask, (w + firstKept) & mask, image_ + firstKept, n - firstKept);
   }
 
   // The walk itself, one sample: v goes in at w, and the reader's entry is
@@ -130,8 +135,71 @@ class LookaheadMaximum {
   }
 
  private:
-  static void store(double* const (&rings)[kLanes], int j, T x) {
-    for (int c = 0; c < kLanes; ++c) rings[c][j] = lane(x, c);
+  // The element-wise steps take two values at a time: two neighbouring
+  // samples of one detector, or one sample of two. A step past the end
+  // forms a value that nothing uses; the arrays have room for it.
+  using V = Pair;
+  static constexpr int kStep = kLanes == 1 ? 2 : 1;
+  static V load(const T* a, int i) {
+    if constexpr (kLanes == 1)
+      return _mm_loadu_pd(a + i);
+    else
+      return a[i];
+  }
+  static void store(T* a, int i, V x) {
+    if constexpr (kLanes == 1)
+      _mm_storeu_pd(a + i, x);
+    else
+      a[i] = x;
+  }
+  // One detector's value in both lanes; two detectors' values as they are.
+  static V broadcastLanes(T x) {
+    if constexpr (kLanes == 1)
+      return broadcast(x);
+    else
+      return x;
+  }
+  // The running maxima: the same as maxOf, in the form the compiler keeps in
+  // one instruction for a single value.
+  static double scanMax(double a, double b) { return a < b ? b : a; }
+  static Pair scanMax(Pair a, Pair b) { return maxOf(a, b); }
+
+  // The contiguous stretches of count slots from `from` on, wrapping at the
+  // ring's end: f(first slot, first index into the array, length).
+  template <typename F>
+  static void inStretches(int mask, int from, int count, F f) {
+    for (int done = 0; done < count;) {
+      const int length = std::min(count - done, mask + 1 - from);
+      f(from, done, length);
+      done += length;
+      from = 0;
+    }
+  }
+  static void copyFromRings(double* const (&rings)[kLanes], int mask, int from, int count, T* out) {
+    inStretches(mask, from, count, [&](int slot, int index, int length) {
+      if constexpr (kLanes == 1) {
+        std::copy_n(rings[0] + slot, length, out + index);
+      } else {
+        for (int k = 0; k < length; ++k) out[index + k] = Pair{rings[0][slot + k], rings[1][slot + k]};
+      }
+    });
+  }
+  static void copyIntoRings(double* const (&rings)[kLanes], int mask, int to, const T* in, int count) {
+    inStretches(mask, to, count, [&](int slot, int index, int length) {
+      if constexpr (kLanes == 1) {
+        std::copy_n(in + index, length, rings[0] + slot);
+      } else {
+        for (int k = 0; k < length; ++k) {
+          rings[0][slot + k] = in[index + k][0];
+          rings[1][slot + k] = in[index + k][1];
+        }
+      }
+    });
+  }
+  static void emptyRings(double* const (&rings)[kLanes], int mask, int from, int count) {
+    inStretches(mask, from, count, [&](int slot, int, int length) {
+      for (int c = 0; c < kLanes; ++c) std::fill_n(rings[c] + slot, length, 0.0);
+    });
   }
 
   static void walkEachSample(double* const (&rings)[kLanes], int mask, int r, int w, const T* v, T* peaks,
@@ -143,8 +211,10 @@ class LookaheadMaximum {
     }
   }
 
-  T old_[kMaxRing];
-  T largestFrom_[kMaxRing + 1];
-  T forward_[kMaxRing];
-  T backward_[kMaxRing];
+  static constexpr int kRoom = kMaxRing + 2;
+  T old_[kRoom];
+  T largestFrom_[kRoom];
+  T forward_[kRoom];
+  T backward_[kRoom];
+  T image_[kRoom];
 };

@@ -38,8 +38,8 @@ struct TrackEngine::Scratch {
   Pair delayed[kMaxCallFrames];
   Pair gain[kMaxCallFrames];
   Pair output[kMaxCallFrames];
-  double level[kMaxCallFrames], peak[kMaxCallFrames];
-  Pair levelPair[kMaxCallFrames], peakPair[kMaxCallFrames];
+  double level[kMaxCallFrames + 2], peak[kMaxCallFrames + 2];
+  Pair levelPair[kMaxCallFrames + 2], peakPair[kMaxCallFrames + 2];
 };
 
 void TrackEngine::ScratchDeleter::operator()(Scratch* scratch) const { delete scratch; }
