@@ -632,8 +632,18 @@ void CompressorEngine::processMultiBand(int n, const ChunkRings& rings) {
     filters.store(*this);
   }
 
-  // The look-ahead maximum of each band over the whole call.
-  for (int b = 0; b < 3; ++b) lookahead<TD>(w, ring, kMaxRing[b], b, laMask, pos.r, pos.w, n);
+  // The look-ahead maximum of each band over the whole call, the three at once.
+  {
+    double* rings[3][kLaneCount<TD>];
+    const TD* levels[3];
+    TD* peaks[3];
+    for (int b = 0; b < 3; ++b) {
+      for (int c = 0; c < kLaneCount<TD>; ++c) rings[b][c] = ring + kMaxRing[b][c];
+      levels[b] = w.detector<TD>(b).level;
+      peaks[b] = w.detector<TD>(b).peak;
+    }
+    w.lookaheadMaximum<TD>().template run<3>(rings, laMask, pos.r, pos.w, levels, peaks, n);
+  }
 
   // Envelopes and gains, band by band; GR is the smallest band gain. The
   // band sum goes into its ring, the brickwall reads it B + 1 samples later

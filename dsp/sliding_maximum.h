@@ -38,19 +38,26 @@
 #include "dsp/lanes.h"
 
 // One or two detectors (T = double or Pair, a ring per lane) that share their
-// positions, as the two channels of an unlinked kernel do.
+// positions, as the two channels of an unlinked kernel do; one call takes up
+// to three such groups at once (the bands of a multiband kernel), so that
+// their running maxima, each a chain of its own, overlap.
 template <typename T>
 class LookaheadMaximum {
  public:
   static constexpr int kLanes = kLaneCount<T>;
   // The largest ring, and the most values one call takes.
   static constexpr int kMaxRing = 1024;
+  static constexpr int kMaxGroups = 3;
 
-  // The n values v of one call (n at most the ring's length, mask + 1)
-  // against the rings at reader r and writer w: peaks[i] is what the reader
-  // holds at sample i before it is emptied. The rings are left as the walk
-  // leaves them. v and peaks have room for one value past the last.
-  void run(double* const (&rings)[kLanes], int mask, int r, int w, const T* v, T* peaks, int n) {
+  // The n values v[g] of one call for each of N groups (n at most the ring's
+  // length, mask + 1) against their rings at reader r and writer w:
+  // peaks[g][i] is what the reader holds at sample i before it is emptied.
+  // The rings are left as the walk leaves them. v and peaks have room for
+  // one value past the last.
+  template <int N>
+  void run(double* const (&rings)[N][kLanes], int mask, int r, int w, const T* const (&v)[N],
+           T* const (&peaks)[N], int n) {
+    static_assert(N >= 1 && N <= kMaxGroups);
     mask &= kMaxRing - 1;
     r &= mask;
     w &= mask;
@@ -59,64 +66,106 @@ class LookaheadMaximum {
     if (K == 0 || n > mask + 1) {
       // A window of no slots, where reader and writer meet, never comes from
       // the kernels: the walk then goes round the whole ring.
-      walkEachSample(rings, mask, r, w, v, peaks, n);
+      for (int g = 0; g < N; ++g) walkEachSample(rings[g], mask, r, w, v[g], peaks[g], n);
       return;
     }
-
-    // The old window, and the largest old entry from each slot on.
-    copyFromRings(rings, mask, r, K, old_);
-    T after = splat<T>(kMinusInfinity);
-    largestFrom_[K] = after;
-    for (int k = K - 1; k >= 0; --k) largestFrom_[k] = after = scanMax(after, old_[k]);
+    for (int g = 0; g < N; ++g) copyFromRings(rings[g], mask, r, K, old_[g]);
 
     // The values in blocks of K + 1: the running maximum forward from each
-    // block's start and backward from its end. The first block's forward
-    // maximum is the largest value of the call so far.
+    // block's start and backward from its end; the first block's forward
+    // maximum is the largest value of the call so far. Alongside the first
+    // block, the largest old entry from each slot of the old window on.
     const int block = K + 1;
+    T after[N], ahead[N], behind[N];
+    for (int g = 0; g < N; ++g) {
+      after[g] = splat<T>(kMinusInfinity);
+      largestFrom_[g][K] = after[g];
+    }
     int lastStart = 0;
     for (int start = 0; start < n; start += block) {
-      const int end = std::min(start + block, n);
-      T run = v[start];
-      forward_[start] = run;
-      for (int i = start + 1; i < end; ++i) forward_[i] = run = scanMax(run, v[i]);
-      run = v[end - 1];
-      backward_[end - 1] = run;
-      for (int i = end - 2; i >= start; --i) backward_[i] = run = scanMax(run, v[i]);
+      const int length = std::min(block, n - start);
+      const int last = start + length - 1;
+      for (int g = 0; g < N; ++g) {
+        forward_[g][start] = ahead[g] = v[g][start];
+        backward_[g][last] = behind[g] = v[g][last];
+      }
+      int t = 1;
+      if (start == 0) {
+        const int together = std::min(length, K);
+        for (; t < together; ++t) {
+          for (int g = 0; g < N; ++g) {
+            forward_[g][t] = ahead[g] = scanMax(ahead[g], v[g][t]);
+            backward_[g][last - t] = behind[g] = scanMax(behind[g], v[g][last - t]);
+            largestFrom_[g][K - t] = after[g] = scanMax(after[g], old_[g][K - t]);
+          }
+        }
+      }
+      for (; t < length; ++t) {
+        for (int g = 0; g < N; ++g) {
+          forward_[g][start + t] = ahead[g] = scanMax(ahead[g], v[g][start + t]);
+          backward_[g][last - t] = behind[g] = scanMax(behind[g], v[g][last - t]);
+        }
+      }
       lastStart = start;
     }
-    T largest = backward_[0];
-    for (int start = block; start < n; start += block) largest = scanMax(largest, backward_[start]);
-    const T lastBlock = backward_[lastStart];
+    // The first block took old slots K - 1 down to K - min(n, K) + 1.
+    for (int k = K - std::min(n, K); k >= 0; --k) {
+      for (int g = 0; g < N; ++g) largestFrom_[g][k] = after[g] = scanMax(after[g], old_[g][k]);
+    }
 
-    // Readings while the reader is on old entries, then once it is past them.
     const int oldReads = std::min(n, K);
-    for (int i = 0; i < oldReads; i += kStep) {
-      const V g = load(forward_, i), c = load(old_, i);
-      store(peaks, i, whereGreater(g, load(largestFrom_, i + 1), maxOf(c, g), maxOf(c, load(v, i))));
-    }
-    for (int i = K; i < n; i += kStep) store(peaks, i, maxOf(load(backward_, i - K), load(forward_, i)));
-
-    // The rings as the walk leaves them, from the reader on: the entries read
-    // are empty, the old entries still in the window took the largest value
-    // where it reached them, and every new entry holds the largest value from
-    // it on (at most two blocks). New entries that come round onto old ones
-    // are written last.
-    emptyRings(rings, mask, r, oldReads);
-    if (n < K) {
-      const V g = broadcastLanes(largest);
-      for (int k = n; k < K; k += kStep) {
-        const V c = load(old_, k);
-        store(image_, k, whereGreater(g, load(largestFrom_, k + 1), maxOf(c, g), c));
-      }
-      copyIntoRings(rings, mask, (r + n) & mask, image_ + n, K - n);
-    }
     const int firstKept = std::max(n - K, 0);
     const int firstInLast = std::max(firstKept, lastStart);
-    const V last = broadcastLanes(lastBlock);
-    for (int m = firstKept; m < firstInLast; m += kStep) store(image_, m, maxOf(load(backward_, m), last));
-    std::copy(backward_ + firstInLast, backward_ + n, image_ + firstInLast);
-    emptyRings(rings, mask, w, firstKept);
-    copyIntoRings(rings, mask, (w + firstKept) & mask, image_ + firstKept, n - firstKept);
+    for (int g = 0; g < N; ++g) {
+      T largest = backward_[g][0];
+      for (int start = block; start < n; start += block) largest = scanMax(largest, backward_[g][start]);
+      const T* f = forward_[g];
+      const T* b = backward_[g];
+      const T* o = old_[g];
+      const T* from = largestFrom_[g];
+      const T* x = v[g];
+      T* peak = peaks[g];
+
+      // Readings while the reader is on old entries, then once it is past them.
+      for (int i = 0; i < oldReads; i += kStep) {
+        const V top = load(f, i), c = load(o, i);
+        store(peak, i, whereGreater(top, load(from, i + 1), maxOf(c, top), maxOf(c, load(x, i))));
+      }
+      for (int i = K; i < n; i += kStep) store(peak, i, maxOf(load(b, i - K), load(f, i)));
+
+      // The rings as the walk leaves them, from the reader on: the entries
+      // read are empty, the old entries still in the window took the largest
+      // value where it reached them, and every new entry holds the largest
+      // value from it on (at most two blocks). New entries that come round
+      // onto old ones are written last.
+      emptyRings(rings[g], mask, r, oldReads);
+      if (n < K) {
+        const V top = broadcastLanes(largest);
+        for (int k = n; k < K; k += kStep) {
+          const V c = load(o, k);
+          store(image_, k, whereGreater(top, load(from, k + 1), maxOf(c, top), c));
+        }
+        copyIntoRings(rings[g], mask, (r + n) & mask, image_ + n, K - n);
+      }
+      const V lastBlock = broadcastLanes(b[lastStart]);
+      for (int m = firstKept; m < firstInLast; m += kStep) store(image_, m, maxOf(load(b, m), lastBlock));
+      std::copy(b + firstInLast, b + n, image_ + firstInLast);
+      emptyRings(rings[g], mask, w, firstKept);
+      copyIntoRings(rings[g], mask, (w + firstKept) & mask, image_ + firstKept, n - firstKept);
+    }
+  }
+
+  // One group alone.
+  void run(double* const (&rings)[kLanes], int mask, int r, int w, const T* v, T* peaks, int n) {
+    const T* const values[1] = {v};
+    T* const out[1] = {peaks};
+    if constexpr (kLanes == 1) {
+      double* const grouped[1][1] = {{rings[0]}};
+      run<1>(grouped, mask, r, w, values, out, n);
+    } else {
+      double* const grouped[1][2] = {{rings[0], rings[1]}};
+      run<1>(grouped, mask, r, w, values, out, n);
+    }
   }
 
   // The walk itself, one sample: v goes in at w, and the reader's entry is
@@ -212,9 +261,9 @@ class LookaheadMaximum {
   }
 
   static constexpr int kRoom = kMaxRing + 2;
-  T old_[kRoom];
-  T largestFrom_[kRoom];
-  T forward_[kRoom];
-  T backward_[kRoom];
+  T old_[kMaxGroups][kRoom];
+  T largestFrom_[kMaxGroups][kRoom];
+  T forward_[kMaxGroups][kRoom];
+  T backward_[kMaxGroups][kRoom];
   T image_[kRoom];
 };

@@ -90,19 +90,34 @@ struct Scenario {
 
 void PrintTo(const Scenario& sc, std::ostream* os) { *os << sc.name; }
 
-template <typename T>
+// N groups of one detector (T = double) or two (T = Pair), all sharing
+// their positions, through the batch and through the walk.
+template <typename T, int N>
 void checkAgainstWalk(const Scenario& sc) {
   constexpr int kLanes = kLaneCount<T>;
   const int mask = sc.ringSize - 1;
-  std::vector<double> walked[kLanes], batched[kLanes];
-  for (int c = 0; c < kLanes; ++c) walked[c] = batched[c] = std::vector<double>(sc.ringSize, 0.0);
-  Noise choices(static_cast<std::uint64_t>(sc.ringSize) * 31 + static_cast<std::uint64_t>(sc.input));
+  std::vector<double> walked[N][kLanes], batched[N][kLanes];
   std::vector<Values> values;
-  for (int c = 0; c < kLanes; ++c) values.emplace_back(sc.input, 17 + 5 * c);
+  for (int g = 0; g < N; ++g) {
+    for (int c = 0; c < kLanes; ++c) {
+      walked[g][c] = batched[g][c] = std::vector<double>(sc.ringSize, 0.0);
+      values.emplace_back(sc.input, 17 + 5 * c + 101 * g);
+    }
+  }
+  Noise choices(static_cast<std::uint64_t>(sc.ringSize) * 31 + static_cast<std::uint64_t>(sc.input));
   auto maximum = std::make_unique<LookaheadMaximum<T>>();
-  double* rings[kLanes];
-  for (int c = 0; c < kLanes; ++c) rings[c] = batched[c].data();
-  std::vector<T> v(256), peaks(256);
+  double* rings[N][kLanes];
+  for (int g = 0; g < N; ++g)
+    for (int c = 0; c < kLanes; ++c) rings[g][c] = batched[g][c].data();
+  std::vector<T> v[N], peaks[N];
+  const T* in[N];
+  T* out[N];
+  for (int g = 0; g < N; ++g) {
+    v[g].resize(256);
+    peaks[g].resize(256);
+    in[g] = v[g].data();
+    out[g] = peaks[g].data();
+  }
   int w = mask;
   for (int call = 0; call < 3000; ++call) {
     // Window changes (Speed, FAT, sample rate) land between calls; two windows
@@ -111,39 +126,51 @@ void checkAgainstWalk(const Scenario& sc) {
     // A call never takes more values than the ring has slots.
     const int frames = 1 + (static_cast<int>((choices.next() + 1.0) * 64.0) & std::min(127, mask));
     if (sc.clears && choices.next() > 0.97) {
-      for (int c = 0; c < kLanes; ++c) {
-        std::fill(walked[c].begin(), walked[c].end(), 0.0);
-        std::fill(batched[c].begin(), batched[c].end(), 0.0);
+      for (int g = 0; g < N; ++g) {
+        for (int c = 0; c < kLanes; ++c) {
+          std::fill(walked[g][c].begin(), walked[g][c].end(), 0.0);
+          std::fill(batched[g][c].begin(), batched[g][c].end(), 0.0);
+        }
       }
     }
     const int r0 = (w - window + 1 + sc.ringSize - 1) & mask;
     for (int i = 0; i < frames; ++i)
-      for (int c = 0; c < kLanes; ++c) setLane(v[i], c, values[c].next());
-    maximum->run(rings, mask, r0, w, v.data(), peaks.data(), frames);
+      for (int g = 0; g < N; ++g)
+        for (int c = 0; c < kLanes; ++c) setLane(v[g][i], c, values[g * kLanes + c].next());
+    maximum->template run<N>(rings, mask, r0, w, in, out, frames);
     int r = r0;
     for (int i = 0; i < frames; ++i) {
-      for (int c = 0; c < kLanes; ++c) {
-        const double expected = walk(walked[c].data(), w, r, mask, lane(v[i], c));
-        ASSERT_EQ(lane(peaks[i], c), expected)
-            << sc.name << " call " << call << " frame " << i << " lane " << c;
+      for (int g = 0; g < N; ++g) {
+        for (int c = 0; c < kLanes; ++c) {
+          const double expected = walk(walked[g][c].data(), w, r, mask, lane(v[g][i], c));
+          ASSERT_EQ(lane(peaks[g][i], c), expected)
+              << sc.name << " call " << call << " frame " << i << " group " << g << " lane " << c;
+        }
       }
       w = (w + 1) & mask;
       r = (r + 1) & mask;
     }
-    for (int c = 0; c < kLanes; ++c)
-      ASSERT_TRUE(sameBits(walked[c], batched[c]))
-          << sc.name << " lane " << c << " ring differs after call " << call;
+    for (int g = 0; g < N; ++g)
+      for (int c = 0; c < kLanes; ++c)
+        ASSERT_TRUE(sameBits(walked[g][c], batched[g][c]))
+            << sc.name << " group " << g << " lane " << c << " ring differs after call " << call;
   }
 }
 
 class LookaheadMaximumAgainstWalk : public ::testing::TestWithParam<Scenario> {};
 
 TEST_P(LookaheadMaximumAgainstWalk, ReadsAndLeavesTheSameEntriesForOneDetector) {
-  checkAgainstWalk<double>(GetParam());
+  checkAgainstWalk<double, 1>(GetParam());
 }
 
 TEST_P(LookaheadMaximumAgainstWalk, ReadsAndLeavesTheSameEntriesForTwoDetectorsAtOnce) {
-  checkAgainstWalk<Pair>(GetParam());
+  checkAgainstWalk<Pair, 1>(GetParam());
+}
+
+// The three bands of a multiband kernel, linked and unlinked, in one call.
+TEST_P(LookaheadMaximumAgainstWalk, ReadsAndLeavesTheSameEntriesForThreeBandsAtOnce) {
+  checkAgainstWalk<double, 3>(GetParam());
+  checkAgainstWalk<Pair, 3>(GetParam());
 }
 
 INSTANTIATE_TEST_SUITE_P(
