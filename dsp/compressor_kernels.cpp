@@ -303,11 +303,10 @@ class Smoothers<double> {
   Smoothers(const CompressorEngine& s, int band)
       : pair_(s.autoFastFilters[0][band], s.autoSlowFilters[0][band]) {}
   bool anyPassing() const { return pair_.anyPassing(); }
+  // x holds the reading in both lanes; the result holds fast and slow.
   template <bool kPassing>
-  void tick(double x, double& fast, double& slow) {
-    const Pair y = pair_.tick<kPassing>(broadcast(x));
-    fast = y[0];
-    slow = y[1];
+  Pair tick(Pair x) {
+    return pair_.tick<kPassing>(x);
   }
   void storeTo(CompressorEngine& s, int band) const {
     pair_.storeTo(s.autoFastFilters[0][band], s.autoSlowFilters[0][band]);
@@ -328,6 +327,11 @@ class Smoothers<Pair> {
   void tick(Pair x, Pair& fast, Pair& slow) {
     fast = fast_.tick<kPassing>(x);
     slow = slow_.tick<kPassing>(x);
+  }
+  template <bool kPassing>
+  void tick(Pair x) {
+    fast_.tick<kPassing>(x);
+    slow_.tick<kPassing>(x);
   }
   void storeTo(CompressorEngine& s, int band) const {
     fast_.storeTo(s.autoFastFilters[0][band], s.autoFastFilters[1][band]);
@@ -421,55 +425,80 @@ struct DetectorEnvelope {
   }
 };
 
-// The envelopes of N detectors through a call, side by side: the readings
-// (the look-ahead maximum plus the floor and the offset) through their fast
-// and slow smoothers and their envelopes. Without Auto the smoothers still
-// run, since a later Auto continues from them.
+// One detector's values are carried in both lanes of a register, so that its
+// recursion needs no moves between scalar and register forms; two detectors'
+// in their own lanes.
+template <typename T>
+inline Pair inRegister(T x) {
+  if constexpr (kLaneCount<T> == 1)
+    return broadcast(x);
+  else
+    return x;
+}
+
+template <typename T>
+inline void fromRegister(T& to, Pair x) {
+  if constexpr (kLaneCount<T> == 1)
+    to = x[0];
+  else
+    to = x;
+}
+
 template <EnvelopeKind kKind, bool kAuto, bool kPassing, int N, typename T>
-void runEnvelopeLoops(std::array<Smoothers<T>, N>& smoothers, T (&env)[N], DetectorArrays<T>* (&d)[N],
-                      const DetectorEnvelope (&envelope)[N], const AutoRelease (&autoRelease)[N],
-                      const double* offset, int n) {
+void runEnvelopeLoops(std::array<Smoothers<T>, N>& smoothers, T* envState, DetectorArrays<T>* const* d,
+                      const DetectorEnvelope* envelope, const AutoRelease* autoRelease, const double* offset,
+                      int n) {
+  Pair env[N];
+  for (int b = 0; b < N; ++b) env[b] = inRegister(envState[b]);
+  const Pair floor = broadcast(kDetectorFloor);
   if constexpr (!kAuto) {
     for (int i = 0; i < n; ++i) {
-      const T p = splat<T>(offset[i]);
+      const Pair p = broadcast(offset[i]);
       forEach<N>([&](auto b) {
-        const T x = d[b]->peak[i] + splat<T>(kDetectorFloor) + p;
-        T fast, slow;
-        smoothers[b].template tick<kPassing>(x, fast, slow);
-        d[b]->envelope[i] = env[b] = envelope[b].template step<kKind, false>(env[b], x, x);
+        const Pair x = inRegister(d[b]->peak[i]) + floor + p;
+        smoothers[b].template tick<kPassing>(x);
+        env[b] = envelope[b].template step<kKind, false>(env[b], x, x);
+        fromRegister(d[b]->envelope[i], env[b]);
       });
     }
   } else {
     for (int i = 0; i < n; ++i) {
-      const T p = splat<T>(offset[i]);
+      const Pair p = broadcast(offset[i]);
       forEach<N>([&](auto b) {
-        const T x = d[b]->peak[i] + splat<T>(kDetectorFloor) + p;
-        d[b]->reading[i] = x;
-        smoothers[b].template tick<kPassing>(x, d[b]->fast[i], d[b]->slow[i]);
+        const Pair x = inRegister(d[b]->peak[i]) + floor + p;
+        fromRegister(d[b]->reading[i], x);
+        if constexpr (kLaneCount<T> == 1) {
+          const Pair y = smoothers[b].template tick<kPassing>(x);
+          d[b]->fast[i] = y[0];
+          d[b]->slow[i] = y[1];
+        } else {
+          smoothers[b].template tick<kPassing>(x, d[b]->fast[i], d[b]->slow[i]);
+        }
       });
     }
     forEach<N>([&](auto b) { autoReleaseFactors(*d[b], autoRelease[b], n); });
     for (int i = 0; i < n; ++i) {
       forEach<N>([&](auto b) {
-        d[b]->envelope[i] = env[b] =
-            envelope[b].template step<kKind, true>(env[b], d[b]->reading[i], d[b]->factor[i]);
+        env[b] = envelope[b].template step<kKind, true>(env[b], inRegister(d[b]->reading[i]),
+                                                        inRegister(d[b]->factor[i]));
+        fromRegister(d[b]->envelope[i], env[b]);
       });
     }
   }
+  for (int b = 0; b < N; ++b) fromRegister(envState[b], env[b]);
 }
 
+// A group of at most two detectors: more would not fit the registers.
 template <EnvelopeKind kKind, int N, typename T>
-void runEnvelopes(CompressorEngine& engine, const int (&smootherBands)[N], T (&envState)[N],
-                  DetectorArrays<T>* (&d)[N], const DetectorEnvelope (&envelope)[N],
-                  const AutoRelease (&autoRelease)[N], bool autoOn, const double* offset, int n) {
+void runEnvelopeGroup(CompressorEngine& engine, const int* smootherBands, T* env, DetectorArrays<T>* const* d,
+                      const DetectorEnvelope* envelope, const AutoRelease* autoRelease, bool autoOn,
+                      const double* offset, int n) {
   // The recursions run on locals that nothing else can reach, so that they
   // stay in registers from sample to sample.
   auto smoothers = [&]<int... I>(std::integer_sequence<int, I...>) {
     return std::array<Smoothers<T>, N>{Smoothers<T>(engine, smootherBands[I])...};
   }
   (std::make_integer_sequence<int, N>{});
-  T env[N];
-  for (int b = 0; b < N; ++b) env[b] = envState[b];
   bool passing = false;
   for (const Smoothers<T>& s : smoothers) passing = passing || s.anyPassing();
   if (autoOn) {
@@ -483,11 +512,27 @@ void runEnvelopes(CompressorEngine& engine, const int (&smootherBands)[N], T (&e
     else
       runEnvelopeLoops<kKind, false, false, N, T>(smoothers, env, d, envelope, autoRelease, offset, n);
   }
-  for (int b = 0; b < N; ++b) {
-    smoothers[b].storeTo(engine, smootherBands[b]);
-    envState[b] = env[b];
+  for (int b = 0; b < N; ++b) smoothers[b].storeTo(engine, smootherBands[b]);
+}
+
+// The envelopes of N detectors through a call: the readings (the look-ahead
+// maximum plus the floor and the offset) through their fast and slow
+// smoothers and their envelopes, two detectors side by side. Without Auto
+// the smoothers still run, since a later Auto continues from them.
+template <EnvelopeKind kKind, int N, typename T>
+void runEnvelopes(CompressorEngine& engine, const int (&smootherBands)[N], T (&env)[N],
+                  DetectorArrays<T>* (&d)[N], const DetectorEnvelope (&envelope)[N],
+                  const AutoRelease (&autoRelease)[N], bool autoOn, const double* offset, int n) {
+  for (int first = 0; first < N; first += 2) {
+    if (N - first >= 2)
+      runEnvelopeGroup<kKind, 2, T>(engine, smootherBands + first, env + first, d + first, envelope + first,
+                                    autoRelease + first, autoOn, offset, n);
+    else
+      runEnvelopeGroup<kKind, 1, T>(engine, smootherBands + first, env + first, d + first, envelope + first,
+                                    autoRelease + first, autoOn, offset, n);
   }
 }
+
 // The gains from the envelopes, two at a time: gain(e) for every sample.
 template <typename T, typename Gain>
 void gainsFromEnvelopes(DetectorArrays<T>& d, int n, Gain gain) {
@@ -527,42 +572,44 @@ void lookahead(Scratch& w, double* ring, const int (&regions)[2], int d, int mas
   w.template lookaheadMaximum<T>().run(rings, mask, r, writer, arrays.level, arrays.peak, n);
 }
 
-// The end of every processed sample, for the whole call: the dry regions
+// The end of every processed sample, for the whole call: wetOf(i, gainRed)
+// gives the sample's wet signal and its gain-reduction value; the dry regions
 // take what the kernel gave them, the wet signal passes the output latency
 // ring with the ceiling gain, the dry mix with the aligned input, the output
-// gain; then the outputs and, with an editor open, the meters.
-template <bool kStereo>
+// gain, the outputs by routing; then, with an editor open, the meters.
+template <bool kStereo, typename WetOf>
 void finishCall(CompressorEngine& s, CompressorEngine::Scratch& w, const CallConstants& k,
-                MonoRouting routing, int n, const Cursor& pos) {
+                MonoRouting routing, int n, const Cursor& pos, WetOf wetOf) {
   using E = CompressorEngine;
   double* const ring = s.delayRings;
   const int mask = k.latMask;
   int o = pos.o, q = pos.q;
   const Pair ceiling = broadcast(k.ceilingLevel), mix = broadcast(k.mix), gain = broadcast(k.outputGain);
+  // The one-channel kernels hold the processed and the other output.
+  const int first = !kStereo && routing == MonoRouting::Right ? 1 : 0;
+  const int second = kStereo || routing == MonoRouting::Left ? 1 : 0;
   for (int i = 0; i < n; ++i) {
+    const Pair wet = wetOf(i, w.gainRed[i]);
     writePair(ring, E::kDryA, E::kDryB, o, w.dry[i]);
+    Pair out;
     if constexpr (kStereo) {
-      writePair(ring, E::kOutL, E::kOutR, o, w.wet[i] * ceiling);
+      writePair(ring, E::kOutL, E::kOutR, o, wet * ceiling);
       const Pair y = readPair(ring, E::kOutL, E::kOutR, q);
       q = (q + 1) & mask;
       o = (o + 1) & mask;
       const Pair dry = readPair(ring, E::kDryA, E::kDryB, o);
-      w.output[i] = ((y - dry) * mix + dry) * gain;
+      out = ((y - dry) * mix + dry) * gain;
     } else {
-      ring[E::kOutL + o] = w.wet[i][0] * k.ceilingLevel;
+      ring[E::kOutL + o] = wet[0] * k.ceilingLevel;
       const double y = ring[E::kOutL + q];
       q = (q + 1) & mask;
       o = (o + 1) & mask;
       const double dryA = ring[E::kDryA + o], dryB = ring[E::kDryB + o];
-      w.output[i] = Pair{((y - dryA) * k.mix + dryA) * k.outputGain, dryB * k.otherGain};
+      out = Pair{((y - dryA) * k.mix + dryA) * k.outputGain, dryB * k.otherGain};
     }
-  }
-  // The outputs by routing: the one-channel kernels hold the processed and the other output.
-  const int first = !kStereo && routing == MonoRouting::Right ? 1 : 0;
-  const int second = kStereo || routing == MonoRouting::Left ? 1 : 0;
-  for (int i = 0; i < n; ++i) {
-    s.workOut[0][i] = w.output[i][first];
-    s.workOut[1][i] = w.output[i][second];
+    w.output[i] = out;
+    s.workOut[0][i] = out[first];
+    s.workOut[1][i] = out[second];
   }
   if (k.editorIsOpen) meterCall<kStereo>(s, k, w, routing, n);
 }
@@ -621,7 +668,7 @@ void CompressorEngine::processMultiBand(int n, const ChunkRings& rings) {
           if constexpr (D == Detection::Unlinked)
             bandLevelPairs[b][i] = magnitude(band[b]);
           else
-            bandLevels[b][i] = maxOf(magnitude(band[b][0]), magnitude(band[b][1]));
+            bandLevels[b][i] = largerLane(magnitude(band[b]));
         } else {
           ring[kBandRing[b][0] + wi] = band[b];
           w.delayed[b][i][0] = ring[kBandRing[b][0] + ri];
@@ -687,7 +734,7 @@ void CompressorEngine::processMultiBand(int n, const ChunkRings& rings) {
         if constexpr (D == Detection::Unlinked)
           brickwallLevels[i] = level;
         else
-          brickwallLevels[i] = maxOf(level[0], level[1]);
+          brickwallLevels[i] = largerLane(level);
       } else {
         ring[kSumL + wi] = sum[0];
         w.wet[i][0] = ring[kSumL + rbi];
@@ -713,14 +760,16 @@ void CompressorEngine::processMultiBand(int n, const ChunkRings& rings) {
     for (int c = 0; c < kLaneCount<TD>; ++c)
       envelopes[c == 0 ? kEnvBrickwallL : kEnvBrickwallR] = lane(env[0], c);
     gainsFromEnvelopes(*brickwall[0], n, [](Pair e) { return brickwallGain(e); });
-    for (int i = 0; i < n; ++i) {
-      const Pair g = forChannels(brickwall[0]->gain[i]);
-      w.wet[i] = clipToFullScale(w.wet[i] * g);
-      w.gainRed[i] = w.gainRed[i] * g;
-    }
+    const TD* gains = brickwall[0]->gain;
+    finishCall<kStereo>(*this, w, k, routing, n, pos, [&](int i, Pair& gainRed) {
+      const Pair g = forChannels(gains[i]);
+      gainRed = gainRed * g;
+      return clipToFullScale(w.wet[i] * g);
+    });
+  } else {
+    finishCall<kStereo>(*this, w, k, routing, n, pos, [&](int i, Pair&) { return w.wet[i]; });
   }
 
-  finishCall<kStereo>(*this, w, k, routing, n, pos);
   Cursor end = pos;
   end.advance(n, laMask, k.latMask);
   end.store(*this);
@@ -766,7 +815,7 @@ void CompressorEngine::processSingleBand(int n, const ChunkRings& rings) {
         if constexpr (D == Detection::Unlinked)
           levels[i] = level;
         else
-          levels[i] = maxOf(level[0], level[1]);
+          levels[i] = largerLane(level);
       } else {
         filters.run(x[0], p, u, h, l);
         // The one-channel kernel blends its wet signal with the high-passed input.
@@ -800,16 +849,18 @@ void CompressorEngine::processSingleBand(int n, const ChunkRings& rings) {
     for (int c = 0; c < kLaneCount<TD>; ++c)
       envelopes[c == 0 ? kEnvBrickwallL : kEnvBrickwallR] = lane(env[0], c);
     gainsFromEnvelopes(*detector[0], n, [&](Pair e) { return singleBandGain(k, e); });
-    for (int i = 0; i < n; ++i) {
-      const Pair gain = forChannels(detector[0]->gain[i]);
-      Pair wet = w.delayed[0][i] * gain;
-      if (k.brickwallOn) wet = clipToFullScale(wet);
-      w.wet[i] = wet;
-      w.gainRed[i] = gain;
-    }
   }
+  const TD* gains = w.detector<TD>(0).gain;
+  auto wetOf = [&](int i, Pair& gainRed) {
+    gainRed = forChannels(gains[i]);
+    return w.delayed[0][i] * gainRed;
+  };
+  if (k.brickwallOn)
+    finishCall<kStereo>(*this, w, k, routing, n, pos,
+                        [&](int i, Pair& gainRed) { return clipToFullScale(wetOf(i, gainRed)); });
+  else
+    finishCall<kStereo>(*this, w, k, routing, n, pos, wetOf);
 
-  finishCall<kStereo>(*this, w, k, routing, n, pos);
   Cursor end = pos;
   end.advance(n, laMask, k.latMask);
   end.store(*this);

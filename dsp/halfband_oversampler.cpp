@@ -125,7 +125,11 @@ void delayThrough(std::array<double, N>& line, double* buffer, int count) {
   if (count == kLength) {
     // A whole line's worth (a chunk of the effects): the line and the buffer
     // trade places.
-    std::swap_ranges(line.begin(), line.end(), buffer);
+    for (int i = 0; i < kLength; i += 2) {
+      const __m128d held = _mm_loadu_pd(line.data() + i);
+      _mm_storeu_pd(line.data() + i, _mm_loadu_pd(buffer + i));
+      _mm_storeu_pd(buffer + i, held);
+    }
     return;
   }
   while (count > 0) {

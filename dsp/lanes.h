@@ -53,6 +53,9 @@ inline Pair whereGreater(Pair x, Pair y, Pair a, Pair b) {
   return _mm_or_pd(_mm_and_pd(greater, a), _mm_andnot_pd(greater, b));
 }
 
+// std::max(v[0], v[1]): the larger of a register's two lanes.
+inline double largerLane(Pair v) { return _mm_cvtsd_f64(_mm_max_sd(_mm_unpackhi_pd(v, v), v)); }
+
 // Lane c of a value: the value itself for one signal.
 inline double lane(double v, int) { return v; }
 inline double lane(Pair v, int c) { return v[c]; }
