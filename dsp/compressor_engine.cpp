@@ -81,6 +81,11 @@ void CompressorEngine::setSampleRate(float rate) {
   if (rate > 100000.0f) fatOn = 0;
 }
 
+void CompressorEngine::setSampleRate(float rate, int fatSwitch) {
+  setSampleRate(rate);
+  if (traits_.oversampledPath && rate <= 100000.0f) fatOn = fatSwitch;
+}
+
 CompressorEngine::ChunkRings CompressorEngine::chunkRings(float rate) const {
   ChunkRings r;
   r.rate = rate;

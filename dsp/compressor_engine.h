@@ -100,6 +100,9 @@ class CompressorEngine {
   float sampleRate() const { return sampleRate_.load(); }
   // Sets the rate; FAT is unavailable above 100000 Hz.
   void setSampleRate(float rate);
+  // The same, and at or below 100000 Hz the stored FAT switch (0 or 1) is in
+  // force again where there is an oversampled path.
+  void setSampleRate(float rate, int fatSwitch);
   int lookaheadRingSize() const { return traits_.rings.lookahead[band(sampleRate())]; }
   int latencyRingSize() const { return traits_.rings.latency[band(sampleRate())]; }
   int lookaheadRingSizeAt(float rate) const { return traits_.rings.lookahead[band(rate)]; }

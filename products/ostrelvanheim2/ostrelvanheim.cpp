@@ -2,6 +2,7 @@
 
 #include "dsp/metering.h"
 #include "presets/meter_preferences.h"
+#include "products/common/parameter_values.h"
 #include "products/common/product_identity.h"
 #include "products/common/sample_rate.h"
 
@@ -140,7 +141,9 @@ void Ostrelvanheim::resume() {
   getOutputLatency();
   updateBlockSize();
   sampleRate = sampleRateOrDefault(getSampleRate());
-  e.setSampleRate(sampleRate);  // FAT off above 100000 Hz
+  // FAT off above 100000 Hz; back at or below it the stored FAT switch is in
+  // force again, so that the processing and the display agree.
+  e.setSampleRate(sampleRate, switchState(fat));
   setInitialDelay(static_cast<VstInt32>(getDelaySamples()));
   e.resetRingPositions();
   e.clearDelayRingsNow();

@@ -234,6 +234,28 @@ TEST_F(Ostrelvanheim2Effect, FatIsUnavailableAboveOneHundredKilohertz) {
   EXPECT_EQ(text(r.fx(), effGetParamDisplay, 26), " FAT ");
 }
 
+TEST_F(Ostrelvanheim2Effect, BackBelowOneHundredKilohertzTheStoredFatSwitchIsInForceAgain) {
+  // After a stay above 100 kHz the running state follows the stored switch
+  // again: the display and the processing (here its look-ahead window, 0.075 ms
+  // at the design rate) agree.
+  struct Case {
+    float fat;
+    int fatOn, lookahead;
+  };
+  for (const Case c : {Case{1.0f, 1, 14}, Case{0.0f, 0, 7}}) {
+    SCOPED_TRACE(c.fat);
+    Rig r(96000.0f);
+    r.set({{6, 0.0f}, {26, c.fat}});
+    r.setSampleRate(192000.0f);
+    EXPECT_EQ(r.engine().fatOn, 0);
+    r.setSampleRate(96000.0f);
+    EXPECT_EQ(r.engine().fatOn, c.fatOn);
+    EXPECT_EQ(r.fx().getParameterPlainValue(26), static_cast<float>(c.fatOn));
+    EXPECT_EQ(text(r.fx(), effGetParamDisplay, 26), c.fatOn ? " FAT " : " Off ");
+    EXPECT_EQ(r.engine().lookaheadLength, c.lookahead);
+  }
+}
+
 TEST_F(Ostrelvanheim2Effect, ChannelModeSetsRoutingAndClearsOnlyOnARealChange) {
   Rig r;
   CompressorEngine& e = r.engine();
