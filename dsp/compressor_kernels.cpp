@@ -342,27 +342,6 @@ class Smoothers<Pair> {
   BiquadPair fast_, slow_;
 };
 
-// The detector values of a call two at a time: for one detector two
-// neighbouring samples, for two detectors one sample's two lanes. A pass
-// over an odd count of one detector's samples also forms the value after the
-// last one, which nothing uses.
-template <typename T>
-struct TwoAtATime;
-
-template <>
-struct TwoAtATime<double> {
-  static constexpr int kSamples = 2;
-  static Pair load(const double* a, int i) { return _mm_loadu_pd(a + i); }
-  static void store(double* a, int i, Pair v) { _mm_storeu_pd(a + i, v); }
-};
-
-template <>
-struct TwoAtATime<Pair> {
-  static constexpr int kSamples = 1;
-  static Pair load(const Pair* a, int i) { return a[i]; }
-  static void store(Pair* a, int i, Pair v) { a[i] = v; }
-};
-
 // Calls f(std::integral_constant<int, 0>), ..., f(<N - 1>): the detectors of
 // a kernel side by side, each with its own registers.
 template <int N, typename F>
@@ -424,25 +403,6 @@ struct DetectorEnvelope {
       return maxOf(e, splat<T>(kEnvelopeFloor));
   }
 };
-
-// One detector's values are carried in both lanes of a register, so that its
-// recursion needs no moves between scalar and register forms; two detectors'
-// in their own lanes.
-template <typename T>
-inline Pair inRegister(T x) {
-  if constexpr (kLaneCount<T> == 1)
-    return broadcast(x);
-  else
-    return x;
-}
-
-template <typename T>
-inline void fromRegister(T& to, Pair x) {
-  if constexpr (kLaneCount<T> == 1)
-    to = x[0];
-  else
-    to = x;
-}
 
 template <EnvelopeKind kKind, bool kAuto, bool kPassing, int N, typename T>
 void runEnvelopeLoops(std::array<Smoothers<T>, N>& smoothers, T* envState, DetectorArrays<T>* const* d,

@@ -64,3 +64,44 @@ inline void setLane(Pair& v, int c, double x) { v[c] = x; }
 
 template <typename T>
 inline constexpr int kLaneCount = sizeof(T) / sizeof(double);
+
+// Arrays of one signal's values (T = double) or of two signals' (T = Pair)
+// taken two values at a time: two neighbouring samples of the one signal, or
+// one sample of the two. A pass over an odd count of one signal's samples
+// also forms the value after the last one, which nothing may use, so such
+// arrays have room for it.
+template <typename T>
+struct TwoAtATime;
+
+template <>
+struct TwoAtATime<double> {
+  static constexpr int kSamples = 2;
+  static Pair load(const double* a, int i) { return _mm_loadu_pd(a + i); }
+  static void store(double* a, int i, Pair v) { _mm_storeu_pd(a + i, v); }
+};
+
+template <>
+struct TwoAtATime<Pair> {
+  static constexpr int kSamples = 1;
+  static Pair load(const Pair* a, int i) { return a[i]; }
+  static void store(Pair* a, int i, Pair v) { a[i] = v; }
+};
+
+// One signal's value carried in both lanes of a register, so that its
+// recursion needs no moves between scalar and register forms; two signals'
+// values in their own lanes.
+template <typename T>
+inline Pair inRegister(T x) {
+  if constexpr (kLaneCount<T> == 1)
+    return broadcast(x);
+  else
+    return x;
+}
+
+template <typename T>
+inline void fromRegister(T& to, Pair x) {
+  if constexpr (kLaneCount<T> == 1)
+    to = x[0];
+  else
+    to = x;
+}

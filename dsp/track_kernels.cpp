@@ -38,6 +38,8 @@ struct TrackEngine::Scratch {
   Pair delayed[kMaxCallFrames];
   Pair gain[kMaxCallFrames];
   Pair output[kMaxCallFrames];
+  // The detector values and their look-ahead maxima, of one detector (the
+  // mono and linked kernels) or two (unlinked).
   double level[kMaxCallFrames + 2], peak[kMaxCallFrames + 2];
   Pair levelPair[kMaxCallFrames + 2], peakPair[kMaxCallFrames + 2];
 };
@@ -120,17 +122,16 @@ DetectorCall detectorCall(const TrackEngine& s, TrackEngine::Scratch& w) {
           s.smallSignalGainValue};
 }
 
-// The envelope's step towards a detector reading, and the gain it gives: the
-// static curve at the drive point, relative to the envelope.
-template <typename T>
-inline T envelopeGain(const DetectorCall& k, T& e, T reading) {
-  e = e + (reading - e) * whereGreater(reading, e, splat<T>(k.attack), splat<T>(k.release));
-  e = maxOf(e, splat<T>(kEnvelopeFloor));
-  return k.knee.at(e * splat<T>(k.drive)) / e;
+// The envelope's step towards a detector reading, in both lanes of a register
+// for one detector or in its own lanes for two.
+inline Pair envelopeStep(const DetectorCall& k, Pair e, Pair reading) {
+  e = e + (reading - e) * whereGreater(reading, e, broadcast(k.attack), broadcast(k.release));
+  return maxOf(e, broadcast(kEnvelopeFloor));
 }
 
-inline Pair forChannels(double g) { return broadcast(g); }
-inline Pair forChannels(Pair g) { return g; }
+// The gain an envelope gives: the static curve at the drive point, relative
+// to the envelope.
+inline Pair envelopeGain(const DetectorCall& k, Pair e) { return k.knee.at(e * broadcast(k.drive)) / e; }
 
 }  // namespace
 
@@ -190,7 +191,7 @@ void TrackEngine::processSingleBand(int n, const ChunkRings& rings, bool stereoI
         if constexpr (C == Channels::Unlinked)
           levels[i] = level;
         else
-          levels[i] = maxOf(level[0], level[1]);
+          levels[i] = largerLane(level);
       }
     }
     filters.store(*this);
@@ -208,14 +209,17 @@ void TrackEngine::processSingleBand(int n, const ChunkRings& rings, bool stereoI
     peaks = s.peakPair;
   }
 
-  // The detector and its gain, the clip to full scale, the output ring and
-  // the output gain.
-  TD envelope;
-  for (int c = 0; c < kLaneCount<TD>; ++c) setLane(envelope, c, envelopes[c]);
+  // The detector's envelope and its gain, the clip to full scale, the output
+  // ring and the output gain, sample by sample: the envelope's recursion and
+  // the rest overlap.
+  Pair e;
+  for (int c = 0; c < kLaneCount<TD>; ++c) setLane(e, c, envelopes[c]);
+  if constexpr (kLaneCount<TD> == 1) e = broadcast(e[0]);
+  const Pair floor = broadcast(kDetectorFloor);
   int w = w0, r = r0;
   for (int i = 0; i < n; ++i) {
-    const TD reading = peaks[i] + splat<TD>(kDetectorFloor) + splat<TD>(s.offset[i]);
-    const Pair gain = forChannels(envelopeGain(k, envelope, reading));
+    e = envelopeStep(k, e, inRegister(peaks[i]) + floor + broadcast(s.offset[i]));
+    const Pair gain = envelopeGain(k, e);
     s.gain[i] = gain;
     const Pair clipped = clipToFullScale(s.delayed[i] * gain);
     for (int c = 0; c < kChannels; ++c) outputRings[c][r] = clipped[c];
@@ -234,7 +238,7 @@ void TrackEngine::processSingleBand(int n, const ChunkRings& rings, bool stereoI
     workOut[0][i] = y[0];
     workOut[1][i] = y[1];
   }
-  for (int c = 0; c < kLaneCount<TD>; ++c) envelopes[c] = lane(envelope, c);
+  for (int c = 0; c < kLaneCount<TD>; ++c) envelopes[c] = e[c];
   ringWritePos = w;
   ringReadPos = r;
 
