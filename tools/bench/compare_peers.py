@@ -1,16 +1,28 @@
 #!/usr/bin/env python3
-"""Side-by-side cost of JYX Ostrelvanheim2 and the dynamics plug-ins users would
-pick instead, all through our test host in one run on this machine.
+"""JYX Ostrelvanheim2 against dynamics plug-ins from Debian set to comparable work,
+all through our test host in one run, on one core.
 
-Every plug-in gets the same input (our host's pink noise, seed 7, 44.1 kHz,
-stereo), the same block size (512) and its default settings; ours runs in three
-configurations. The host times the processReplacing calls alone (`vsthost
-process --time`): each measurement is the best of --passes passes over the
-signal, and the rounds are interleaved across the plug-ins so that a slow
-moment of the machine hits all of them alike; the table keeps each plug-in's
-best round. Not part of the tests.
+Every plug-in gets the same input (our host's pink noise, seed 7, peaking at
+-6 dBFS, 44.1 kHz, stereo) and the same block size (512). Ours runs in three
+configurations; each is set against peers doing comparable work, with look-ahead
+and actually compressing:
 
-  tools/bench/compare_peers.py [--seconds 10] [--passes 5] [--rounds 3]
+- the default program (single band, linked) against LSP Limiter Stereo with its
+  threshold at -12 dB, below the signal's peak, and LSP Compressor Stereo with
+  1.2 ms of look-ahead (its -12 dB threshold compresses);
+- multiband against LSP Multiband Compressor Stereo set to three bands (splits
+  at 100 Hz and 4 kHz), Classic mode, 1.2 ms of look-ahead and a 4:1 ratio in
+  each band, and against ZaMultiCompX2 with its three band compressors on;
+- multiband with FAT against the same LSP multiband setting (which runs without
+  oversampling).
+
+The host times the processReplacing calls alone (`vsthost process --time`),
+pinned to one core; the rounds are interleaved across the plug-ins, so that a
+slow moment of the machine hits all of them alike. Each plug-in's figure is the
+median of its rounds with their spread (lowest-highest); each ratio is the median
+of the per-round ratios. Not part of the tests or the build.
+
+  tools/bench/compare_peers.py [--seconds 10] [--passes 3] [--rounds 9] [--core 2]
 
 Needs the linux build and the Debian packages lsp-plugins-vst and zam-plugins.
 """
@@ -19,28 +31,51 @@ import datetime
 import os
 import platform
 import re
+import statistics
 import subprocess
 import sys
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 VSTHOST = os.path.join(ROOT, "build", "linux", "tools", "vsthost", "vsthost")
 OURS = os.path.join(ROOT, "build", "linux", "plugins", "JYX_Ostrelvanheim2.so")
-
-OUR_CONFIGS = [
-    ("JYX Ostrelvanheim2, default program", []),
-    ("JYX Ostrelvanheim2, multiband", ["--set", "1=1"]),
-    ("JYX Ostrelvanheim2, multiband FAT", ["--set", "1=1", "--set", "26=1"]),
-]
-# (Debian package, file name of its VST 2.4 module)
-PEERS = [
-    ("lsp-plugins-vst", "mb-compressor-stereo.so"),
-    ("lsp-plugins-vst", "limiter-stereo.so"),
-    ("lsp-plugins-vst", "compressor-stereo.so"),
-    ("zam-plugins", "ZaMultiCompX2-vst.so"),
-    ("zam-plugins", "ZamCompX2-vst.so"),
-    ("zam-plugins", "ZaMaximX2-vst.so"),
-]
 RATE, BLOCK, SIGNAL = 44100, 512, "pink:7"
+
+
+def settings(*pairs):
+    args = []
+    for index, value in pairs:
+        args += ["--set", f"{index}={value}"]
+    return args
+
+
+# LSP Multiband Compressor Stereo x8: Classic mode (1), the split at 632 Hz
+# off (22) so that the splits at 100 Hz (18) and 3984 Hz (26) leave three
+# bands (0, 2 and 6); in each of them 1.2 ms of look-ahead (32, 78, 170) and a
+# ratio of 3.98 (47, 93, 185).
+LSP_MULTIBAND = settings((1, 0), (18, 1), (22, 0), (26, 1), (32, 0.06), (78, 0.06), (170, 0.06), (47, 0.3),
+                         (93, 0.3), (185, 0.3))
+
+# (label, Debian package or None for ours, file, settings)
+SUBJECTS = [
+    ("JYX Ostrelvanheim2, default program", None, OURS, []),
+    ("JYX Ostrelvanheim2, multiband", None, OURS, settings((1, 1))),
+    ("JYX Ostrelvanheim2, multiband FAT", None, OURS, settings((1, 1), (26, 1))),
+    ("LSP Limiter Stereo, threshold -12 dB", "lsp-plugins-vst", "limiter-stereo.so", settings((8, 0.75))),
+    ("LSP Compressor Stereo, look-ahead 1.2 ms", "lsp-plugins-vst", "compressor-stereo.so", settings((7, 0.06))),
+    ("LSP Multiband Compressor Stereo, 3 bands, Classic, look-ahead 1.2 ms, 4:1", "lsp-plugins-vst",
+     "mb-compressor-stereo.so", LSP_MULTIBAND),
+    ("ZaMultiCompX2, three band compressors on", "zam-plugins", "ZaMultiCompX2-vst.so",
+     settings((20, 1), (21, 1), (22, 1))),
+]
+
+# (ours, peer, at most this share of the peer's time)
+TARGETS = [
+    (0, 3, 1.0),
+    (0, 4, 1.0),
+    (1, 5, 0.2),
+    (1, 6, 0.25),
+    (2, 5, 0.5),
+]
 
 
 def run(args, env):
@@ -57,19 +92,18 @@ def package_file(package, name):
     return None
 
 
-def entry_and_name(path, env):
-    """The exported entry that gives an effect, and the effect's name."""
+def entry_of(path, env):
+    """The exported entry that gives an effect."""
     for entry in ("VSTPluginMain", "main"):
-        info = run([VSTHOST, path, "--entry", entry, "info"], env)
-        if info.returncode == 0:
-            m = re.search(r"^name: (.*)$", info.stdout, re.M)
-            return entry, (m.group(1).strip() if m else os.path.basename(path))
-    return None, None
+        if run([VSTHOST, path, "--entry", entry, "info"], env).returncode == 0:
+            return entry
+    return None
 
 
-def time_once(path, entry, extra, seconds, passes, env):
-    args = [VSTHOST, path, "--entry", entry, "--rate", str(RATE), "--block", str(BLOCK)] + extra + [
-        "process", "--signal", SIGNAL, "--seconds", str(seconds), "--time", "--passes", str(passes)]
+def time_once(path, entry, extra, opts, env):
+    args = ["taskset", "-c", str(opts.core), VSTHOST, path, "--entry", entry, "--rate", str(RATE), "--block",
+            str(BLOCK)] + extra + ["process", "--signal", SIGNAL, "--seconds", str(opts.seconds), "--time",
+                                   "--passes", str(opts.passes)]
     result = run(args, env)
     m = re.search(r"process: ([0-9.]+) ns per stereo frame", result.stdout)
     if result.returncode != 0 or not m:
@@ -79,21 +113,26 @@ def time_once(path, entry, extra, seconds, passes, env):
 
 def machine_lines():
     lines = [f"date: {datetime.datetime.now().astimezone().isoformat(timespec='seconds')}",
-             f"host: {platform.node()} {platform.system()} {platform.release()}",
-             f"nproc: {os.cpu_count()}"]
+             f"host: {platform.node()} {platform.system()} {platform.release()}, {os.cpu_count()} processors"]
     try:
-        lscpu = subprocess.run(["lscpu"], capture_output=True, text=True).stdout.splitlines()[:10]
-        lines += ["lscpu: " + line for line in lscpu]
+        for line in subprocess.run(["lscpu"], capture_output=True, text=True).stdout.splitlines():
+            if line.startswith(("Model name:", "CPU family:", "Model:", "Hypervisor vendor:")):
+                lines.append("lscpu: " + " ".join(line.split()))
     except OSError:
         pass
     return lines
 
 
+def spread(values, digits=1):
+    return f"{statistics.median(values):.{digits}f} ({min(values):.{digits}f}-{max(values):.{digits}f})"
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--seconds", type=float, default=10.0, help="length of the pink noise")
-    parser.add_argument("--passes", type=int, default=5, help="passes over the signal per measurement")
-    parser.add_argument("--rounds", type=int, default=3, help="interleaved rounds over all plug-ins")
+    parser.add_argument("--passes", type=int, default=3, help="passes over the signal per measurement (best)")
+    parser.add_argument("--rounds", type=int, default=9, help="interleaved rounds over all plug-ins")
+    parser.add_argument("--core", type=int, default=2, help="the one core every plug-in runs on")
     opts = parser.parse_args()
 
     for f in (VSTHOST, OURS):
@@ -104,37 +143,40 @@ def main():
     os.makedirs(config, exist_ok=True)
     env = dict(os.environ, XDG_CONFIG_HOME=config)
 
-    subjects = []  # (label, path, entry, extra arguments, is ours)
-    for label, extra in OUR_CONFIGS:
-        subjects.append((label, OURS, "VSTPluginMain", extra, True))
-    for package, name in PEERS:
-        path = package_file(package, name)
+    subjects = []  # (label, path, entry, settings)
+    for label, package, name, extra in SUBJECTS:
+        path = name if package is None else package_file(package, name)
         if not path:
             sys.exit(f"compare_peers: {name} not found: apt-get install {package}")
-        entry, effect = entry_and_name(path, env)
+        entry = entry_of(path, env)
         if not entry:
             sys.exit(f"compare_peers: {path} gives no effect through our host")
-        subjects.append((f"{effect} ({package}, {name})", path, entry, [], False))
+        subjects.append((label, path, entry, extra))
 
-    best = {}
+    times = [[] for _ in subjects]
     for _ in range(opts.rounds):
-        for label, path, entry, extra, _ours in subjects:
-            ns = time_once(path, entry, extra, opts.seconds, opts.passes, env)
-            best[label] = min(best.get(label, ns), ns)
+        for i, (_label, path, entry, extra) in enumerate(subjects):
+            times[i].append(time_once(path, entry, extra, opts, env))
 
     for line in machine_lines():
         print(line)
-    print(f"input: pink noise (vsthost {SIGNAL}), {opts.seconds:g} s stereo at {RATE} Hz, block {BLOCK}; "
-          f"default settings; best of {opts.passes} passes x {opts.rounds} rounds; "
-          f"wall-clock time of the processReplacing calls alone, one thread")
+    print(f"input: pink noise (vsthost {SIGNAL}, peak -6 dBFS), {opts.seconds:g} s stereo at {RATE} Hz, block "
+          f"{BLOCK}, 32-bit processReplacing; best of {opts.passes} passes per measurement, {opts.rounds} "
+          f"interleaved rounds on core {opts.core}; median (lowest-highest round)")
     print()
-    ours = [best[label] for label, *_ in OUR_CONFIGS]
-    print("| plug-in | ns per stereo frame | x our default | x our multiband | x our multiband FAT |")
-    print("|---|---:|---:|---:|---:|")
-    for label, *_rest in subjects:
-        ns = best[label]
-        ratios = " | ".join(f"{ns / o:.2f}" for o in ours)
-        print(f"| {label} | {ns:.1f} | {ratios} |")
+    print("| plug-in and setting | ns per stereo frame |")
+    print("|---|---:|")
+    for (label, *_rest), t in zip(subjects, times):
+        print(f"| {label} | {spread(t)} |")
+    print()
+    print("| ours | against | share of the peer's time | target |")
+    print("|---|---|---:|---|")
+    for ours, peer, most in TARGETS:
+        ratios = [a / b for a, b in zip(times[ours], times[peer])]
+        share = statistics.median(ratios)
+        verdict = "met" if (share < 1.0 if most == 1.0 else share <= most) else "MISSED"
+        target = "faster" if most == 1.0 else f"at most {most:g}x"
+        print(f"| {subjects[ours][0]} | {subjects[peer][0]} | {spread(ratios, 2)} | {target}: {verdict} |")
     return 0
 
 
