@@ -16,14 +16,14 @@ round). Not part of the tests.
 Needs the linux build (build/linux/tools/bench/engine_bench).
 """
 import argparse
-import datetime
 import json
 import os
-import platform
 import statistics
 import subprocess
 import sys
 import tempfile
+
+from bench_report import machine_lines, spread
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 OURS = os.path.join(ROOT, "build", "linux", "tools", "bench", "engine_bench")
@@ -68,22 +68,6 @@ def time_case(program, benchmark, core, min_time):
                        stderr=subprocess.DEVNULL)
         runs = json.load(open(out.name))["benchmarks"]
     return runs[0]["per_frame"] * 1e9
-
-
-def machine_lines():
-    lines = [f"date: {datetime.datetime.now().astimezone().isoformat(timespec='seconds')}",
-             f"host: {platform.node()} {platform.system()} {platform.release()}, {os.cpu_count()} processors"]
-    try:
-        for line in subprocess.run(["lscpu"], capture_output=True, text=True).stdout.splitlines():
-            if line.startswith(("Model name:", "CPU family:", "Model:", "Hypervisor vendor:")):
-                lines.append("lscpu: " + " ".join(line.split()))
-    except OSError:
-        pass
-    return lines
-
-
-def spread(values):
-    return f"{statistics.median(values):.1f} ({min(values):.1f}-{max(values):.1f})"
 
 
 def main():

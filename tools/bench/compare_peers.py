@@ -27,13 +27,13 @@ of the per-round ratios. Not part of the tests or the build.
 Needs the linux build and the Debian packages lsp-plugins-vst and zam-plugins.
 """
 import argparse
-import datetime
 import os
-import platform
 import re
 import statistics
 import subprocess
 import sys
+
+from bench_report import machine_lines, spread
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 VSTHOST = os.path.join(ROOT, "build", "linux", "tools", "vsthost", "vsthost")
@@ -109,22 +109,6 @@ def time_once(path, entry, extra, opts, env):
     if result.returncode != 0 or not m:
         raise RuntimeError(f"{' '.join(args)} failed: {result.stdout}{result.stderr}")
     return float(m.group(1))
-
-
-def machine_lines():
-    lines = [f"date: {datetime.datetime.now().astimezone().isoformat(timespec='seconds')}",
-             f"host: {platform.node()} {platform.system()} {platform.release()}, {os.cpu_count()} processors"]
-    try:
-        for line in subprocess.run(["lscpu"], capture_output=True, text=True).stdout.splitlines():
-            if line.startswith(("Model name:", "CPU family:", "Model:", "Hypervisor vendor:")):
-                lines.append("lscpu: " + " ".join(line.split()))
-    except OSError:
-        pass
-    return lines
-
-
-def spread(values, digits=1):
-    return f"{statistics.median(values):.{digits}f} ({min(values):.{digits}f}-{max(values):.{digits}f})"
 
 
 def main():
