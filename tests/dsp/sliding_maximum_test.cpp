@@ -219,7 +219,8 @@ TEST(LookaheadMaximum, PositionsLeftByAnotherRingSizeAreTakenMaskedAndTheWalkEnd
     auto maximum = std::make_unique<LookaheadMaximum<double>>();
     double* rings[1] = {batched.data()};
     for (int call = 0; call < 4; ++call) {
-      std::vector<double> v(32), peaks(32);
+      // Both arrays with the one value of room past the last that the maximum may use.
+      std::vector<double> v(33), peaks(33);
       for (double& x : v) x = std::fabs(noise.next());
       maximum->run(rings, c.mask, r, w, v.data(), peaks.data(), 32);
       for (int i = 0; i < 32; ++i) {
