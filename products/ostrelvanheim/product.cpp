@@ -5,6 +5,7 @@
 // unprocessed channel of the one-channel routings without the output gain.
 #include "products/ostrelvanheim/product.h"
 
+#include "products/ostrelvanheim/editor_layout.h"
 #include "products/ostrelvanheim/factory_presets.h"
 #include "products/ostrelvanheim/parameter_map.h"
 
@@ -42,7 +43,7 @@ const OstrelvanheimProduct kProduct = {
     .suspendRecomputesCoefficients = true,
     .meterDelayPassesAutomaticValue = true,
     .meterPreferences = kPreferences,
-    .editor = nullptr,
+    .editor = &kEditorTraits,
 };
 
 }  // namespace ostrelvanheim

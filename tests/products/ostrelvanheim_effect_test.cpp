@@ -45,7 +45,7 @@ TEST_F(FirstGeneration, IdentityTowardsTheHost) {
   EXPECT_EQ(e->numPrograms, 1);
   EXPECT_EQ(e->numInputs, 2);
   EXPECT_EQ(e->numOutputs, 2);
-  EXPECT_EQ(e->flags, 0x1030) << "no editor yet";
+  EXPECT_EQ(e->flags, 0x1031) << "replacing in both widths, with an editor";
   EXPECT_EQ(e->initialDelay, 127);
   EXPECT_EQ(text(fx, effGetEffectName, 0), "JYX Ostrelvanheim");
   EXPECT_EQ(text(fx, effGetVendorString, 0), "Brenmoorworks");

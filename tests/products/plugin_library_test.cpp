@@ -45,7 +45,7 @@ const Library kLibraries[] = {
      fourCharCode('J', 'y', 'O', 's'),
      48,
      127,
-     0x1030,
+     0x1031,
      6512,
      {{effGetParamName, 8, " HighAdjust "},
       {effGetParamName, 35, " MeterScale "},

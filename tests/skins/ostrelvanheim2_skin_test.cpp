@@ -82,8 +82,8 @@ TEST(Ostrelvanheim2Skin, ClipLampBrightensImageByImage) {
 }
 
 TEST(Ostrelvanheim2Skin, EveryControlOfTheEditorIsAsLargeAsOneImage) {
-  expectControlsFillOneImage(ostrelvanheim2::editor::kFront);
-  expectControlsFillOneImage(ostrelvanheim2::editor::kBack);
+  expectControlsFillOneImage(ostrelvanheim2::kEditorTraits.front);
+  expectControlsFillOneImage(ostrelvanheim2::kEditorTraits.back);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // over the second generation's images, without the images it has no use for.
 #include <gtest/gtest.h>
 
+#include "products/ostrelvanheim/editor_layout.h"
 #include "skin_checks.h"
 #include "skin_expectations.h"
 
@@ -23,6 +24,13 @@ TEST(OstrelvanheimSkin, ReadoutAreasArePlain) {
   ASSERT_FALSE(p.empty());
   EXPECT_EQ(plainDifference(p, 118, 426, 214, 440), "") << "delay readouts";
   EXPECT_EQ(plainDifference(p, 175, 443, 292, 459), "") << "program name";
+}
+
+// Its own Process button and the second generation's images under this
+// product's tables.
+TEST(OstrelvanheimSkin, EveryControlOfTheEditorIsAsLargeAsOneImage) {
+  expectControlsFillOneImage(ostrelvanheim::kEditorTraits.front);
+  expectControlsFillOneImage(ostrelvanheim::kEditorTraits.back);
 }
 
 }  // namespace

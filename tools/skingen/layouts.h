@@ -1,10 +1,13 @@
 // Where the editors put their controls (left, top, right, bottom in page
 // pixels), so that every legend, scale and window of a panel sits where its
-// control sits, read from the editors' own tables. The Ostrelvanheim editors
-// of both generations share one layout, the second generation's editor
-// tables; the first generation has no FAT switch.
+// control sits, read from the editors' own tables: each Ostrelvanheim
+// generation's and the track editor's.
 #pragma once
 
+#include <array>
+#include <span>
+
+#include "products/ostrelvanheim/editor_layout.h"
 #include "products/ostrelvanheim2/editor_layout.h"
 #include "products/tindravelle/editor_layout.h"
 
@@ -18,64 +21,116 @@ struct Rect {
   double cy() const { return (top + bottom) / 2.0; }
 };
 
-namespace ostrelvanheim {
-// Read from the editor's own tables, so that the art follows the layout.
-namespace editor = ostrelvanheim2::editor;
-
-constexpr Rect rectOf(const EditorArea& a) { return Rect{a.left, a.top, a.right, a.bottom}; }
-constexpr const EditorControl& control(int tag) {
-  const EditorControl* front = findTagged(editor::kFront, tag);
-  return front ? *front : *findTagged(editor::kBack, tag);
-}
-constexpr Rect tagged(int tag) { return rectOf(control(tag).rect); }
-// The n-th control of a kind on the front page.
-constexpr Rect nthOf(EditorControlKind kind, int n) {
-  for (const EditorControl& c : editor::kFront)
-    if (c.kind == kind && n-- == 0) return rectOf(c.rect);
-  return Rect{};
-}
-
-// Front page (rows 0-443) and the preset strip row (444-459).
-constexpr Rect delayMs = rectOf(findReadout(editor::kFront, ReadoutSource::DelayMs)->rect);
-constexpr Rect delaySamples = rectOf(findReadout(editor::kFront, ReadoutSource::DelaySamples)->rect);
-constexpr Rect delayClick = tagged(editor::kDelayClickTag);
-constexpr Rect process = tagged(0), longRelease = tagged(27), autoRelease = tagged(28),
-               brickwall = tagged(29);
-constexpr Rect fat = tagged(26), mode = tagged(1), channel = tagged(editor::kChannelModeTag),
-               link = tagged(3);
-constexpr Rect meterType = tagged(22), meters = tagged(21);
-constexpr Rect knee = tagged(5), speed = tagged(6), drive = tagged(4), highFreq = tagged(10);
-constexpr Rect highAdjust = tagged(8), lowFreq = tagged(11), lowAdjust = tagged(9), output = tagged(14);
-constexpr Rect mixKnob = tagged(12), ceiling = tagged(13), release = tagged(7);
-constexpr Rect meterL = nthOf(EditorControlKind::LevelMeter, 0),
-               meterR = nthOf(EditorControlKind::LevelMeter, 1);
-constexpr Rect counter = tagged(editor::kCounterTag), clipL = tagged(editor::kLeftLampTag);
-constexpr Rect clipR = tagged(editor::kRightLampTag), pageSwitch = tagged(editor::kFrontPageSwitchTag);
-
-// Back page (rows 0-442): knob, readout, readout's picture offset.
+// A knob of a back page: knob, readout, and where its readout's copy of the
+// page's picture is taken.
 struct BackKnob {
   Rect knob, readout;
   int backX, backY;
 };
-constexpr BackKnob backKnob(int tag) {
-  const EditorControl& readout = *findReadout(editor::kBack, ReadoutSource::PlainValue, tag);
-  return BackKnob{tagged(tag), rectOf(readout.rect), readout.backOffset.x, readout.backOffset.y};
+
+// One Ostrelvanheim window's rectangles, read from its editor's tables so that
+// the art follows the layout: the front page (rows 0-443), the preset strip's
+// row (444-459) and the back page (rows 0-442). The two generations share the
+// layout; the first has no FAT switch.
+struct OstrelvanheimLayout {
+  Rect delayMs, delaySamples, delayClick;
+  Rect process, longRelease, autoRelease, brickwall;
+  bool hasFat;
+  Rect fat, mode, channel, link, meterType, meters;
+  Rect knee, speed, drive, highFreq, highAdjust, lowFreq, lowAdjust, output, mixKnob, ceiling, release;
+  Rect meterL, meterR, counter, clipL, clipR, pageSwitch;
+  BackKnob lowSat, midSat, highSat, lowRel, midRel, highRel;
+  BackKnob vuIntegr, vuRefer, ppmIntegr, ppmReturn, overIndic, fineTune;
+  Rect knobMode, backSwitch, version;
+  int stripTop = 444;  // the preset strip's row
+  std::array<BackKnob, 12> backKnobs() const {
+    return {lowSat,   midSat,  highSat,   lowRel,    midRel,    highRel,
+            vuIntegr, vuRefer, ppmIntegr, ppmReturn, overIndic, fineTune};
+  }
+};
+
+constexpr Rect rectOf(const EditorArea& a) { return Rect{a.left, a.top, a.right, a.bottom}; }
+
+constexpr OstrelvanheimLayout layoutOf(const OstrelvanheimEditorTraits& editor, const ParameterMap& map) {
+  using enum EditorControlKind;
+  const std::span<const EditorControl> front = editor.front, back = editor.back;
+  auto control = [&](VstInt32 meaning) -> const EditorControl* {
+    const VstInt32 tag = map.indexOf(meaning);
+    const EditorControl* c = findTagged(front, tag);
+    return c ? c : findTagged(back, tag);
+  };
+  auto tagged = [&](VstInt32 meaning) { return rectOf(control(meaning)->rect); };
+  auto kind = [](std::span<const EditorControl> page, EditorControlKind k) {
+    return rectOf(findControl(page, k)->rect);
+  };
+  auto nthOf = [&](EditorControlKind k, int n) {
+    for (const EditorControl& c : front)
+      if (c.kind == k && n-- == 0) return rectOf(c.rect);
+    return Rect{};
+  };
+  auto backKnob = [&](VstInt32 meaning) {
+    const EditorControl& readout = *findReadout(back, ReadoutSource::PlainValue, map.indexOf(meaning));
+    return BackKnob{tagged(meaning), rectOf(readout.rect), readout.backOffset.x, readout.backOffset.y};
+  };
+  const EditorControl* fat = control(Meaning::kFat);
+  return OstrelvanheimLayout{
+      .delayMs = rectOf(findReadout(front, ReadoutSource::DelayMs)->rect),
+      .delaySamples = rectOf(findReadout(front, ReadoutSource::DelaySamples)->rect),
+      .delayClick = kind(front, ClickArea),
+      .process = tagged(Meaning::kProcess),
+      .longRelease = tagged(Meaning::kLong),
+      .autoRelease = tagged(Meaning::kAuto),
+      .brickwall = tagged(Meaning::kBrickwall),
+      .hasFat = fat != nullptr,
+      .fat = fat ? rectOf(fat->rect) : Rect{},
+      .mode = tagged(Meaning::kMode),
+      .channel = kind(front, ChannelButton),
+      .link = tagged(Meaning::kLink),
+      .meterType = tagged(Meaning::kMeterType),
+      .meters = tagged(Meaning::kMeters),
+      .knee = tagged(Meaning::kKnee),
+      .speed = tagged(Meaning::kSpeed),
+      .drive = tagged(Meaning::kDrive),
+      .highFreq = tagged(Meaning::kHighFreq),
+      .highAdjust = tagged(Meaning::kHighAdjust),
+      .lowFreq = tagged(Meaning::kLowFreq),
+      .lowAdjust = tagged(Meaning::kLowAdjust),
+      .output = tagged(Meaning::kOutput),
+      .mixKnob = tagged(Meaning::kMix),
+      .ceiling = tagged(Meaning::kCeiling),
+      .release = tagged(Meaning::kRelease),
+      .meterL = nthOf(LevelMeter, 0),
+      .meterR = nthOf(LevelMeter, 1),
+      .counter = kind(front, Counter),
+      .clipL = nthOf(ClipLamp, 0),
+      .clipR = nthOf(ClipLamp, 1),
+      .pageSwitch = kind(front, PageSwitch),
+      .lowSat = backKnob(Meaning::kLowSat),
+      .midSat = backKnob(Meaning::kMidSat),
+      .highSat = backKnob(Meaning::kHighSat),
+      .lowRel = backKnob(Meaning::kLowRel),
+      .midRel = backKnob(Meaning::kMidRel),
+      .highRel = backKnob(Meaning::kHighRel),
+      .vuIntegr = backKnob(Meaning::kVuIntegr),
+      .vuRefer = backKnob(Meaning::kVuRefer),
+      .ppmIntegr = backKnob(Meaning::kPpmIntegr),
+      .ppmReturn = backKnob(Meaning::kPpmReturn),
+      .overIndic = backKnob(Meaning::kOverIndic),
+      .fineTune = backKnob(Meaning::kFineTune),
+      .knobMode = tagged(Meaning::kKnobMode),
+      .backSwitch = kind(back, PageSwitch),
+      .version = kind(back, Label),
+  };
 }
-constexpr BackKnob lowSat = backKnob(15), midSat = backKnob(16), highSat = backKnob(17);
-constexpr BackKnob lowRel = backKnob(18), midRel = backKnob(19), highRel = backKnob(20);
-constexpr BackKnob vuIntegr = backKnob(43), vuRefer = backKnob(44), ppmIntegr = backKnob(45);
-constexpr BackKnob ppmReturn = backKnob(46), overIndic = backKnob(47), fineTune = backKnob(24);
-constexpr BackKnob backKnobs[] = {lowSat,   midSat,  highSat,   lowRel,    midRel,    highRel,
-                                  vuIntegr, vuRefer, ppmIntegr, ppmReturn, overIndic, fineTune};
-constexpr Rect knobMode = tagged(48), backSwitch = tagged(editor::kBackPageSwitchTag);
-constexpr Rect version = rectOf(findControl(editor::kBack, EditorControlKind::Label)->rect);
-constexpr int stripTop = 444;  // the preset strip's row
-}  // namespace ostrelvanheim
+
+inline constexpr OstrelvanheimLayout kGen2Layout =
+    layoutOf(ostrelvanheim2::kEditorTraits, ostrelvanheim2::kParameterMap);
+inline constexpr OstrelvanheimLayout kGen1Layout =
+    layoutOf(ostrelvanheim::kEditorTraits, ostrelvanheim::kParameterMap);
 
 namespace tindravelle {
 // Read from the track editor's own tables.
 namespace editor = ::tindravelle::editor;
-using ostrelvanheim::rectOf;
 
 constexpr const EditorControl& control(int tag) {
   const EditorControl* front = findTagged(editor::kFront, tag);
@@ -102,7 +157,6 @@ constexpr int pivotLX = editor::kLeftNeedle.pivot.x, pivotRX = editor::kRightNee
 constexpr Rect counter = tagged(editor::kCounterTag), pageSwitch = tagged(editor::kFrontPageSwitchTag);
 
 // Back page (rows 0-357).
-using BackKnob = ostrelvanheim::BackKnob;
 constexpr BackKnob backKnob(int tag) {
   const EditorControl& readout = *findReadout(editor::kBack, ReadoutSource::PlainValue, tag);
   return BackKnob{tagged(tag), rectOf(readout.rect), readout.backOffset.x, readout.backOffset.y};

@@ -11,8 +11,6 @@ namespace skingen {
 
 namespace {
 
-using namespace ostrelvanheim;
-
 const KnobLook kKnob{rgb(62, 62, 66),    rgb(14, 14, 16), rgb(222, 224, 228), rgb(104, 106, 110),
                      rgb(252, 248, 236), rgb(34, 34, 38), rgb(196, 194, 186)};
 
@@ -137,109 +135,109 @@ void knobLabel(Image& im, const Rect& r, const std::string& text, const Theme& t
 
 }  // namespace
 
-Image ostrelvanheimFront(const Theme& t, const std::string& product, bool withFat) {
+Image ostrelvanheimFront(const Theme& t, const std::string& product, const OstrelvanheimLayout& L) {
   Image im(450, 460);
-  panelBase(im, stripTop, t.panel, t);
-  cornerScrews(im, stripTop);
+  panelBase(im, L.stripTop, t.panel, t);
+  cornerScrews(im, L.stripTop);
 
   panelTitle(im, product, "SATURATION \xC2\xB7 COMPRESSION \xC2\xB7 LIMITING", t);
 
   // Meters with their clip lamps, and the two meter switches between them.
-  for (const Rect& m : {meterL, meterR}) meterBezel(im, m.left, m.top, m.right, m.bottom);
+  for (const Rect& m : {L.meterL, L.meterR}) meterBezel(im, m.left, m.top, m.right, m.bottom);
   TextStyle ch = labelStyle(t, 7.5);
-  legend(im, "LEFT", meterL.left - 1, 126, ch, Align::Left);
-  legend(im, "RIGHT", meterR.left - 1, 126, ch, Align::Left);
-  legend(im, "OVER", clipL.left - 3, 123, smallStyle(t, 7), Align::Right);
-  legend(im, "OVER", clipR.left - 3, 123, smallStyle(t, 7), Align::Right);
-  knobLabel(im, meters, "METERS", t, 25);
-  legend(im, "METER TYPE", meterType.cx(), 86, labelStyle(t, 6.5));
+  legend(im, "LEFT", L.meterL.left - 1, 126, ch, Align::Left);
+  legend(im, "RIGHT", L.meterR.left - 1, 126, ch, Align::Left);
+  legend(im, "OVER", L.clipL.left - 3, 123, smallStyle(t, 7), Align::Right);
+  legend(im, "OVER", L.clipR.left - 3, 123, smallStyle(t, 7), Align::Right);
+  knobLabel(im, L.meters, "METERS", t, 25);
+  legend(im, "METER TYPE", L.meterType.cx(), 86, labelStyle(t, 6.5));
 
   // Knobs.
-  knobLabel(im, knee, "KNEE", t, 163);
-  knobLabel(im, speed, "SPEED", t, 241);
-  knobLabel(im, release, "RELEASE", t, 316);
-  legend(im, "DRIVE", drive.cx(), 156, labelStyle(t, 10));
-  knobLabel(im, lowAdjust, "LOW ADJUST", t, 163);
-  knobLabel(im, highAdjust, "HIGH ADJUST", t, 163);
-  knobLabel(im, lowFreq, "LOW FREQ", t, 238);
-  knobLabel(im, highFreq, "HIGH FREQ", t, 238);
-  knobLabel(im, mixKnob, "MIX", t, 319);
-  knobLabel(im, output, "OUTPUT", t, 320);
-  knobLabel(im, ceiling, "CEILING", t, 320);
+  knobLabel(im, L.knee, "KNEE", t, 163);
+  knobLabel(im, L.speed, "SPEED", t, 241);
+  knobLabel(im, L.release, "RELEASE", t, 316);
+  legend(im, "DRIVE", L.drive.cx(), 156, labelStyle(t, 10));
+  knobLabel(im, L.lowAdjust, "LOW ADJUST", t, 163);
+  knobLabel(im, L.highAdjust, "HIGH ADJUST", t, 163);
+  knobLabel(im, L.lowFreq, "LOW FREQ", t, 238);
+  knobLabel(im, L.highFreq, "HIGH FREQ", t, 238);
+  knobLabel(im, L.mixKnob, "MIX", t, 319);
+  knobLabel(im, L.output, "OUTPUT", t, 320);
+  knobLabel(im, L.ceiling, "CEILING", t, 320);
 
   // Release and limiter switches.
-  legend(im, "AUTO", autoRelease.cx(), 313, labelStyle(t, 7));
-  legend(im, "LONG", longRelease.cx(), 352, labelStyle(t, 7));
-  legend(im, "BRICKWALL", brickwall.cx(), 333, smallStyle(t, 7.5));
+  legend(im, "AUTO", L.autoRelease.cx(), 313, labelStyle(t, 7));
+  legend(im, "LONG", L.longRelease.cx(), 352, labelStyle(t, 7));
+  legend(im, "BRICKWALL", L.brickwall.cx(), 333, smallStyle(t, 7.5));
 
   // Bottom row.
-  legend(im, "PROCESS", process.cx(), 395, labelStyle(t, 7.5));
-  if (withFat) legend(im, "FAT", fat.cx(), 395, labelStyle(t, 7.5));
-  legend(im, "MODE", mode.cx(), 395, labelStyle(t, 7.5));
-  legend(im, "CHANNEL", channel.left + 22.5, 385, labelStyle(t, 7.5));
-  legend(im, "LINK", link.left + 21, 395, labelStyle(t, 7.5));
-  pageSwitchPlate(im, pageSwitch, "BAND & METER SETUP", t);
+  legend(im, "PROCESS", L.process.cx(), 395, labelStyle(t, 7.5));
+  if (L.hasFat) legend(im, "FAT", L.fat.cx(), 395, labelStyle(t, 7.5));
+  legend(im, "MODE", L.mode.cx(), 395, labelStyle(t, 7.5));
+  legend(im, "CHANNEL", L.channel.left + 22.5, 385, labelStyle(t, 7.5));
+  legend(im, "LINK", L.link.left + 21, 395, labelStyle(t, 7.5));
+  pageSwitchPlate(im, L.pageSwitch, "BAND & METER SETUP", t);
 
   // Readouts: the delay, and the counter under the Drive knob.
-  delayAndCounterWindows(im, delayMs, delaySamples, counter, t);
+  delayAndCounterWindows(im, L.delayMs, L.delaySamples, L.counter, t);
 
-  stripRow(im, stripTop, 460, t);
+  stripRow(im, L.stripTop, 460, t);
   return im;
 }
 
-Image ostrelvanheimBack(const Theme& t, const std::string& title) {
+Image ostrelvanheimBack(const Theme& t, const std::string& title, const OstrelvanheimLayout& L) {
   Image im(450, 445);
   panelBase(im, 443, t.backPanel, t);
   im.fillRect(0, 443, 450, 445, solid(t.strip));
   cornerScrews(im, 443);
-  namePlate(im, backSwitch, version, title, "BANDS \xC2\xB7 METERS \xC2\xB7 KNOBS", t);
+  namePlate(im, L.backSwitch, L.version, title, "BANDS \xC2\xB7 METERS \xC2\xB7 KNOBS", t);
 
   TextStyle knob = smallStyle(t, 7.5);
   knob.color = t.label;
 
-  sectionHeader(im, "BAND SATURATION", lowSat.readout.left, highSat.readout.right, 170, t);
-  sectionHeader(im, "BAND RELEASE", lowRel.readout.left, highRel.readout.right, 170, t);
+  sectionHeader(im, "BAND SATURATION", L.lowSat.readout.left, L.highSat.readout.right, 170, t);
+  sectionHeader(im, "BAND RELEASE", L.lowRel.readout.left, L.highRel.readout.right, 170, t);
   const char* bands[3] = {"LOW", "MID", "HIGH"};
-  const BackKnob sat[3] = {lowSat, midSat, highSat}, rel[3] = {lowRel, midRel, highRel};
+  const BackKnob sat[3] = {L.lowSat, L.midSat, L.highSat}, rel[3] = {L.lowRel, L.midRel, L.highRel};
   for (int i = 0; i < 3; ++i) {
     legend(im, bands[i], sat[i].knob.cx(), 186, knob);
     legend(im, bands[i], rel[i].knob.cx(), 186, knob);
   }
-  readoutWindow(im, lowSat.readout.left, lowSat.readout.top, highSat.readout.right, highSat.readout.bottom,
-                t.lcd);
-  readoutWindow(im, lowRel.readout.left, lowRel.readout.top, highRel.readout.right, highRel.readout.bottom,
-                t.lcd);
+  readoutWindow(im, L.lowSat.readout.left, L.lowSat.readout.top, L.highSat.readout.right,
+                L.highSat.readout.bottom, t.lcd);
+  readoutWindow(im, L.lowRel.readout.left, L.lowRel.readout.top, L.highRel.readout.right,
+                L.highRel.readout.bottom, t.lcd);
 
   sectionHeader(im, "VU METER", 55, 200, 252, t);
   sectionHeader(im, "PPM METER", 254, 396, 252, t);
-  for (const BackKnob& k : {vuIntegr, vuRefer, ppmIntegr, ppmReturn})
+  for (const BackKnob& k : {L.vuIntegr, L.vuRefer, L.ppmIntegr, L.ppmReturn})
     readoutWindow(im, k.readout.left, k.readout.top, k.readout.right, k.readout.bottom, t.lcd);
-  double vuText = vuRefer.readout.right + 8, ppmText = ppmReturn.readout.right + 8;
-  legend(im, "INTEGRATION", vuText, vuIntegr.knob.cy() + 3, knob, Align::Left);
-  legend(im, "REFERENCE", vuText, vuRefer.knob.cy() + 3, knob, Align::Left);
-  legend(im, "INTEGRATION", ppmText, ppmIntegr.knob.cy() + 3, knob, Align::Left);
-  legend(im, "RETURN", ppmText, ppmReturn.knob.cy() + 3, knob, Align::Left);
+  double vuText = L.vuRefer.readout.right + 8, ppmText = L.ppmReturn.readout.right + 8;
+  legend(im, "INTEGRATION", vuText, L.vuIntegr.knob.cy() + 3, knob, Align::Left);
+  legend(im, "REFERENCE", vuText, L.vuRefer.knob.cy() + 3, knob, Align::Left);
+  legend(im, "INTEGRATION", ppmText, L.ppmIntegr.knob.cy() + 3, knob, Align::Left);
+  legend(im, "RETURN", ppmText, L.ppmReturn.knob.cy() + 3, knob, Align::Left);
 
   // Over indicator and fine tune share one display; the over count's picture
   // is taken from the plain middle of it.
-  readoutWindow(im, overIndic.readout.left, overIndic.readout.top, fineTune.readout.right,
-                fineTune.readout.bottom, t.lcd);
-  legend(im, "OVER INDICATOR", vuText, overIndic.knob.cy() - 1, knob, Align::Left);
-  legend(im, "samples to light the lamp", vuText, overIndic.knob.cy() + 8, smallStyle(t, 7), Align::Left);
-  legend(im, "FINE TUNE", ppmText, fineTune.knob.cy() - 1, knob, Align::Left);
-  legend(im, "gain knob range", ppmText, fineTune.knob.cy() + 8, smallStyle(t, 7), Align::Left);
+  readoutWindow(im, L.overIndic.readout.left, L.overIndic.readout.top, L.fineTune.readout.right,
+                L.fineTune.readout.bottom, t.lcd);
+  legend(im, "OVER INDICATOR", vuText, L.overIndic.knob.cy() - 1, knob, Align::Left);
+  legend(im, "samples to light the lamp", vuText, L.overIndic.knob.cy() + 8, smallStyle(t, 7), Align::Left);
+  legend(im, "FINE TUNE", ppmText, L.fineTune.knob.cy() - 1, knob, Align::Left);
+  legend(im, "gain knob range", ppmText, L.fineTune.knob.cy() + 8, smallStyle(t, 7), Align::Left);
 
-  legend(im, "KNOB MODE", knobMode.cx() + 10, knobMode.top - 5, knob);
-  legend(im, "CIRCULAR", knobMode.right + 4, knobMode.top + 10, smallStyle(t, 7), Align::Left);
-  legend(im, "LINEAR", knobMode.right + 4, knobMode.bottom - 4, smallStyle(t, 7), Align::Left);
+  legend(im, "KNOB MODE", L.knobMode.cx() + 10, L.knobMode.top - 5, knob);
+  legend(im, "CIRCULAR", L.knobMode.right + 4, L.knobMode.top + 10, smallStyle(t, 7), Align::Left);
+  legend(im, "LINEAR", L.knobMode.right + 4, L.knobMode.bottom - 4, smallStyle(t, 7), Align::Left);
   return im;
 }
 
 void drawOstrelvanheim2(Skins& s) {
   const char* F = kGen2Folder;
   Theme t = gen2Theme();
-  s.add(F, 19000, ostrelvanheimFront(t, "Ostrelvanheim2", true), false);
-  s.add(F, 19002, ostrelvanheimBack(t, "SETUP"), false);
+  s.add(F, 19000, ostrelvanheimFront(t, "Ostrelvanheim2", kGen2Layout), false);
+  s.add(F, 19002, ostrelvanheimBack(t, "SETUP", kGen2Layout), false);
   s.add(F, 19003, meterStrip(meterFace(0)), false);
   s.add(F, 19004, meterStrip(meterFace(1)), false);
   s.add(F, 19005, selectorStrip(ledSelector(t, 40, 50, {"PRE", "GR", "POST"})), true);
@@ -291,7 +289,7 @@ void drawOstrelvanheim2(Skins& s) {
 void drawOstrelvanheim(Skins& s) {
   const char* F = kGen1Folder;
   Theme t = gen1Theme();
-  s.add(F, 19100, ostrelvanheimFront(t, "Ostrelvanheim", false), false);
+  s.add(F, 19100, ostrelvanheimFront(t, "Ostrelvanheim", kGen1Layout), false);
   s.add(F, 19114, buttonStrip(pushButton(36, 40, 4, 32, kAmber)), true);
   // The oversampling switch's number; this generation never shows it.
   ButtonDesign fat = pushButton(38, 40, 5, 33, kGreen);

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
+#include <span>
 #include <string>
 
 #include "laws.h"
@@ -83,11 +84,10 @@ void presetStrip(Image& frame, const Skins& s, const Image& background, int dy, 
 
 // The back page's knobs, each with its readout showing the page picture
 // taken at its back offset behind the text.
-template <std::size_t N>
-void backKnobs(Image& page, const Image& strip, const Image& background,
-               const ostrelvanheim::BackKnob (&knobs)[N], const double* values, const char* const* texts) {
-  for (std::size_t i = 0; i < N; ++i) {
-    const ostrelvanheim::BackKnob& k = knobs[i];
+void backKnobs(Image& page, const Image& strip, const Image& background, std::span<const BackKnob> knobs,
+               const double* values, const char* const* texts) {
+  for (std::size_t i = 0; i < knobs.size(); ++i) {
+    const BackKnob& k = knobs[i];
     knob(page, strip, k.knob, 51, values[i]);
     Rect r = k.readout;
     page.compositeRegion(background, k.backX, k.backY, r.width(), r.height(), r.left, r.top);
@@ -106,54 +106,53 @@ struct FrontState {
 
 double knobValue(const FrontState& st, int i) { return std::fmod(st.knobs + st.vary * i, 1.0 + 1e-9); }
 
-Image ostrelvanheimFrontPreview(const Skins& s, const char* panelFolder, int panelNumber, bool fat,
-                                const FrontState& st) {
-  using namespace ostrelvanheim;
+Image ostrelvanheimFrontPreview(const Skins& s, const char* panelFolder, int panelNumber,
+                                const OstrelvanheimLayout& L, const FrontState& st) {
   const char* G = kGen2Folder;
   const Image& bg = s.get(panelFolder, panelNumber);
   Image page = bg;
-  text(page, "11.610ms", delayMs, 9, rgb(40, 40, 40));
-  text(page, "512smps", delaySamples, 9, rgb(40, 40, 40));
+  text(page, "11.610ms", L.delayMs, 9, rgb(40, 40, 40));
+  text(page, "512smps", L.delaySamples, 9, rgb(40, 40, 40));
   int on = st.knobs > 0.5 ? 1 : 0;
   image(page, s.get(panelFolder == kGen1Folder ? kGen1Folder : G, panelFolder == kGen1Folder ? 19114 : 19014),
-        process, 2, 1);
-  image(page, s.get(G, 19035), longRelease, 2, on);
-  image(page, s.get(G, 19036), autoRelease, 2, 1 - on);
-  image(page, s.get(G, 19037), brickwall, 2, 1);
-  if (fat) image(page, s.get(G, 19034), ostrelvanheim::fat, 2, on);
-  image(page, s.get(G, 19015), mode, 2, 1 - on);
-  image(page, s.get(G, 19016), channel, 4, on ? 3 : 1);
-  image(page, s.get(G, 19017), link, 2, 1);
-  image(page, s.get(G, 19006), meterType, 2, on);
-  image(page, s.get(G, 19005), meters, 3, on ? 1 : 2);
-  const Rect* small[] = {&knee,      &speed,  &highFreq, &highAdjust, &lowFreq,
-                         &lowAdjust, &output, &mixKnob,  &ceiling,    &release};
+        L.process, 2, 1);
+  image(page, s.get(G, 19035), L.longRelease, 2, on);
+  image(page, s.get(G, 19036), L.autoRelease, 2, 1 - on);
+  image(page, s.get(G, 19037), L.brickwall, 2, 1);
+  if (L.hasFat) image(page, s.get(G, 19034), L.fat, 2, on);
+  image(page, s.get(G, 19015), L.mode, 2, 1 - on);
+  image(page, s.get(G, 19016), L.channel, 4, on ? 3 : 1);
+  image(page, s.get(G, 19017), L.link, 2, 1);
+  image(page, s.get(G, 19006), L.meterType, 2, on);
+  image(page, s.get(G, 19005), L.meters, 3, on ? 1 : 2);
+  const Rect* small[] = {&L.knee,      &L.speed,  &L.highFreq, &L.highAdjust, &L.lowFreq,
+                         &L.lowAdjust, &L.output, &L.mixKnob,  &L.ceiling,    &L.release};
   int bitmaps[] = {19008, 19008, 19010, 19013, 19012, 19013, 19013, 19008, 19013, 19024};
   for (int i = 0; i < 10; ++i) knob(page, s.get(G, bitmaps[i]), *small[i], 101, knobValue(st, i));
-  driveKnob(page, s.get(G, 19009), ostrelvanheim::drive, knobValue(st, 10));
+  driveKnob(page, s.get(G, 19009), L.drive, knobValue(st, 10));
   const Image& strip = s.get(G, st.mode == 0 ? 19003 : 19004);
-  meter(page, strip, meterL, st.levelL, st.mode);
-  meter(page, strip, meterR, st.levelR, st.mode);
-  counterText(page, s.get(G, 19021), ostrelvanheim::counter, st.count);
-  image(page, s.get(G, 19026), clipL, 6, st.lampL);
-  image(page, s.get(G, 19026), clipR, 6, st.lampR);
+  meter(page, strip, L.meterL, st.levelL, st.mode);
+  meter(page, strip, L.meterR, st.levelR, st.mode);
+  counterText(page, s.get(G, 19021), L.counter, st.count);
+  image(page, s.get(G, 19026), L.clipL, 6, st.lampL);
+  image(page, s.get(G, 19026), L.clipR, 6, st.lampR);
   Image frame = bg;
   frame.paste(page.crop(0, 0, 450, 444), 0, 0);
   presetStrip(frame, s, bg, 0, "Gentle Glue");
   return frame;
 }
 
-Image ostrelvanheimBackPreview(const Skins& s, const char* panelFolder, int panelNumber) {
-  using namespace ostrelvanheim;
+Image ostrelvanheimBackPreview(const Skins& s, const char* panelFolder, int panelNumber,
+                               const OstrelvanheimLayout& L) {
   const char* G = kGen2Folder;
   const Image& backBg = s.get(G, 19002);
   Image page = backBg;
   const char* texts[] = {"6.0dB", "0.0dB",     "-3.4dB", "x1.00",  "x0.25", "x4.00",
                          "300ms", "-12.0dBFS", "10ms",   "1.500s", "3",     "100%"};
   double values[] = {0.75, 0.5, 0.35, 0.5, 0.25, 0.75, 0.5, 0.4, 0.5, 0.6, 2.0 / 9, 1.0};
-  skingen::backKnobs(page, s.get(G, 19032), backBg, ostrelvanheim::backKnobs, values, texts);
-  image(page, s.get(G, 19033), knobMode, 2, 0);
-  text(page, "v2.5.0", version, 9, rgb(0, 0, 0), Align::Left);
+  skingen::backKnobs(page, s.get(G, 19032), backBg, L.backKnobs(), values, texts);
+  image(page, s.get(G, 19033), L.knobMode, 2, 0);
+  text(page, "v2.5.0", L.version, 9, rgb(0, 0, 0), Align::Left);
   Image frame = s.get(panelFolder, panelNumber);
   frame.paste(page.crop(0, 0, 450, 443), 0, 0);
   presetStrip(frame, s, s.get(panelFolder, panelNumber), 0, "Gentle Glue");
@@ -240,24 +239,30 @@ bool writePreviews(const Skins& s, const std::string& folder) {
   FrontState busy{0.15, 0.31, std::pow(10.0, 1 / 20.0), 1.0, 1, 5, 0, " 57.5%"};
   FrontState ends{0.0, 0.0, 0.0, 2.0, 0, 0, 5, "16k00Hz"};
   bool ok = true;
-  ok &= write("ostrelvanheim2-front.png", ostrelvanheimFrontPreview(s, kGen2Folder, 19000, true, calm));
-  ok &= write("ostrelvanheim2-front-busy.png", ostrelvanheimFrontPreview(s, kGen2Folder, 19000, true, busy));
-  ok &= write("ostrelvanheim2-front-ends.png", ostrelvanheimFrontPreview(s, kGen2Folder, 19000, true, ends));
-  ok &= write("ostrelvanheim2-back.png", ostrelvanheimBackPreview(s, kGen2Folder, 19000));
-  ok &= write("ostrelvanheim-front.png", ostrelvanheimFrontPreview(s, kGen1Folder, 19100, false, busy));
-  ok &= write("ostrelvanheim-back.png", ostrelvanheimBackPreview(s, kGen1Folder, 19100));
+  ok &=
+      write("ostrelvanheim2-front.png", ostrelvanheimFrontPreview(s, kGen2Folder, 19000, kGen2Layout, calm));
+  ok &= write("ostrelvanheim2-front-busy.png",
+              ostrelvanheimFrontPreview(s, kGen2Folder, 19000, kGen2Layout, busy));
+  ok &= write("ostrelvanheim2-front-ends.png",
+              ostrelvanheimFrontPreview(s, kGen2Folder, 19000, kGen2Layout, ends));
+  ok &= write("ostrelvanheim2-back.png", ostrelvanheimBackPreview(s, kGen2Folder, 19000, kGen2Layout));
+  ok &= write("ostrelvanheim-front.png", ostrelvanheimFrontPreview(s, kGen1Folder, 19100, kGen1Layout, busy));
+  ok &= write("ostrelvanheim-back.png", ostrelvanheimBackPreview(s, kGen1Folder, 19100, kGen1Layout));
   ok &= write("tindravelle-front.png", tindravelleFrontPreview(s, calm));
   ok &= write("tindravelle-front-busy.png", tindravelleFrontPreview(s, busy));
   ok &= write("tindravelle-back.png", tindravelleBackPreview(s));
   // Enlarged details for close inspection.
-  ok &= write("zoom-ostrelvanheim2-strip.png",
-              zoom(ostrelvanheimFrontPreview(s, kGen2Folder, 19000, true, calm).crop(0, 380, 450, 80), 3));
-  ok &= write("zoom-ostrelvanheim2-top.png",
-              zoom(ostrelvanheimFrontPreview(s, kGen2Folder, 19000, true, busy).crop(40, 20, 370, 120), 2));
-  ok &= write("zoom-ostrelvanheim2-knobs.png",
-              zoom(ostrelvanheimFrontPreview(s, kGen2Folder, 19000, true, busy).crop(30, 140, 390, 250), 2));
+  ok &= write(
+      "zoom-ostrelvanheim2-strip.png",
+      zoom(ostrelvanheimFrontPreview(s, kGen2Folder, 19000, kGen2Layout, calm).crop(0, 380, 450, 80), 3));
+  ok &= write(
+      "zoom-ostrelvanheim2-top.png",
+      zoom(ostrelvanheimFrontPreview(s, kGen2Folder, 19000, kGen2Layout, busy).crop(40, 20, 370, 120), 2));
+  ok &= write(
+      "zoom-ostrelvanheim2-knobs.png",
+      zoom(ostrelvanheimFrontPreview(s, kGen2Folder, 19000, kGen2Layout, busy).crop(30, 140, 390, 250), 2));
   ok &= write("zoom-ostrelvanheim2-back.png",
-              zoom(ostrelvanheimBackPreview(s, kGen2Folder, 19000).crop(40, 150, 400, 290), 2));
+              zoom(ostrelvanheimBackPreview(s, kGen2Folder, 19000, kGen2Layout).crop(40, 150, 400, 290), 2));
   {
     Image lamps(21 * 6 + 21 * 3 + 12 * 11 + 10, 21);
     lamps.fill(rgb(50, 52, 56));

@@ -79,8 +79,8 @@ ButtonLook buttonLook(const Theme& t, const Color& led);
 SelectorDesign ledSelector(const Theme& t, int width, int height, std::vector<std::string> legends);
 
 // The Ostrelvanheim panels, drawn for either generation.
-Image ostrelvanheimFront(const Theme& t, const std::string& product, bool withFat);
-Image ostrelvanheimBack(const Theme& t, const std::string& product);
+Image ostrelvanheimFront(const Theme& t, const std::string& product, const OstrelvanheimLayout& layout);
+Image ostrelvanheimBack(const Theme& t, const std::string& product, const OstrelvanheimLayout& layout);
 
 void drawPresetStrip(Skins& skins);
 void drawOstrelvanheim2(Skins& skins);
