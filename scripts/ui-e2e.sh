@@ -14,13 +14,17 @@
 # - JYX Ostrelvanheim2's own editor: the meters move on the test signal; a
 #   drag, Ctrl-click and a typed value on Drive, the back page and back, FAT,
 #   Mode, the channel button's gesture and the program rocker.
+# - JYX Ostrelvanheim's editor, the same window under its own numbering: a
+#   drag, Ctrl-click and a typed value on Drive, the Link button from the
+#   host's automation and from a click, the channel button's gesture, the back
+#   page and back.
 # - JYX Tindravelle's editor: the needles move on the test signal; a drag,
 #   Ctrl-click and a typed value on Drive, a click on a needle (its level
 #   kept without automation), the back page and back, the program menu and
 #   rocker, Process.
 #
-# Then, when the Windows build is there, both demos, JYX Ostrelvanheim2 and
-# JYX Tindravelle open in Win32 windows under wine as a smoke test.
+# Then, when the Windows build is there, both demos and the three products'
+# editors open in Win32 windows under wine as a smoke test.
 #
 # Installs nothing: Xvfb and xdotool come from scripts/install-deps.sh.
 # Screenshots stay in <build>/e2e-shots for people to look at.
@@ -40,6 +44,7 @@ demo=$build/demo/jyx_demo_editor.so
 controls=$build/demo/jyx_demo_controls.so
 gen2=$build/plugins/JYX_Ostrelvanheim2.so
 track=$build/plugins/JYX_Tindravelle.so
+gen1=$build/plugins/JYX_Ostrelvanheim.so
 shots=$build/e2e-shots
 work=$build/e2e-work
 log=
@@ -53,7 +58,7 @@ fail() {
 for tool in Xvfb xdotool; do
   command -v $tool >/dev/null 2>&1 || fail "$tool is missing (scripts/install-deps.sh installs it)"
 done
-for f in "$vsthost" "$xshot" "$demo" "$controls" "$gen2" "$track"; do
+for f in "$vsthost" "$xshot" "$demo" "$controls" "$gen2" "$track" "$gen1"; do
   [ -f "$f" ] || fail "$f is missing: build the linux preset first"
 done
 
@@ -534,6 +539,86 @@ screenshot 20-strip.png
 close_host
 echo "ui-e2e: the controls demo and the preset strip work in an X11 window"
 
+# ---- the Ostrelvanheim windows: one layout for both generations ----
+# drive_gestures VALUE-ENTRY-SHOT TYPED-SHOT: Drive (index 4 in both) 30
+# pixels up in the linear knob mode (the default) turns it from 0.5 by a tenth,
+# in one gesture; a Ctrl-click puts it back to 0 dB; a double click opens the
+# value field over the counter, and -6 dB typed there sets Drive without
+# telling the host.
+drive_gestures() {
+  set_param 4 0.500000
+  drag 178 225 178 215 178 205 178 195
+  expect 'begin 4'
+  expect 'automate 4 0\.600000'
+  expect 'end 4'
+  pointer 160 230
+  xdotool keydown ctrl click 1 keyup ctrl
+  expect 'automate 4 0\.500000'
+  pointer 200 225
+  xdotool click --repeat 2 --delay 60 1
+  xdotool key End BackSpace BackSpace BackSpace BackSpace BackSpace BackSpace
+  xdotool type --delay 20 -- '-6'
+  screenshot "$1"
+  xdotool key Return
+  expect_param 4 0.375000
+  grep -q '^automate 4 0\.375000$' "$log" && fail "a typed value reached the host as automation"
+  screenshot "$2"
+}
+# back_page VU-INTEGR-INDEX SHOT: the page switch shows the back page; a
+# Ctrl-click there puts VU Integr back to its default (a preference: the host
+# hears nothing); the plate brings the front page back.
+back_page() {
+  pointer 162 413
+  xdotool click 1
+  set_param "$1" 0.200000
+  pointer 80 275
+  xdotool keydown ctrl click 1 keyup ctrl
+  expect_param "$1" 0.500000
+  grep -q "^begin $1\$" "$log" && fail "a preference reached the host"
+  screenshot "$2"
+  pointer 224 85
+  xdotool click 1
+}
+# channel_gesture OWN STEREO LR: the channel button's lower zone (stereo); the
+# host records the stereo-mode and left/right parameters as one gesture, never
+# the button's own index.
+channel_gesture() {
+  set_param "$1" 0.000000
+  pointer 351 432
+  xdotool click 1
+  expect "begin $2"
+  from=$mark
+  expect "end $3"
+  [ "$(sed -n "${from},${mark}p" "$log")" = "begin $2
+begin $3
+automate $2 1.000000
+automate $3 0.000000
+end $2
+end $3" ] || fail "the channel button's gesture is not the stereo mode's and left/right's"
+  grep -Eq "^(begin|end|automate) $1( |\$)" "$log" && fail "the host heard of the channel button's own index"
+  expect_param "$1" 1.000000
+}
+# fingerprint X Y W H: the fingerprint of an area of the editor's window, in
+# $print (not through a subshell: expect moves the log's mark).
+fingerprint() {
+  step "pixels $*"
+  expect "pixels $* .*"
+  print=$(last_line | cut -d' ' -f6)
+}
+# changes_from FINGERPRINT X Y W H: waits until the area shows something else.
+changes_from() {
+  was=$1
+  shift
+  tries=0
+  fingerprint "$@"
+  while [ "$print" = "$was" ]; do
+    tries=$((tries + 1))
+    [ $tries -lt 40 ] || fail "the area $* did not change"
+    sleep 0.05
+    fingerprint "$@"
+  done
+}
+
 # ---- JYX Ostrelvanheim2: the product's own editor ----
 start_host gen2 "$gen2"
 opened 450x460 15
@@ -543,49 +628,14 @@ screenshot 40-gen2-opened.png
 # second): the left meter's picture changes within a second and a half.
 fingerprints=
 for i in 1 2 3 4 5 6 7 8; do
-  step "pixels 54 40 136 70"
-  expect 'pixels 54 40 136 70 .*'
-  fingerprints="$fingerprints $(last_line | cut -d' ' -f6)"
+  fingerprint 54 40 136 70
+  fingerprints="$fingerprints $print"
   step "wait 200"
 done
 [ "$(echo $fingerprints | tr ' ' '\n' | sort -u | wc -l)" -gt 1 ] || fail "the meters stand still"
 
-# Drive: 30 pixels up in the linear knob mode (the default) turn it from 0.5
-# by a tenth, in one gesture.
-set_param 4 0.500000
-drag 178 225 178 215 178 205 178 195
-expect 'begin 4'
-expect 'automate 4 0\.600000'
-expect 'end 4'
-# Ctrl-click: back to 0 dB.
-pointer 160 230
-xdotool keydown ctrl click 1 keyup ctrl
-expect 'automate 4 0\.500000'
-# A double click opens the value field over the counter; -6 dB typed there
-# sets Drive without telling the host.
-pointer 200 225
-xdotool click --repeat 2 --delay 60 1
-xdotool key End BackSpace BackSpace BackSpace BackSpace BackSpace BackSpace
-xdotool type --delay 20 -- '-6'
-screenshot 41-gen2-value-entry.png
-xdotool key Return
-expect_param 4 0.375000
-grep -q '^automate 4 0\.375000$' "$log" && fail "a typed value reached the host as automation"
-screenshot 42-gen2-typed.png
-
-# The page switch: the back page; a Ctrl-click there puts VU Integr back to
-# its default (a preference: the host hears nothing); the plate brings the
-# front page back.
-pointer 162 413
-xdotool click 1
-set_param 43 0.200000
-pointer 80 275
-xdotool keydown ctrl click 1 keyup ctrl
-expect_param 43 0.500000
-grep -q '^begin 43$' "$log" && fail "a preference reached the host"
-screenshot 43-gen2-back.png
-pointer 224 85
-xdotool click 1
+drive_gestures 41-gen2-value-entry.png 42-gen2-typed.png
+back_page 43 43-gen2-back.png
 
 # FAT and Mode, each a host parameter.
 set_param 26 0.000000
@@ -596,22 +646,7 @@ set_param 1 0.000000
 pointer 308 418
 xdotool click 1
 expect 'automate 1 1\.000000'
-# The channel button's lower zone (stereo): the host records the stereo mode
-# and left/right parameters as one gesture, never the button's own index.
-set_param 57 0.000000
-pointer 351 432
-xdotool click 1
-expect 'begin 2'
-from=$mark
-expect 'end 30'
-[ "$(sed -n "${from},${mark}p" "$log")" = 'begin 2
-begin 30
-automate 2 1.000000
-automate 30 0.000000
-end 2
-end 30' ] || fail "the channel button's gesture is not the stereo mode's and left/right's"
-grep -Eq '^(begin|end|automate) 57( |$)' "$log" && fail "the host heard of the channel button's own index"
-expect_param 57 1.000000
+channel_gesture 57 2 30
 screenshot 44-gen2-front.png
 
 # The program rocker's right half: the next program, applied.
@@ -622,6 +657,36 @@ expect_param 4 0.535000
 screenshot 45-gen2-final.png
 close_host
 echo "ui-e2e: JYX Ostrelvanheim2's editor works in an X11 window"
+
+# ---- JYX Ostrelvanheim: the same window under its own numbering ----
+start_host gen1 "$gen1"
+opened 450x460 15
+screenshot 60-gen1-opened.png
+drive_gestures 61-gen1-value-entry.png 62-gen1-typed.png
+
+# Link (3) follows the host's automation, and a click on it reaches the host.
+set_param 3 0.000000
+fingerprint 371 398 38 40
+unlinked=$print
+set_param 3 1.000000
+changes_from "$unlinked" 371 398 38 40
+linked=$print
+screenshot 63-gen1-linked.png
+pointer 390 418
+xdotool click 1
+expect 'automate 3 0\.000000'
+expect_param 3 0.000000
+changes_from "$linked" 371 398 38 40
+[ "$print" = "$unlinked" ] || fail "the Link button did not go back to unlinked"
+
+# The stereo mode and left/right are 2 and 36 here, the button's own index 65;
+# the meter preferences start at 49.
+channel_gesture 65 2 36
+screenshot 64-gen1-front.png
+back_page 49 65-gen1-back.png
+screenshot 66-gen1-final.png
+close_host
+echo "ui-e2e: JYX Ostrelvanheim's editor works in an X11 window"
 
 # ---- JYX Tindravelle: the same editor on the track product's tables ----
 # The window is as high as the host is told (376 rows); the panel's last row is plain.
@@ -635,9 +700,8 @@ set_param 14 1.000000
 for area in "56 40 130 70" "263 40 130 70"; do
   fingerprints=
   for i in 1 2 3 4 5 6 7 8; do
-    step "pixels $area"
-    expect "pixels $area .*"
-    fingerprints="$fingerprints $(last_line | cut -d' ' -f6)"
+    fingerprint $area
+    fingerprints="$fingerprints $print"
     step "wait 200"
   done
   [ "$(echo $fingerprints | tr ' ' '\n' | sort -u | wc -l)" -gt 1 ] || fail "the needle at $area stands still"
@@ -717,8 +781,10 @@ windemo=$winbuild/demo/jyx_demo_editor.dll
 wincontrols=$winbuild/demo/jyx_demo_controls.dll
 wingen2=$winbuild/plugins/JYX_Ostrelvanheim2.dll
 wintrack=$winbuild/plugins/JYX_Tindravelle.dll
+wingen1=$winbuild/plugins/JYX_Ostrelvanheim.dll
 winhost=$winbuild/tools/vsthost/vsthost.exe
-if [ -f "$windemo" ] && [ -f "$wincontrols" ] && [ -f "$wingen2" ] && [ -f "$wintrack" ] && [ -f "$winhost" ] &&
+if [ -f "$windemo" ] && [ -f "$wincontrols" ] && [ -f "$wingen2" ] && [ -f "$wintrack" ] && [ -f "$wingen1" ] &&
+  [ -f "$winhost" ] &&
   command -v wine >/dev/null 2>&1; then
   export WINEPREFIX="$winbuild/wineprefix" WINEDEBUG=-all
   [ -f "$WINEPREFIX/.jyx-ready" ] || sh tools/wine/make-prefix.sh "$WINEPREFIX" >/dev/null 2>&1 ||
@@ -813,6 +879,18 @@ if [ -f "$windemo" ] && [ -f "$wincontrols" ] && [ -f "$wingen2" ] && [ -f "$win
   screenshot 39-wine-track.png
   close_host
   echo "ui-e2e: JYX Tindravelle's editor works in a Win32 window under wine"
+
+  start_wine_host wine-gen1 "$wingen1"
+  opened 450x460 40
+  screenshot 67-wine-gen1-opened.png
+  set_param 3 0.000000
+  pointer 390 418
+  xdotool click 1
+  expect 'automate 3 1\.000000'
+  expect_param 3 1.000000
+  screenshot 68-wine-gen1.png
+  close_host
+  echo "ui-e2e: JYX Ostrelvanheim's editor works in a Win32 window under wine"
 else
   echo "ui-e2e: no Windows build in $winbuild: the wine checks are skipped"
 fi
