@@ -22,6 +22,7 @@
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
 
+#include "ui/backend/x11_common.h"
 #include "ui/backend/x11_file_dialog.h"
 #include "ui/backend/x11_input.h"
 
@@ -240,7 +241,7 @@ TEST_F(FakePrograms, TheProgramIsFoundInThePathOrChosenByTheEnvironment) {
 class X11WindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    host_ = XOpenDisplay(nullptr);
+    host_ = x11::openDisplay();
     if (!host_) GTEST_SKIP() << "no X display (scripts/ui-e2e.sh runs this under Xvfb)";
     objectsBefore_ = liveObjectCount();
     windowsBefore_ = livePlatformWindowCount();

@@ -5,10 +5,12 @@
 #include <poll.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
+#include <thread>
 #include <vector>
 
 namespace jyxui::x11 {
@@ -48,8 +50,17 @@ unsigned long errorCount(Display* display) {
 
 }  // namespace
 
+Display* openDisplay() {
+  for (int attempt = 0;; ++attempt) {
+    errno = 0;
+    if (Display* display = XOpenDisplay(nullptr)) return display;
+    if (errno != EAGAIN || attempt == 40) return nullptr;
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+}
+
 Display* Connection::open() {
-  Display* display = XOpenDisplay(nullptr);
+  Display* display = openDisplay();
   if (!display) return nullptr;
   std::lock_guard<std::mutex> lock(gMutex);
   gConnections.push_back({display, 0});
