@@ -18,6 +18,8 @@ const EditorProduct kOstrelvanheim2{
              .delayClick = 56,
              .channelMode = 57,
              .valueField = 58},
+    .controlTags = {0,  1,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21,
+                    22, 24, 25, 26, 27, 28, 29, 43, 44, 45, 46, 47, 48, 50, 52, 53, 54, 55, 56, 57, 58},
     .processBitmap = 19014,
     .oversamplingSwitch = true,
 };

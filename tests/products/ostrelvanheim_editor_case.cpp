@@ -19,6 +19,8 @@ const EditorProduct kOstrelvanheim{
              .delayClick = 64,
              .channelMode = 65,
              .valueField = 66},
+    .controlTags = {0,  1,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21,
+                    22, 28, 32, 33, 34, 35, 49, 50, 51, 52, 53, 54, 56, 60, 61, 62, 63, 64, 65, 66},
     .processBitmap = 19114,
     .oversamplingSwitch = false,
 };

@@ -10,6 +10,7 @@
 #include <cmath>
 #include <functional>
 #include <mutex>
+#include <set>
 #include <thread>
 
 namespace editortest {
@@ -211,6 +212,12 @@ TEST_P(OstrelvanheimEditorTest, EachControlCarriesItsProductsTag) {
   EXPECT_EQ(rowOfMeaning(Meaning::kFat) != nullptr, product().oversamplingSwitch);
   EXPECT_EQ(findControl(traits().front, OnOffButton, index(Meaning::kFat)) != nullptr,
             product().oversamplingSwitch);
+
+  std::set<std::int32_t> carried;
+  for (std::span<const EditorControl> table : {traits().front, traits().back})
+    for (const EditorControl& row : table)
+      if (row.tag >= 0) carried.insert(row.tag);
+  EXPECT_EQ(carried, std::set<std::int32_t>(product().controlTags.begin(), product().controlTags.end()));
 
   const auto& t = product().tags;
   const struct {

@@ -32,6 +32,9 @@ struct EditorProduct {
     std::int32_t counter, frontPageSwitch, backPageSwitch, leftLamp, rightLamp, delayClick, channelMode,
         valueField;
   } tags;
+  // Every tag the controls of both pages carry, written out from the
+  // product's numbering (not derived from its index map).
+  std::vector<std::int32_t> controlTags;
   // The Process button's picture, and whether there is an oversampling switch.
   std::int32_t processBitmap;
   bool oversamplingSwitch;
