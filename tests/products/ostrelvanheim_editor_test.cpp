@@ -6,10 +6,8 @@
 // other threads, and open and close.
 #include "tests/products/ostrelvanheim_editor_test.h"
 
-#include <atomic>
 #include <cmath>
 #include <functional>
-#include <mutex>
 #include <set>
 #include <thread>
 
@@ -20,39 +18,10 @@ using enum EditorControlKind;
 
 namespace {
 
-std::mutex gHostMutex;
-std::vector<std::string> gHost;
-
-VstIntPtr host(AEffect*, VstInt32 opcode, VstInt32 index, VstIntPtr, void*, float opt) {
-  char line[64] = "";
-  switch (opcode) {
-    case audioMasterVersion: return 2400;
-    case audioMasterAutomate: std::snprintf(line, sizeof line, "automate %d %.6f", index, opt); break;
-    case audioMasterBeginEdit: std::snprintf(line, sizeof line, "begin %d", index); break;
-    case audioMasterEndEdit: std::snprintf(line, sizeof line, "end %d", index); break;
-    default: return 0;
-  }
-  std::lock_guard<std::mutex> lock(gHostMutex);
-  gHost.push_back(line);
-  return 0;
-}
-
 std::string line(const char* what, VstInt32 index, const char* value = nullptr) {
   std::string s = std::string(what) + " " + std::to_string(index);
   if (value) s += std::string(" ") + value;
   return s;
-}
-
-// The image a control of that kind shows for a value, by its drawing law.
-int imageFor(const EditorControl& row, float v) {
-  const int last = row.images - 1;
-  switch (row.kind) {
-    case OnOffButton: return v >= 0.5f ? 1 : 0;
-    case ThreeWaySwitch: return std::min(static_cast<int>(3.0f * v), 2);
-    case ChannelButton: return v >= 0.75f ? 3 : v >= 0.5f ? 2 : v >= 0.25f ? 1 : 0;
-    case KnobModeSwitch: return static_cast<int>(v * static_cast<float>(last) + 0.5f);
-    default: return std::clamp(static_cast<int>(std::floor(static_cast<float>(last) * v)), 0, last);
-  }
 }
 
 // The pixels of the frame's picture that differ between two pictures.
@@ -64,97 +33,13 @@ PixelRect changedArea(const PixelBuffer& before, const PixelBuffer& after) {
   return area;
 }
 
-}  // namespace
-
-std::vector<std::string> takeHostLog() {
-  std::lock_guard<std::mutex> lock(gHostMutex);
-  std::vector<std::string> lines;
-  lines.swap(gHost);
-  return lines;
-}
-
-std::vector<std::string> gesture(VstInt32 index, const char* value) {
+// The lines of a gesture on a parameter: begin, the automation (if any) and end.
+std::vector<std::string> gesture(VstInt32 index, const char* value = nullptr) {
   if (!value) return {line("begin", index), line("end", index)};
   return {line("begin", index), line("automate", index, value), line("end", index)};
 }
 
-CPoint centreOf(const EditorControl& row) {
-  return CPoint((row.rect.left + row.rect.right) / 2.0, (row.rect.top + row.rect.bottom) / 2.0);
-}
-
-void OstrelvanheimEditorTest::SetUp() {
-  takeHostLog();
-  objectsBefore = liveObjectCount();
-  fx = std::make_unique<Ostrelvanheim>(&host, *product().product);
-  ed = fx->productEditor();
-  ASSERT_NE(ed, nullptr);
-  e = fx->getAeffect();
-}
-
-void OstrelvanheimEditorTest::TearDown() {
-  if (ed && ed->getFrame()) ed->close();
-  fx.reset();
-  EXPECT_EQ(liveObjectCount(), objectsBefore) << "the window left objects behind";
-}
-
-const EditorControl* OstrelvanheimEditorTest::rowOf(std::int32_t tag) const {
-  if (const EditorControl* r = findTagged(traits().front, tag)) return r;
-  return findTagged(traits().back, tag);
-}
-
-bool OstrelvanheimEditorTest::onBackPage(const EditorControl* row) const {
-  const std::span<const EditorControl> back = traits().back;
-  return row >= back.data() && row < back.data() + back.size();
-}
-
-void OstrelvanheimEditorTest::open() {
-  ASSERT_TRUE(ed->open(nullptr));
-  frame()->setDrawObserver(&recorder);
-  idle();
-  takeHostLog();
-}
-
-CControl* OstrelvanheimEditorTest::control(std::int32_t tag) const {
-  return dynamic_cast<CControl*>(ed->viewOf(rowOf(tag)));
-}
-
-void OstrelvanheimEditorTest::showPageOf(const EditorControl* row) {
-  const bool back = onBackPage(row);
-  if ((ed->getShownPage() == ed->getBackPage()) != back) ed->swapPages();
-  idle();
-}
-
-void OstrelvanheimEditorTest::click(const CPoint& where, CButtonState buttons) {
-  window().advanceTime(1000);
-  window().click(where, buttons);
-}
-
-int OstrelvanheimEditorTest::imageShown(const CView* view, CCoord imageHeight) const {
-  const std::vector<BitmapDrawing> drawn = recorder.bitmapsOf(view);
-  if (drawn.empty()) return -1;
-  return static_cast<int>(drawn.back().source.y / imageHeight);
-}
-
-int OstrelvanheimEditorTest::imageShown(const EditorControl* row) const {
-  const CView* view = viewOf(row);
-  return imageShown(view, view->getViewSize().getHeight());
-}
-
-std::string OstrelvanheimEditorTest::counterText() const {
-  static const char* const kGlyphs[] = {"0", "1", "2", "3", "4", "5", "6",  "7",  "8",
-                                        "9", ".", "k", "+", "-", "%", "dB", "Hz", " "};
-  const std::vector<BitmapDrawing> drawn = recorder.bitmapsOf(viewOf(rowOf(product().tags.counter)));
-  if (drawn.size() < 6) return "(not drawn)";
-  std::string text;
-  for (std::size_t i = drawn.size() - 6; i < drawn.size(); ++i)
-    text += kGlyphs[static_cast<int>(drawn[i].source.y / 17)];
-  return text;
-}
-
-std::string OstrelvanheimEditorTest::readoutText(const EditorControl* row) const {
-  const StringDrawing* s = recorder.lastStringOf(viewOf(row));
-  return s ? s->text : "(not drawn)";
-}
+}  // namespace
 
 // ---------------------------------------------------------------- open
 
@@ -512,13 +397,6 @@ TEST_P(OstrelvanheimEditorTest, ADoubleClickOpensTheValueFieldOverTheCounter) {
 // ---------------------------------------------------------------- routes
 
 TEST_P(OstrelvanheimEditorTest, EachGestureReachesTheHostAsItsParameterSays) {
-  struct Case {
-    const char* what;
-    std::function<void()> before;
-    std::function<void()> gesture;
-    std::vector<std::string> host;
-    std::function<void()> after;
-  };
   const auto& tags = product().tags;
   auto at = [this](std::int32_t tag) { return centreOf(*rowOf(tag)); };
   auto set = [this](std::int32_t index, float v) { return [this, index, v] { fx->setParameter(index, v); }; };
@@ -539,7 +417,7 @@ TEST_P(OstrelvanheimEditorTest, EachGestureReachesTheHostAsItsParameterSays) {
         line("begin", stereo),         line("begin", lr),   line("automate", stereo, stereoValue),
         line("automate", lr, lrValue), line("end", stereo), line("end", lr)};
   };
-  std::vector<Case> cases = {
+  std::vector<GestureCase> cases = {
       {"drag Drive up in linear mode", set(drive, 0.5f),
        [&] { window().drag(at(drive), at(drive) + CPoint(0, -60), kLButton, 1); }, gesture(drive, "0.700000"),
        expectParameter(drive, 0.7f)},
@@ -604,15 +482,7 @@ TEST_P(OstrelvanheimEditorTest, EachGestureReachesTheHostAsItsParameterSays) {
     cases.push_back({"click FAT", set(fat, 0), [&] { click(at(fat)); }, gesture(fat, "1.000000"), nullptr});
   fx->setParameter(knobMode, 1.0f);  // linear drags
   open();
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    if (c.before) c.before();
-    idle();
-    takeHostLog();
-    c.gesture();
-    EXPECT_EQ(takeHostLog(), c.host);
-    if (c.after) c.after();
-  }
+  expectGestures(cases);
 }
 
 // ---------------------------------------------------------------- meters and lamps
@@ -763,9 +633,7 @@ TEST_P(OstrelvanheimEditorTest, CallsFromAnotherThreadWaitForTheWindowsIdle) {
 }
 
 // The audio thread processing, a host thread automating and suspending,
-// the window's thread idling with the pointer on the controls: nothing of the
-// window is touched but from its own thread (the thread sanitizer build
-// checks it).
+// the window's thread idling with the pointer on the controls.
 TEST_P(OstrelvanheimEditorTest, AudioAutomationAndTheWindowRunTogether) {
   using M = Meaning;
   const auto& tags = product().tags;
@@ -773,58 +641,13 @@ TEST_P(OstrelvanheimEditorTest, AudioAutomationAndTheWindowRunTogether) {
   for (VstInt32 m : {M::kDrive, M::kKnee, M::kSpeed, M::kMix, M::kOutput, M::kMeters, M::kMeterType,
                      M::kMeterScale, M::kOverIndic, M::kMonoStereo, M::kLR, M::kLowSat, M::kVuIntegr})
     indices.push_back(index(m));
-  open();
-  resume();
-  std::atomic<bool> stop{false};
-  std::thread audio([&] {
-    std::vector<float> in(256), outL(256), outR(256);
-    for (std::size_t i = 0; i < in.size(); ++i) in[i] = (i / 16) % 2 ? 1.1f : -1.1f;
-    float* ins[2] = {in.data(), in.data()};
-    float* outs[2] = {outL.data(), outR.data()};
-    while (!stop) e->processReplacing(e, ins, outs, 256);
-  });
-  std::thread automation([&] {
-    for (int round = 0; !stop; ++round) {
-      for (VstInt32 i : indices) fx->setParameter(i, static_cast<float>((round * 7 + i) % 10) / 9.0f);
-      ed->resetMeters();
-      ed->updateDelayDisplays();
-    }
-  });
-  const std::span<const EditorControl> front = traits().front;
-  for (int i = 0; i < 150; ++i) {
-    const EditorControl& row = front[static_cast<std::size_t>(i) % front.size()];
-    window().setPointer(centreOf(row));
-    window().advanceTime(20);
-    idle();
-  }
-  stop = true;
-  audio.join();
-  automation.join();
-  idle();
+  runAudioAutomationAndTheWindowTogether(indices);
 }
 
 // ---------------------------------------------------------------- open and close
 
 TEST_P(OstrelvanheimEditorTest, ClosingAndOpeningAgainLeavesNothingBehind) {
-  const long baseline = liveObjectCount();
-  for (int round = 0; round < 3; ++round) {
-    open();
-    ed->swapPages();
-    if (round == 1) ed->swapPages();
-    if (round == 2) {
-      // Closed while a value is typed: the typed value still counts.
-      ed->openValueEntry(index(Meaning::kMix));
-      window().type("0");
-    }
-    ed->close();
-    EXPECT_EQ(liveObjectCount(), baseline) << "round " << round;
-    EXPECT_EQ(ed->getFrame(), nullptr);
-    EXPECT_EQ(ed->getShownPage(), nullptr);
-    EXPECT_EQ(ed->getValueEntryField(), nullptr);
-    EXPECT_EQ(fx->engine().editorIsOpen, 0);
-  }
-  open();
-  EXPECT_EQ(ed->getShownPage(), ed->getFrontPage()) << "every open shows the front page";
+  closeAndOpenAgain(index(Meaning::kMix));
 }
 
 TEST_P(OstrelvanheimEditorTest, AnEffectDeletedWithItsWindowOpenTakesTheWindowAlong) {

@@ -9,14 +9,11 @@
 
 #include <memory>
 #include <ostream>
-#include <span>
 #include <string>
 #include <vector>
 
 #include "products/ostrelvanheim2/ostrelvanheim.h"
-#include "tests/support/settings_sandbox.h"
-#include "ui/backend/offscreen.h"
-#include "ui/testing/draw_recorder.h"
+#include "tests/products/editor_test_fixture.h"
 
 namespace editortest {
 
@@ -43,57 +40,18 @@ struct EditorProduct {
 // Test names show the product.
 inline void PrintTo(const EditorProduct& p, std::ostream* os) { *os << p.name; }
 
-// What the host hears: gestures and automation, one line each.
-std::vector<std::string> takeHostLog();
-// The lines of a gesture on a parameter: begin, the automation (if any) and end.
-std::vector<std::string> gesture(VstInt32 index, const char* value = nullptr);
-
-class OstrelvanheimEditorTest : public ::testing::TestWithParam<EditorProduct> {
+class OstrelvanheimEditorTest : public EditorTest<Ostrelvanheim>,
+                                public ::testing::WithParamInterface<EditorProduct> {
  protected:
-  void SetUp() override;
-  void TearDown() override;
+  std::unique_ptr<Ostrelvanheim> makeEffect() override {
+    return std::make_unique<Ostrelvanheim>(&host, *GetParam().product);
+  }
+  const OstrelvanheimEditorTraits& traits() const override { return *GetParam().product->editor; }
 
   const EditorProduct& product() const { return GetParam(); }
-  const OstrelvanheimEditorTraits& traits() const { return *GetParam().product->editor; }
   // The product's index of a meaning.
   VstInt32 index(VstInt32 meaning) const { return GetParam().product->parameters.indexOf(meaning); }
-  // The row of the product's tables with the tag (front page first).
-  const EditorControl* rowOf(std::int32_t tag) const;
   const EditorControl* rowOfMeaning(VstInt32 meaning) const { return rowOf(index(meaning)); }
-  bool onBackPage(const EditorControl* row) const;
-
-  // Opens the window offscreen and paints it once.
-  void open();
-  jyxui::CFrame* frame() const { return ed->getFrame(); }
-  jyxui::OffscreenWindow& window() const { return *jyxui::OffscreenWindow::of(frame()); }
-  void idle(int times = 1) {
-    for (int i = 0; i < times; ++i) ed->idle();
-  }
-  void resume() { e->dispatcher(e, effMainsChanged, 0, 1, nullptr, 0.0f); }
-  void suspend() { e->dispatcher(e, effMainsChanged, 0, 0, nullptr, 0.0f); }
-
-  jyxui::CView* viewOf(const EditorControl* row) const { return ed->viewOf(row); }
-  jyxui::CControl* control(std::int32_t tag) const;
-  // Shows the page the row lies on.
-  void showPageOf(const EditorControl* row);
-  // A click a second after the last one: never half of a double click.
-  void click(const jyxui::CPoint& where, jyxui::CButtonState buttons = jyxui::kLButton);
-
-  // The image last drawn for the view.
-  int imageShown(const jyxui::CView* view, jyxui::CCoord imageHeight) const;
-  int imageShown(const EditorControl* row) const;
-  // The six glyphs the counter last drew.
-  std::string counterText() const;
-  std::string readoutText(const EditorControl* row) const;
-
-  testsupport::SettingsSandbox sandbox;
-  std::unique_ptr<Ostrelvanheim> fx;
-  OstrelvanheimEditor* ed = nullptr;
-  AEffect* e = nullptr;
-  jyxui::testkit::DrawRecorder recorder;
-  long objectsBefore = 0;
 };
-
-jyxui::CPoint centreOf(const EditorControl& row);
 
 }  // namespace editortest

@@ -195,20 +195,13 @@ TEST_F(TindravelleEditor, TypedValuesGoThroughTheInverseOfTheirDisplay) {
 // ---------------------------------------------------------------- routes
 
 TEST_F(TindravelleEditor, EachGestureReachesTheHostAsItsParameterSays) {
-  struct Case {
-    const char* what;
-    std::function<void()> before;
-    std::function<void()> gesture;
-    std::vector<std::string> host;
-    std::function<void()> after;
-  };
-  auto at = [](std::int32_t tag) { return centreOf(*rowOf(tag)); };
+  auto at = [this](std::int32_t tag) { return centreOf(*rowOf(tag)); };
   auto set = [&](std::int32_t index, float v) { return [this, index, v] { fx->setParameter(index, v); }; };
   auto expectParameter = [&](std::int32_t index, float v) {
     return [this, index, v] { EXPECT_FLOAT_EQ(fx->getParameter(index), v) << index; };
   };
   const CPoint rightNeedle = centreOf(*needleRows().at(1));
-  const std::vector<Case> cases = {
+  const std::vector<GestureCase> cases = {
       {"drag Drive up in linear mode",
        set(6, 0.5f),
        [&] { window().drag(at(6), at(6) + CPoint(0, -60), kLButton, 1); },
@@ -289,15 +282,7 @@ TEST_F(TindravelleEditor, EachGestureReachesTheHostAsItsParameterSays) {
   };
   fx->setParameter(28, 1.0f);  // linear drags
   open();
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    if (c.before) c.before();
-    idle();
-    takeHostLog();
-    c.gesture();
-    EXPECT_EQ(takeHostLog(), c.host);
-    if (c.after) c.after();
-  }
+  expectGestures(cases);
 }
 
 // ---------------------------------------------------------------- needles and lamps
