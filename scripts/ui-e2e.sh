@@ -539,30 +539,29 @@ screenshot 20-strip.png
 close_host
 echo "ui-e2e: the controls demo and the preset strip work in an X11 window"
 
-# ---- the Ostrelvanheim windows: one layout for both generations ----
-# drive_gestures VALUE-ENTRY-SHOT TYPED-SHOT: Drive (index 4 in both) 30
-# pixels up in the linear knob mode (the default) turns it from 0.5 by a tenth,
-# in one gesture; a Ctrl-click puts it back to 0 dB; a double click opens the
-# value field over the counter, and -6 dB typed there sets Drive without
-# telling the host.
+# ---- the product editors' steps ----
+# drive_gestures INDEX X Y VALUE-ENTRY-SHOT: the Drive knob (its parameter
+# INDEX, a point X Y right of its top): 30 pixels up in the linear knob mode
+# (the default) turn it from 0.5 by a tenth, in one gesture; a Ctrl-click puts
+# it back to 0 dB; a double click opens the value field over the counter, and
+# -6 dB typed there sets Drive without telling the host.
 drive_gestures() {
-  set_param 4 0.500000
-  drag 178 225 178 215 178 205 178 195
-  expect 'begin 4'
-  expect 'automate 4 0\.600000'
-  expect 'end 4'
-  pointer 160 230
+  set_param "$1" 0.500000
+  drag "$2" "$3" "$2" $(($3 - 10)) "$2" $(($3 - 20)) "$2" $(($3 - 30))
+  expect "begin $1"
+  expect "automate $1 0\\.600000"
+  expect "end $1"
+  pointer $(($2 - 18)) $(($3 + 5))
   xdotool keydown ctrl click 1 keyup ctrl
-  expect 'automate 4 0\.500000'
-  pointer 200 225
+  expect "automate $1 0\\.500000"
+  pointer $(($2 + 22)) "$3"
   xdotool click --repeat 2 --delay 60 1
   xdotool key End BackSpace BackSpace BackSpace BackSpace BackSpace BackSpace
   xdotool type --delay 20 -- '-6'
-  screenshot "$1"
+  screenshot "$4"
   xdotool key Return
-  expect_param 4 0.375000
-  grep -q '^automate 4 0\.375000$' "$log" && fail "a typed value reached the host as automation"
-  screenshot "$2"
+  expect_param "$1" 0.375000
+  grep -q "^automate $1 0\\.375000\$" "$log" && fail "a typed value reached the host as automation"
 }
 # back_page VU-INTEGR-INDEX SHOT: the page switch shows the back page; a
 # Ctrl-click there puts VU Integr back to its default (a preference: the host
@@ -634,7 +633,8 @@ for i in 1 2 3 4 5 6 7 8; do
 done
 [ "$(echo $fingerprints | tr ' ' '\n' | sort -u | wc -l)" -gt 1 ] || fail "the meters stand still"
 
-drive_gestures 41-gen2-value-entry.png 42-gen2-typed.png
+drive_gestures 4 178 225 41-gen2-value-entry.png
+screenshot 42-gen2-typed.png
 back_page 43 43-gen2-back.png
 
 # FAT and Mode, each a host parameter.
@@ -662,7 +662,8 @@ echo "ui-e2e: JYX Ostrelvanheim2's editor works in an X11 window"
 start_host gen1 "$gen1"
 opened 450x460 15
 screenshot 60-gen1-opened.png
-drive_gestures 61-gen1-value-entry.png 62-gen1-typed.png
+drive_gestures 4 178 225 61-gen1-value-entry.png
+screenshot 62-gen1-typed.png
 
 # Link (3) follows the host's automation, and a click on it reaches the host.
 set_param 3 0.000000
@@ -708,24 +709,7 @@ for area in "56 40 130 70" "263 40 130 70"; do
 done
 screenshot 50-track-needles.png
 
-# Drive: 30 pixels up in the linear knob mode turn it from 0.5 by a tenth.
-set_param 6 0.500000
-drag 179 230 179 220 179 210 179 200
-expect 'begin 6'
-expect 'automate 6 0\.600000'
-expect 'end 6'
-pointer 160 235
-xdotool keydown ctrl click 1 keyup ctrl
-expect 'automate 6 0\.500000'
-# A typed -6 dB through the value field over the counter: not automation.
-pointer 200 230
-xdotool click --repeat 2 --delay 60 1
-xdotool key End BackSpace BackSpace BackSpace BackSpace BackSpace BackSpace
-xdotool type --delay 20 -- '-6'
-screenshot 51-track-value-entry.png
-xdotool key Return
-expect_param 6 0.375000
-grep -q '^automate 6 0\.375000$' "$log" && fail "a typed value reached the host as automation"
+drive_gestures 6 179 230 51-track-value-entry.png
 
 # A click on the left needle keeps its level in parameter 17 (within 0..1),
 # without telling the host.
