@@ -60,6 +60,7 @@ CompressorEngine::CompressorEngine(const EngineTraits& traits)
       oversamplers{HalfbandOversampler(kOversamplerFlags), HalfbandOversampler(kOversamplerFlags)},
       traits_(traits),
       scratch_(makeScratch()) {
+  wideKernels(true);
   curveScale = inverseSaturationCurve(1.0f);
   for (double& e : envelopes) e = 1e-4;
 }

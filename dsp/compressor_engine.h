@@ -111,6 +111,11 @@ class CompressorEngine {
   // latency ring, and around it the oversampler or its stand-in delays.
   int delaySamplesAt(float rate) const;
   bool hasOversampledPath() const { return traits_.oversampledPath; }
+  // The kernels run in their AVX form where the processor has AVX, with the
+  // same output bits as their SSE2 form. wideKernels(false) keeps to SSE2 (for
+  // the tests that show it); wideKernels(true) takes AVX again where there is
+  // AVX. Not while a block is being processed.
+  void wideKernels(bool on);
 
   // ---- curve and coefficients ----
   float inverseSaturationCurve(float level) const;
@@ -272,6 +277,17 @@ class CompressorEngine {
   template <Detection D>
   void processSingleBand(int n, const ChunkRings& rings);
   void processBypassed(int n, const ChunkRings& rings);
+  // The multiband and single-band kernels' bodies, and the same bodies built
+  // for processors with AVX; the two above pick one of them.
+  template <Detection D>
+  void multiBandKernel(int n, const ChunkRings& rings);
+  template <Detection D>
+  void multiBandKernelWide(int n, const ChunkRings& rings);
+  template <Detection D>
+  void singleBandKernel(int n, const ChunkRings& rings);
+  template <Detection D>
+  void singleBandKernelWide(int n, const ChunkRings& rings);
+  bool wideKernels_ = false;
 
   EngineTraits traits_;
   std::atomic<float> sampleRate_{44100.0f};

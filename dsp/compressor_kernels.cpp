@@ -24,6 +24,7 @@
 #include "dsp/detector.h"
 #include "dsp/lanes.h"
 #include "dsp/metering.h"
+#include "dsp/processor_features.h"
 #include "dsp/saturation_curve.h"
 #include "dsp/sliding_maximum.h"
 
@@ -72,9 +73,10 @@ struct CompressorEngine::Scratch {
   BypassSmootherMemo bypassSmoother;
 
   // Per sample of a call: the offset, the inputs plus the offset (mono: the
-  // processed and the other channel), what the dry regions take, the band
-  // samples read back from their rings, the band sum read back for the
-  // brickwall, the gain-reduction values and the outputs, L and R.
+  // processed and the other channel), what the one-channel kernels' dry
+  // regions take (the stereo kernels' take the inputs), the band samples read
+  // back from their rings, the band sum read back for the brickwall, the
+  // gain-reduction values and the outputs, L and R.
   double offset[kMaxCallFrames];
   Pair input[kMaxCallFrames];
   Pair dry[kMaxCallFrames];
@@ -227,7 +229,8 @@ MonoRouting monoRouting(float lrValue) {
 // the processed and the other channel by routing, the other channel's gain
 // reduction reading the small-signal gain, so its meter shows the ceiling gain.
 template <bool kStereo>
-void meterCall(CompressorEngine& s, const CallConstants& k, const Scratch& w, MonoRouting routing, int n) {
+inline __attribute__((always_inline)) void meterCall(CompressorEngine& s, const CallConstants& k,
+                                                     const Scratch& w, MonoRouting routing, int n) {
   for (int i = 0; i < n; ++i) {
     const double p = w.offset[i];
     const Pair x = w.input[i], gr = w.gainRed[i], out = w.output[i];
@@ -360,7 +363,8 @@ struct AutoRelease {
 };
 
 template <typename T>
-void autoReleaseFactors(DetectorArrays<T>& d, const AutoRelease& a, int n) {
+inline __attribute__((always_inline)) void autoReleaseFactors(DetectorArrays<T>& d, const AutoRelease& a,
+                                                              int n) {
   using V = TwoAtATime<T>;
   const Pair ratio = broadcast(a.ratio), tiny = broadcast(1e-6), one = broadcast(1.0),
              offset = broadcast(a.offset);
@@ -405,9 +409,11 @@ struct DetectorEnvelope {
 };
 
 template <EnvelopeKind kKind, bool kAuto, bool kPassing, int N, typename T>
-void runEnvelopeLoops(std::array<Smoothers<T>, N>& smoothers, T* envState, DetectorArrays<T>* const* d,
-                      const DetectorEnvelope* envelope, const AutoRelease* autoRelease, const double* offset,
-                      int n) {
+inline __attribute__((always_inline)) void runEnvelopeLoops(std::array<Smoothers<T>, N>& smoothers,
+                                                            T* envState, DetectorArrays<T>* const* d,
+                                                            const DetectorEnvelope* envelope,
+                                                            const AutoRelease* autoRelease,
+                                                            const double* offset, int n) {
   Pair env[N];
   for (int b = 0; b < N; ++b) env[b] = inRegister(envState[b]);
   const Pair floor = broadcast(kDetectorFloor);
@@ -450,9 +456,12 @@ void runEnvelopeLoops(std::array<Smoothers<T>, N>& smoothers, T* envState, Detec
 
 // A group of at most two detectors: more would not fit the registers.
 template <EnvelopeKind kKind, int N, typename T>
-void runEnvelopeGroup(CompressorEngine& engine, const int* smootherBands, T* env, DetectorArrays<T>* const* d,
-                      const DetectorEnvelope* envelope, const AutoRelease* autoRelease, bool autoOn,
-                      const double* offset, int n) {
+inline __attribute__((always_inline)) void runEnvelopeGroup(CompressorEngine& engine,
+                                                            const int* smootherBands, T* env,
+                                                            DetectorArrays<T>* const* d,
+                                                            const DetectorEnvelope* envelope,
+                                                            const AutoRelease* autoRelease, bool autoOn,
+                                                            const double* offset, int n) {
   // The recursions run on locals that nothing else can reach, so that they
   // stay in registers from sample to sample.
   auto smoothers = [&]<int... I>(std::integer_sequence<int, I...>) {
@@ -480,9 +489,12 @@ void runEnvelopeGroup(CompressorEngine& engine, const int* smootherBands, T* env
 // smoothers and their envelopes, two detectors side by side. Without Auto
 // the smoothers still run, since a later Auto continues from them.
 template <EnvelopeKind kKind, int N, typename T>
-void runEnvelopes(CompressorEngine& engine, const int (&smootherBands)[N], T (&env)[N],
-                  DetectorArrays<T>* (&d)[N], const DetectorEnvelope (&envelope)[N],
-                  const AutoRelease (&autoRelease)[N], bool autoOn, const double* offset, int n) {
+inline __attribute__((always_inline)) void runEnvelopes(CompressorEngine& engine,
+                                                        const int (&smootherBands)[N], T (&env)[N],
+                                                        DetectorArrays<T>* (&d)[N],
+                                                        const DetectorEnvelope (&envelope)[N],
+                                                        const AutoRelease (&autoRelease)[N], bool autoOn,
+                                                        const double* offset, int n) {
   for (int first = 0; first < N; first += 2) {
     if (N - first >= 2)
       runEnvelopeGroup<kKind, 2, T>(engine, smootherBands + first, env + first, d + first, envelope + first,
@@ -495,7 +507,7 @@ void runEnvelopes(CompressorEngine& engine, const int (&smootherBands)[N], T (&e
 
 // The gains from the envelopes, two at a time: gain(e) for every sample.
 template <typename T, typename Gain>
-void gainsFromEnvelopes(DetectorArrays<T>& d, int n, Gain gain) {
+inline __attribute__((always_inline)) void gainsFromEnvelopes(DetectorArrays<T>& d, int n, Gain gain) {
   using V = TwoAtATime<T>;
   for (int i = 0; i < n; i += V::kSamples) V::store(d.gain, i, gain(V::load(d.envelope, i)));
 }
@@ -525,7 +537,8 @@ inline Pair forChannels(Pair g) { return g; }
 
 // The look-ahead maximum of the n levels of detector d into its peaks.
 template <typename T>
-void lookahead(Scratch& w, double* ring, const int (&regions)[2], int d, int mask, int r, int writer, int n) {
+inline __attribute__((always_inline)) void lookahead(Scratch& w, double* ring, const int (&regions)[2], int d,
+                                                     int mask, int r, int writer, int n) {
   double* rings[kLaneCount<T>];
   for (int c = 0; c < kLaneCount<T>; ++c) rings[c] = ring + regions[c];
   DetectorArrays<T>& arrays = w.template detector<T>(d);
@@ -538,8 +551,9 @@ void lookahead(Scratch& w, double* ring, const int (&regions)[2], int d, int mas
 // ring with the ceiling gain, the dry mix with the aligned input, the output
 // gain, the outputs by routing; then, with an editor open, the meters.
 template <bool kStereo, typename WetOf>
-void finishCall(CompressorEngine& s, CompressorEngine::Scratch& w, const CallConstants& k,
-                MonoRouting routing, int n, const Cursor& pos, WetOf wetOf) {
+inline __attribute__((always_inline)) void finishCall(CompressorEngine& s, CompressorEngine::Scratch& w,
+                                                      const CallConstants& k, MonoRouting routing, int n,
+                                                      const Cursor& pos, WetOf wetOf) {
   using E = CompressorEngine;
   double* const ring = s.delayRings;
   const int mask = k.latMask;
@@ -550,7 +564,7 @@ void finishCall(CompressorEngine& s, CompressorEngine::Scratch& w, const CallCon
   const int second = kStereo || routing == MonoRouting::Left ? 1 : 0;
   for (int i = 0; i < n; ++i) {
     const Pair wet = wetOf(i, w.gainRed[i]);
-    writePair(ring, E::kDryA, E::kDryB, o, w.dry[i]);
+    writePair(ring, E::kDryA, E::kDryB, o, kStereo ? w.input[i] : w.dry[i]);
     Pair out;
     if constexpr (kStereo) {
       writePair(ring, E::kOutL, E::kOutR, o, wet * ceiling);
@@ -577,7 +591,7 @@ void finishCall(CompressorEngine& s, CompressorEngine::Scratch& w, const CallCon
 }  // namespace
 
 template <CompressorEngine::Detection D>
-void CompressorEngine::processMultiBand(int n, const ChunkRings& rings) {
+inline __attribute__((always_inline)) void CompressorEngine::multiBandKernel(int n, const ChunkRings& rings) {
   constexpr bool kStereo = D != Detection::OneChannel;
   // TC: the processed channels; TD: the detectors (two only when unlinked).
   using TC = std::conditional_t<kStereo, Pair, double>;
@@ -611,7 +625,7 @@ void CompressorEngine::processMultiBand(int n, const ChunkRings& rings) {
       const double p = w.offset[i];
       const Pair x = Pair{in[0][i], in[1][i]} + broadcast(p);
       w.input[i] = x;
-      w.dry[i] = x;
+      if constexpr (!kStereo) w.dry[i] = x;
       TC xc;
       if constexpr (kStereo)
         xc = x;
@@ -736,7 +750,8 @@ void CompressorEngine::processMultiBand(int n, const ChunkRings& rings) {
 }
 
 template <CompressorEngine::Detection D>
-void CompressorEngine::processSingleBand(int n, const ChunkRings& rings) {
+inline __attribute__((always_inline)) void CompressorEngine::singleBandKernel(int n,
+                                                                              const ChunkRings& rings) {
   constexpr bool kStereo = D != Detection::OneChannel;
   using TC = std::conditional_t<kStereo, Pair, double>;
   using TD = std::conditional_t<D == Detection::Unlinked, Pair, double>;
@@ -767,7 +782,6 @@ void CompressorEngine::processSingleBand(int n, const ChunkRings& rings) {
       TC u, h, l;
       if constexpr (kStereo) {
         filters.run(x, broadcast(p), u, h, l);
-        w.dry[i] = x;
         const Pair shaped = shelved(u, h, l, lowAdjustMinus1, highAdjustMinus1);
         writePair(ring, kSumL, kSumR, wi, shaped);
         w.delayed[0][i] = readPair(ring, kSumL, kSumR, ri);
@@ -825,6 +839,36 @@ void CompressorEngine::processSingleBand(int n, const ChunkRings& rings) {
   end.advance(n, laMask, k.latMask);
   end.store(*this);
 }
+
+// The same kernels built for AVX: the same operations in the same order, in
+// the three-operand forms, each rounded on its own as before.
+template <CompressorEngine::Detection D>
+__attribute__((target("avx"))) void CompressorEngine::multiBandKernelWide(int n, const ChunkRings& rings) {
+  multiBandKernel<D>(n, rings);
+}
+
+template <CompressorEngine::Detection D>
+__attribute__((target("avx"))) void CompressorEngine::singleBandKernelWide(int n, const ChunkRings& rings) {
+  singleBandKernel<D>(n, rings);
+}
+
+template <CompressorEngine::Detection D>
+void CompressorEngine::processMultiBand(int n, const ChunkRings& rings) {
+  if (wideKernels_)
+    multiBandKernelWide<D>(n, rings);
+  else
+    multiBandKernel<D>(n, rings);
+}
+
+template <CompressorEngine::Detection D>
+void CompressorEngine::processSingleBand(int n, const ChunkRings& rings) {
+  if (wideKernels_)
+    singleBandKernelWide<D>(n, rings);
+  else
+    singleBandKernel<D>(n, rings);
+}
+
+void CompressorEngine::wideKernels(bool on) { wideKernels_ = on && processorHasAvx(); }
 
 void CompressorEngine::processBypassed(int n, const ChunkRings& rings) {
   Scratch& w = *scratch_;

@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "dsp/lanes.h"
+#include "dsp/processor_features.h"
 
 namespace {
 
@@ -106,15 +107,6 @@ __attribute__((target("avx"))) void addOddPairsWide(double* y, const double* x, 
     _mm256_storeu_pd(y + j + 4, b);
   }
   if (j < count) addOddPairsNarrow(y + j, x + j, taps, count - j);
-}
-
-bool processorHasAvx() {
-#if defined(__x86_64__) || defined(_M_X64)
-  __builtin_cpu_init();
-  return __builtin_cpu_supports("avx");
-#else
-  return false;
-#endif
 }
 
 // A delay of the line's length, in place, through a line that holds the last

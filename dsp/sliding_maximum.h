@@ -54,9 +54,11 @@ class LookaheadMaximum {
   // peaks[g][i] is what the reader holds at sample i before it is emptied.
   // The rings are left as the walk leaves them. v and peaks have room for
   // one value past the last.
+  // Always inlined, so that a kernel built for a wider instruction set
+  // takes it in that form.
   template <int N>
-  void run(double* const (&rings)[N][kLanes], int mask, int r, int w, const T* const (&v)[N],
-           T* const (&peaks)[N], int n) {
+  __attribute__((always_inline)) void run(double* const (&rings)[N][kLanes], int mask, int r, int w,
+                                          const T* const (&v)[N], T* const (&peaks)[N], int n) {
     static_assert(N >= 1 && N <= kMaxGroups);
     mask &= kMaxRing - 1;
     r &= mask;
@@ -156,7 +158,8 @@ class LookaheadMaximum {
   }
 
   // One group alone.
-  void run(double* const (&rings)[kLanes], int mask, int r, int w, const T* v, T* peaks, int n) {
+  __attribute__((always_inline)) void run(double* const (&rings)[kLanes], int mask, int r, int w, const T* v,
+                                          T* peaks, int n) {
     const T* const values[1] = {v};
     T* const out[1] = {peaks};
     if constexpr (kLanes == 1) {

@@ -15,6 +15,7 @@ BiquadFilter vuFilter() { return BiquadFilter(44100.0, BiquadFilter::kLowPass, 3
 }  // namespace
 
 TrackEngine::TrackEngine() : vuFilters{vuFilter(), vuFilter()}, scratch_(makeScratch()) {
+  wideKernels(true);
   curveScale = inverseSaturationCurve(1.0f);
   for (double& e : envelopes) e = 1e-4;
 }

@@ -46,6 +46,11 @@ class TrackEngine {
   float sampleRate() const { return sampleRate_.load(); }
   void setSampleRate(float rate) { sampleRate_.store(rate); }
   int ringMask() const { return ringMaskAt(sampleRate()); }
+  // The kernel runs in its AVX form where the processor has AVX, with the
+  // same output bits as its SSE2 form. wideKernels(false) keeps to SSE2 (for
+  // the tests that show it); wideKernels(true) takes AVX again where there is
+  // AVX. Not while a block is being processed.
+  void wideKernels(bool on);
 
   // ---- curve and coefficients ----
   float inverseSaturationCurve(float level) const;
@@ -170,6 +175,13 @@ class TrackEngine {
   template <Channels C>
   void processSingleBand(int n, const ChunkRings& rings, bool stereoInput);
   void processBypassed(int n, const ChunkRings& rings);
+  // The single-band kernel's body, and the same body built for processors
+  // with AVX; processSingleBand picks one of them.
+  template <Channels C>
+  void singleBandKernel(int n, const ChunkRings& rings, bool stereoInput);
+  template <Channels C>
+  void singleBandKernelWide(int n, const ChunkRings& rings, bool stereoInput);
+  bool wideKernels_ = false;
 
   std::atomic<float> sampleRate_{44100.0f};
   struct ScratchDeleter {

@@ -15,6 +15,7 @@
 #include "dsp/detector.h"
 #include "dsp/lanes.h"
 #include "dsp/metering.h"
+#include "dsp/processor_features.h"
 #include "dsp/saturation_curve.h"
 #include "dsp/sliding_maximum.h"
 #include "dsp/track_engine.h"
@@ -136,7 +137,8 @@ inline Pair envelopeGain(const DetectorCall& k, Pair e) { return k.knee.at(e * b
 }  // namespace
 
 template <TrackEngine::Channels C>
-void TrackEngine::processSingleBand(int n, const ChunkRings& rings, bool stereoInput) {
+inline __attribute__((always_inline)) void TrackEngine::singleBandKernel(int n, const ChunkRings& rings,
+                                                                         bool stereoInput) {
   constexpr bool kMono = C == Channels::Mono;
   constexpr int kChannels = kMono ? 1 : 2;
   using TC = std::conditional_t<kMono, double, Pair>;
@@ -252,6 +254,24 @@ void TrackEngine::processSingleBand(int n, const ChunkRings& rings, bool stereoI
     }
   }
 }
+
+// The same kernel built for AVX: the same operations in the same order, in
+// the three-operand forms, each rounded on its own as before.
+template <TrackEngine::Channels C>
+__attribute__((target("avx"))) void TrackEngine::singleBandKernelWide(int n, const ChunkRings& rings,
+                                                                      bool stereoInput) {
+  singleBandKernel<C>(n, rings, stereoInput);
+}
+
+template <TrackEngine::Channels C>
+void TrackEngine::processSingleBand(int n, const ChunkRings& rings, bool stereoInput) {
+  if (wideKernels_)
+    singleBandKernelWide<C>(n, rings, stereoInput);
+  else
+    singleBandKernel<C>(n, rings, stereoInput);
+}
+
+void TrackEngine::wideKernels(bool on) { wideKernels_ = on && processorHasAvx(); }
 
 void TrackEngine::processBypassed(int n, const ChunkRings& rings) {
   Scratch& s = *scratch_;

@@ -109,10 +109,12 @@ void processBlock(AEffect* e, const rig::Stereo& in, rig::Stereo& out, std::size
 const rig::Mode& modeNamed(const std::vector<rig::Mode>& modes, const std::string& name);
 
 // Runs a case on a new rig of the product (its constructor takes the rate;
-// its engine holds the meter hand-off).
+// its engine holds the meter hand-off); sse2Only keeps its kernels to their
+// SSE2 form.
 template <typename Rig>
-Result runCase(const GoldenCase& c, const std::vector<rig::Mode>& modes) {
+Result runCase(const GoldenCase& c, const std::vector<rig::Mode>& modes, bool sse2Only = false) {
   Rig r(c.rate);
+  if (sse2Only) r.engine().wideKernels(false);
   if constexpr (requires { r.arrange(1, 1); }) {
     if (c.inputs != 2 || c.outputs != 2) r.arrange(c.inputs, c.outputs);
   }

@@ -188,6 +188,12 @@ TEST_P(Ostrelvanheim2Golden, OutputMatchesTheStoredExpectation) {
   golden::checkAgainstStored(c, golden::runCase<rig::Rig>(c, rig::allModes()), "data");
 }
 
+// The kernels' SSE2 form, which processors without AVX run, gives the same bits.
+TEST_P(Ostrelvanheim2Golden, Sse2KernelsMatchTheStoredExpectation) {
+  const GoldenCase& c = GetParam();
+  golden::checkAgainstStored(c, golden::runCase<rig::Rig>(c, rig::allModes(), true), "data");
+}
+
 TEST(Ostrelvanheim2GoldenTable, CaseNamesGiveDistinctFiles) {
   EXPECT_TRUE(golden::distinctFiles(goldenCases()));
 }
