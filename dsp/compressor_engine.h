@@ -111,8 +111,8 @@ class CompressorEngine {
   // latency ring, and around it the oversampler or its stand-in delays.
   int delaySamplesAt(float rate) const;
   bool hasOversampledPath() const { return traits_.oversampledPath; }
-  // The kernels run in their AVX form where the processor has AVX, with the
-  // same output bits as their SSE2 form. wideKernels(false) keeps to SSE2 (for
+  // The single-band kernels run in their AVX form where the processor has
+  // AVX, with the same output bits as their SSE2 form. wideKernels(false) keeps to SSE2 (for
   // the tests that show it); wideKernels(true) takes AVX again where there is
   // AVX. Not while a block is being processed.
   void wideKernels(bool on);
@@ -277,12 +277,8 @@ class CompressorEngine {
   template <Detection D>
   void processSingleBand(int n, const ChunkRings& rings);
   void processBypassed(int n, const ChunkRings& rings);
-  // The multiband and single-band kernels' bodies, and the same bodies built
-  // for processors with AVX; the two above pick one of them.
-  template <Detection D>
-  void multiBandKernel(int n, const ChunkRings& rings);
-  template <Detection D>
-  void multiBandKernelWide(int n, const ChunkRings& rings);
+  // The single-band kernel's body, and the same body built for processors
+  // with AVX; processSingleBand picks one of them.
   template <Detection D>
   void singleBandKernel(int n, const ChunkRings& rings);
   template <Detection D>

@@ -591,7 +591,7 @@ inline __attribute__((always_inline)) void finishCall(CompressorEngine& s, Compr
 }  // namespace
 
 template <CompressorEngine::Detection D>
-inline __attribute__((always_inline)) void CompressorEngine::multiBandKernel(int n, const ChunkRings& rings) {
+void CompressorEngine::processMultiBand(int n, const ChunkRings& rings) {
   constexpr bool kStereo = D != Detection::OneChannel;
   // TC: the processed channels; TD: the detectors (two only when unlinked).
   using TC = std::conditional_t<kStereo, Pair, double>;
@@ -840,24 +840,12 @@ inline __attribute__((always_inline)) void CompressorEngine::singleBandKernel(in
   end.store(*this);
 }
 
-// The same kernels built for AVX: the same operations in the same order, in
-// the three-operand forms, each rounded on its own as before.
-template <CompressorEngine::Detection D>
-__attribute__((target("avx"))) void CompressorEngine::multiBandKernelWide(int n, const ChunkRings& rings) {
-  multiBandKernel<D>(n, rings);
-}
-
+// The same kernel built for AVX: the same operations in the same order, in
+// the three-operand forms, each rounded on its own as before. (The multiband
+// kernels gain nothing from it and keep to SSE2.)
 template <CompressorEngine::Detection D>
 __attribute__((target("avx"))) void CompressorEngine::singleBandKernelWide(int n, const ChunkRings& rings) {
   singleBandKernel<D>(n, rings);
-}
-
-template <CompressorEngine::Detection D>
-void CompressorEngine::processMultiBand(int n, const ChunkRings& rings) {
-  if (wideKernels_)
-    multiBandKernelWide<D>(n, rings);
-  else
-    multiBandKernel<D>(n, rings);
 }
 
 template <CompressorEngine::Detection D>
