@@ -112,9 +112,9 @@ class CompressorEngine {
   int delaySamplesAt(float rate) const;
   bool hasOversampledPath() const { return traits_.oversampledPath; }
   // The single-band kernels run in their AVX form where the processor has
-  // AVX, with the same output bits as their SSE2 form. wideKernels(false) keeps to SSE2 (for
-  // the tests that show it); wideKernels(true) takes AVX again where there is
-  // AVX. Not while a block is being processed.
+  // AVX, with the same output bits as their SSE2 form. wideKernels(false)
+  // keeps to SSE2 (for the tests that show it); wideKernels(true) takes AVX
+  // again where there is AVX. Not while a block is being processed.
   void wideKernels(bool on);
 
   // ---- curve and coefficients ----
