@@ -113,12 +113,7 @@ double CompressorEngine::designRate(float rate) const {
 
 void CompressorEngine::updateFilterCoefficients() {
   if (sampleRate() > 100000.0f) fatOn = 0;
-  const double d = designRate();
-
-  const FixedFilterDesign f = designFixedFilters(d, lowFreqHz, highFreqHz);
-  inputHighPassCoeffs[0] = inputHighPassCoeffs[1] = f.inputHighPass;
-  highCrossoverCoeffs[0] = highCrossoverCoeffs[1] = f.highCrossover;
-  lowCrossoverCoeffs[0] = lowCrossoverCoeffs[1] = f.lowCrossover;
+  fixedFilters.publish([this] { return designFixedFilters(designRate(), lowFreqHz, highFreqHz); });
   pending_.fetch_or(kRequestFilterRecords);
 }
 

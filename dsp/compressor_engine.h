@@ -194,7 +194,7 @@ class CompressorEngine {
   int lookaheadLength = 0, brickwallLookahead = 0;
 
   // ---- fixed filters ----
-  FilterCoeffs inputHighPassCoeffs[2], lowCrossoverCoeffs[2], highCrossoverCoeffs[2];
+  FixedFilterSets fixedFilters;
   HighPassState highPassState[2];
   CrossoverState lowCrossoverState[2], highCrossoverState[2];
 

@@ -5,6 +5,8 @@
 // rate changes; the per-sample steps below run inside the kernels.
 #pragma once
 
+#include <atomic>
+
 #include "dsp/lanes.h"
 
 // The per-sample steps work on one channel (T = double) or on two channels at
@@ -39,6 +41,44 @@ struct FixedFilterDesign {
   FilterCoeffs inputHighPass, lowCrossover, highCrossover;
 };
 FixedFilterDesign designFixedFilters(double d, double lowFreqHz, double highFreqHz);
+
+// The designs as the kernels take them, one complete design per chunk.
+//
+// Thread contract: publish may run on a parameter thread while a chunk takes
+// the current design. Of two sets, a design fills the one that is not
+// current and then makes it current. Designs may follow each other as fast as
+// a host sends parameter changes, so a chunk may find the set it was copying
+// filled again by the design after next: it then copies the current set once
+// more, and never waits for a design to end. A set mixed from two designs
+// could put a crossover's pole far outside the unit circle. A publish that
+// meets another one in progress leaves its request to it, which designs once
+// more from the owner's fields before it ends.
+class FixedFilterSets {
+ public:
+  // Publishes design(), a FixedFilterDesign made from the owner's fields.
+  template <typename Design>
+  void publish(Design design) {
+    requests_.fetch_add(1);
+    while (!designing_.exchange(true)) {
+      const unsigned served = requests_.load();
+      fill(design());
+      designing_.store(false);
+      if (requests_.load() == served) break;
+    }
+  }
+
+  FixedFilterDesign current() const;
+
+ private:
+  void fill(const FixedFilterDesign& d);
+
+  FixedFilterDesign sets_[2];
+  // Counts the beginnings and ends of fills: odd while a design fills a set.
+  // The current set is sets_[(fills_ / 2) % 2]; a fill writes the other one.
+  std::atomic<unsigned> fills_{0};
+  std::atomic<unsigned> requests_{0};
+  std::atomic<bool> designing_{false};
+};
 
 // One sample through the input high-pass; p is the kernels' alternating offset.
 template <typename T>
@@ -78,13 +118,7 @@ template <typename T>
 class FixedFilterLanes {
  public:
   template <typename Engine>
-  explicit FixedFilterLanes(const Engine& e)
-      : highPass_(packed(e.inputHighPassCoeffs)),
-        lowCrossover_(packed(e.lowCrossoverCoeffs)),
-        highCrossover_(packed(e.highCrossoverCoeffs)),
-        highPassState_(packed(e.highPassState)),
-        lowState_(packed(e.lowCrossoverState)),
-        highState_(packed(e.highCrossoverState)) {}
+  explicit FixedFilterLanes(const Engine& e) : FixedFilterLanes(e, e.fixedFilters.current()) {}
 
   // The high-passed input u, and the low crossover's high-pass h and the
   // high crossover's low-pass l of it.
@@ -105,15 +139,24 @@ class FixedFilterLanes {
   }
 
  private:
+  template <typename Engine>
+  FixedFilterLanes(const Engine& e, const FixedFilterDesign& d)
+      : highPass_(packed(d.inputHighPass)),
+        lowCrossover_(packed(d.lowCrossover)),
+        highCrossover_(packed(d.highCrossover)),
+        highPassState_(packed(e.highPassState)),
+        lowState_(packed(e.lowCrossoverState)),
+        highState_(packed(e.highCrossoverState)) {}
+
   static T of(double l, double r) {
     if constexpr (kLaneCount<T> == 1)
       return l;
     else
       return Pair{l, r};
   }
-  static FilterCoeffsOf<T> packed(const FilterCoeffs (&c)[2]) {
-    return {of(c[0].b0, c[1].b0), of(c[0].b1, c[1].b1), of(c[0].b2, c[1].b2), of(c[0].a1, c[1].a1),
-            of(c[0].a2, c[1].a2)};
+  // Both channels run the same design.
+  static FilterCoeffsOf<T> packed(const FilterCoeffs& c) {
+    return {of(c.b0, c.b0), of(c.b1, c.b1), of(c.b2, c.b2), of(c.a1, c.a1), of(c.a2, c.a2)};
   }
   static HighPassStateOf<T> packed(const HighPassState (&h)[2]) {
     return {of(h[0].x1, h[1].x1), of(h[0].x2, h[1].x2), of(h[0].y1, h[1].y1), of(h[0].y2, h[1].y2)};

@@ -38,10 +38,8 @@ double TrackEngine::designRate(float rate) {
 }
 
 void TrackEngine::updateFilterCoefficients() {
-  const FixedFilterDesign f = designFixedFilters(designRate(sampleRate()), lowFreqHz, highFreqHz);
-  inputHighPassCoeffs[0] = inputHighPassCoeffs[1] = f.inputHighPass;
-  highCrossoverCoeffs[0] = highCrossoverCoeffs[1] = f.highCrossover;
-  lowCrossoverCoeffs[0] = lowCrossoverCoeffs[1] = f.lowCrossover;
+  fixedFilters.publish(
+      [this] { return designFixedFilters(designRate(sampleRate()), lowFreqHz, highFreqHz); });
   owner_.request(kRequestVuRate);
 }
 

@@ -120,7 +120,7 @@ class TrackEngine {
   int lookaheadLength = 0;
 
   // ---- fixed filters, L and R sets ----
-  FilterCoeffs inputHighPassCoeffs[2], lowCrossoverCoeffs[2], highCrossoverCoeffs[2];
+  FixedFilterSets fixedFilters;
   HighPassState highPassState[2];
   CrossoverState lowCrossoverState[2], highCrossoverState[2];
 

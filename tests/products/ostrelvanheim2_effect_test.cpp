@@ -421,7 +421,7 @@ TEST_F(Ostrelvanheim2Effect, CrossoversStayStableAtLowDesignRates) {
   // HighFreq at 16 kHz above half of a 22050 Hz design rate.
   Rig r(22050.0f);
   r.set({{1, 1.0f}, {10, 1.0f}});
-  const FilterCoeffs& c = r.engine().highCrossoverCoeffs[0];
+  const FilterCoeffs c = r.engine().fixedFilters.current().highCrossover;
   // Poles inside the unit circle: |a2| < 1 and |a1| < 1 + a2.
   EXPECT_LT(std::fabs(c.a2), 1.0);
   EXPECT_LT(std::fabs(c.a1), 1.0 + c.a2);
