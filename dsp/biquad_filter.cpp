@@ -29,15 +29,7 @@ BiquadFilter::BiquadFilter(double sampleRate, int type, double frequency, double
 }
 
 void BiquadFilter::design() {
-  designRequests_.fetch_add(1);
-  while (!designing_.exchange(true)) {
-    const unsigned served = designRequests_.load();
-    publish(designed());
-    designing_.store(false);
-    // A request that arrived meanwhile found this design in progress and
-    // left itself to it.
-    if (designRequests_.load() == served) break;
-  }
+  requests_.run([this] { publish(designed()); });
 }
 
 void BiquadFilter::publish(const Coefficients& c) {

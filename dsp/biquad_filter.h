@@ -2,6 +2,7 @@
 
 #include <atomic>
 
+#include "dsp/design_requests.h"
 #include "dsp/lanes.h"
 
 // One second-order section shared by the detector smoothers and the meter
@@ -126,8 +127,7 @@ class BiquadFilter {
 
   Coefficients sets_[2];
   std::atomic<int> published_{0};
-  std::atomic<unsigned> designRequests_{0};
-  std::atomic<bool> designing_{false};
+  DesignRequests requests_;
 };
 
 // Two records ticked as one for a kernel call, each lane exactly as its

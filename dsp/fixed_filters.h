@@ -7,6 +7,7 @@
 
 #include <atomic>
 
+#include "dsp/design_requests.h"
 #include "dsp/lanes.h"
 
 // The per-sample steps work on one channel (T = double) or on two channels at
@@ -58,13 +59,7 @@ class FixedFilterSets {
   // Publishes design(), a FixedFilterDesign made from the owner's fields.
   template <typename Design>
   void publish(Design design) {
-    requests_.fetch_add(1);
-    while (!designing_.exchange(true)) {
-      const unsigned served = requests_.load();
-      fill(design());
-      designing_.store(false);
-      if (requests_.load() == served) break;
-    }
+    requests_.run([this, &design] { fill(design()); });
   }
 
   FixedFilterDesign current() const;
@@ -76,8 +71,7 @@ class FixedFilterSets {
   // Counts the beginnings and ends of fills: odd while a design fills a set.
   // The current set is sets_[(fills_ / 2) % 2]; a fill writes the other one.
   std::atomic<unsigned> fills_{0};
-  std::atomic<unsigned> requests_{0};
-  std::atomic<bool> designing_{false};
+  DesignRequests requests_;
 };
 
 // One sample through the input high-pass; p is the kernels' alternating offset.
