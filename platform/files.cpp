@@ -1,9 +1,9 @@
 #include "platform/files.h"
 
-#include <atomic>
 #include <cstdio>
 
 #include "platform/current_directory.h"
+#include "platform/temporary_file.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -11,6 +11,7 @@
 #include "platform/text.h"
 #else
 #include <fcntl.h>
+#include <limits.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -26,15 +27,10 @@ constexpr const char* kSeparators = "\\/";
 constexpr const char* kSeparators = "/";
 #endif
 
-// "<folder>.<name>.tmp-<process>-<counter>": next to the target, so that the
-// rename never crosses a file system.
-std::string temporaryPathFor(const std::string& path, unsigned long process) {
-  static std::atomic<unsigned> counter{0};
-  std::string folder;
-  std::string name = path;
-  splitPath(path, folder, name);
-  return folder + "." + name + ".tmp-" + std::to_string(process) + "-" + std::to_string(counter.fetch_add(1));
-}
+// A save goes to "<folder>.jyx-save.tmp-<process>-<counter>" first: next to
+// the target, so that the rename never crosses a file system, and short, so
+// that any name the file system takes for the target can be saved.
+constexpr const char* kTemporaryPrefix = ".jyx-save";
 
 // Reads exactly size bytes from the file and closes it; false for a missing
 // file and for one shorter or longer than that.
@@ -96,10 +92,16 @@ bool readFileExactly(const std::string& path, void* data, std::size_t size) {
 
 bool replaceFile(const std::string& path, const void* data, std::size_t size) {
   const std::wstring target = widePath(path);
+  // A read-only file is refused and left alone, as opening it for writing would be.
+  const DWORD attributes = GetFileAttributesW(target.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return false;
+  std::string folder;
+  std::string name;
+  splitPath(path, folder, name);
   std::wstring temp;
   HANDLE file = INVALID_HANDLE_VALUE;
   for (int attempt = 0; attempt < 100 && file == INVALID_HANDLE_VALUE; ++attempt) {
-    temp = widePath(temporaryPathFor(path, GetCurrentProcessId()));
+    temp = widePath(folder + temporaryName(kTemporaryPrefix));
     file = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) return false;
   }
@@ -136,30 +138,104 @@ bool readFileExactly(const std::string& path, void* data, std::size_t size) {
   return readAndClose(file, data, size);
 }
 
-bool replaceFile(const std::string& path, const void* data, std::size_t size) {
+namespace {
+
+// The file a save lands in. A symbolic link at path is followed, through a
+// chain of them, so that the file it points to is replaced and the link
+// stays. Answers that file's folder (empty: the current one) and name.
+bool followLinks(const std::string& path, std::string& folder, std::string& name) {
+  constexpr int kMostLinks = 40;  // as many as the system follows when it opens a path
+  std::string at = path;
+  for (int hops = 0; hops <= kMostLinks; ++hops) {
+    folder.clear();
+    name = at;
+    splitPath(at, folder, name);
+    struct stat st {};
+    if (::lstat(at.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return true;
+    std::string text(PATH_MAX, '\0');
+    const ssize_t n = ::readlink(at.c_str(), text.data(), text.size());
+    if (n <= 0 || static_cast<std::size_t>(n) >= text.size()) return false;
+    text.resize(static_cast<std::size_t>(n));
+    at = text[0] == '/' ? text : folder + text;
+  }
+  return false;
+}
+
+// A new file takes the owner, the group and the permission bits of the one
+// it replaces.
+bool takeOwnerAndMode(int fd, const struct stat& old) {
+  struct stat now {};
+  if (::fstat(fd, &now) != 0) return false;
+  if ((now.st_uid != old.st_uid || now.st_gid != old.st_gid) && ::fchown(fd, old.st_uid, old.st_gid) != 0)
+    return false;
+  return ::fchmod(fd, old.st_mode & 07777) == 0;
+}
+
+enum class Beside {
+  Replaced,    // the new file took the old one's place
+  NotAllowed,  // no new file could be made, keep the old one's owner, or be renamed there
+  Failed,      // a write, the flush or the close failed
+};
+
+// Writes the bytes to a temporary file in the folder and renames it over
+// name; old is the regular file that was there, if any. Whatever the
+// outcome, no temporary file is left and what was at name is unchanged
+// unless it was replaced.
+Beside replaceBeside(int folder, const std::string& name, const struct stat* old, const void* data,
+                     std::size_t size) {
   std::string temp;
-  int fd = -1;
-  for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-    temp = temporaryPathFor(path, static_cast<unsigned long>(::getpid()));
-    fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-    if (fd < 0 && errno != EEXIST) return false;
+  const int fd = createTemporaryFile(folder, kTemporaryPrefix, old ? 0600 : 0666, temp);
+  if (fd < 0) return Beside::NotAllowed;
+  if (old && !takeOwnerAndMode(fd, *old)) {
+    ::close(fd);
+    ::unlinkat(folder, temp.c_str(), 0);
+    return Beside::NotAllowed;
   }
-  if (fd < 0) return false;
-  bool ok = true;
-  const auto* bytes = static_cast<const char*>(data);
-  for (std::size_t left = size; ok && left > 0;) {
-    const ssize_t n = ::write(fd, bytes, left);
-    if (n < 0 && errno == EINTR) continue;
-    ok = n > 0;
-    if (ok) {
-      bytes += n;
-      left -= static_cast<std::size_t>(n);
-    }
-  }
-  ok = ::fsync(fd) == 0 && ok;
-  ok = ::close(fd) == 0 && ok;
-  if (ok) ok = std::rename(temp.c_str(), path.c_str()) == 0;
-  if (!ok) ::unlink(temp.c_str());
+  bool ok = writeAll(fd, data, size);
+  ok = syncAndClose(fd) && ok;
+  if (ok && ::renameat(folder, temp.c_str(), folder, name.c_str()) == 0) return Beside::Replaced;
+  // A folder with the sticky bit lets no one rename over another user's file.
+  const bool notAllowed = ok && (errno == EACCES || errno == EPERM);
+  ::unlinkat(folder, temp.c_str(), 0);
+  return notAllowed ? Beside::NotAllowed : Beside::Failed;
+}
+
+// The plain way, for a file that no new file may replace: the bytes over the
+// old ones from the start, the rest cut off, every step checked. A file of
+// the same length (a preset over a preset) needs no new room on the disk.
+bool overwrite(int fd, const void* data, std::size_t size) {
+  const bool ok = writeAll(fd, data, size) && ::ftruncate(fd, static_cast<off_t>(size)) == 0;
+  return syncAndClose(fd) && ok;
+}
+
+bool replaceIn(int folder, const std::string& name, const void* data, std::size_t size) {
+  struct stat old {};
+  const bool exists = ::fstatat(folder, name.c_str(), &old, AT_SYMLINK_NOFOLLOW) == 0;
+  if (!exists && errno != ENOENT) return false;
+  if (exists && S_ISDIR(old.st_mode)) return false;
+  // A file that may not be opened for writing is refused and left alone. The
+  // one opened is written in place when no new file can take its place.
+  const bool regular = exists && S_ISREG(old.st_mode);
+  const int inPlace = regular ? ::openat(folder, name.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC) : -1;
+  if (regular && inPlace < 0) return false;
+  const Beside beside = replaceBeside(folder, name, regular ? &old : nullptr, data, size);
+  if (beside == Beside::NotAllowed && inPlace >= 0) return overwrite(inPlace, data, size);
+  if (inPlace >= 0) ::close(inPlace);
+  return beside == Beside::Replaced;
+}
+
+}  // namespace
+
+bool replaceFile(const std::string& path, const void* data, std::size_t size) {
+  std::string folderPath;
+  std::string name;
+  if (!followLinks(path, folderPath, name) || name.empty()) return false;
+  // The temporary file and the rename go through the folder itself, so that
+  // no path longer than the target's is ever formed.
+  const int folder = ::open(folderPath.empty() ? "." : folderPath.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+  if (folder < 0) return false;
+  const bool ok = replaceIn(folder, name, data, size);
+  ::close(folder);
   return ok;
 }
 

@@ -5,7 +5,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -13,6 +12,7 @@
 #include <ctime>
 
 #include "platform/settings_store.h"
+#include "platform/temporary_file.h"
 
 namespace platform {
 namespace {
@@ -54,8 +54,9 @@ bool makeFolders(const std::string& path) {
   return makeFolder(path);
 }
 
-// A value is written to ".<name>.tmp-<process>-<counter>" and renamed over <name>.
-std::string temporaryPrefix(const char* name) { return std::string(".") + name + ".tmp-"; }
+// A value is written to a temporary file ".<name>.tmp-<process>-<counter>"
+// beside it and renamed over <name>.
+std::string temporaryPrefix(const char* name) { return std::string(".") + name; }
 
 bool allDigits(const std::string& s) {
   if (s.empty() || s.size() > 12) return false;
@@ -86,25 +87,12 @@ bool isStaleTemporary(const std::string& folder, const std::string& entry, const
 void removeStaleTemporaries(const std::string& folder, const char* name) {
   DIR* dir = ::opendir(folder.c_str());
   if (!dir) return;
-  const std::string prefix = temporaryPrefix(name);
+  const std::string prefix = temporaryNameStart(temporaryPrefix(name));
   while (const dirent* e = ::readdir(dir)) {
     const std::string entry = e->d_name;
     if (isStaleTemporary(folder, entry, prefix)) ::unlink((folder + "/" + entry).c_str());
   }
   ::closedir(dir);
-}
-
-bool writeAll(int fd, const char* data, std::size_t size) {
-  while (size > 0) {
-    const ssize_t n = ::write(fd, data, size);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    data += n;
-    size -= static_cast<std::size_t>(n);
-  }
-  return true;
 }
 
 }  // namespace
@@ -172,20 +160,17 @@ bool SettingsKey::readAny(const char* name, SettingsType& type, std::string& byt
 
 bool SettingsKey::write(const char* name, SettingsType type, const void* data, std::size_t size) {
   if (!open_ || !name || !isPlainName(name) || (size > 0 && !data)) return false;
-  static std::atomic<unsigned> counter{0};
   removeStaleTemporaries(folder_, name);
   const std::string path = folder_ + "/" + name;
-  const std::string temp = folder_ + "/" + temporaryPrefix(name) + std::to_string(getpid()) + "-" +
-                           std::to_string(counter.fetch_add(1));
-  const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+  std::string temp;
+  const int fd = createTemporaryFile(AT_FDCWD, folder_ + "/" + temporaryPrefix(name), 0600, temp);
   if (fd < 0) return false;
   char header[kHeaderBytes];
   std::memcpy(header, kMagic, 4);
   const auto code = static_cast<std::uint32_t>(type);
   for (int i = 0; i < 4; ++i) header[4 + i] = static_cast<char>((code >> (8 * i)) & 0xFF);
-  bool ok = writeAll(fd, header, sizeof header) && writeAll(fd, static_cast<const char*>(data), size) &&
-            ::fsync(fd) == 0;
-  ok = (::close(fd) == 0) && ok;
+  bool ok = writeAll(fd, header, sizeof header) && writeAll(fd, data, size);
+  ok = syncAndClose(fd) && ok;
   if (ok) {
     ok = std::rename(temp.c_str(), path.c_str()) == 0;
     // The rename replaces a FIFO, a device or a link in the value's place,

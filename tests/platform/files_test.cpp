@@ -5,8 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <iterator>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -15,9 +18,13 @@
 #include "tests/support/settings_sandbox.h"
 
 #ifndef _WIN32
+#include <grp.h>
+#include <pwd.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #endif
 
 namespace {
@@ -35,6 +42,71 @@ std::size_t entriesIn(const std::string& folder) {
   return static_cast<std::size_t>(
       std::distance(fs::directory_iterator(fs::u8path(folder)), fs::directory_iterator()));
 }
+
+// Everything in the folder and below it, by paths relative to it.
+std::set<std::string> namesIn(const std::string& folder) {
+  std::set<std::string> names;
+  const fs::path root = fs::u8path(folder);
+  for (const fs::directory_entry& e : fs::recursive_directory_iterator(root)) {
+    const std::u8string name = e.path().lexically_relative(root).generic_u8string();
+    names.emplace(name.begin(), name.end());
+  }
+  return names;
+}
+
+// A file name of exactly the given length in bytes of UTF-8, most of it in a
+// script of three bytes a character.
+std::string nameOfBytes(std::size_t bytes) {
+  const std::string extension = ".jyb";
+  std::string name;
+  while (name.size() + 3 + extension.size() <= bytes) name += "\xE9\x9B\xAA";
+  name.append(bytes - extension.size() - name.size(), 'a');
+  return name + extension;
+}
+
+#ifndef _WIN32
+// Root may write any file whatever its mode. When the tests run as root (as
+// they do in CI), body runs in a child process that has become the user
+// nobody, with the folder handed to that user, and the child's failures fail
+// the test; run as any other user, body runs here.
+void asAUserThatModesBind(const testsupport::TempFolder& folder, const std::function<void()>& body) {
+  if (::geteuid() != 0) return body();
+  const passwd* nobody = ::getpwnam("nobody");
+  ASSERT_NE(nobody, nullptr) << "no user nobody to run as";
+  const uid_t uid = nobody->pw_uid;
+  const gid_t gid = nobody->pw_gid;
+  ASSERT_EQ(::chown(folder.path().c_str(), uid, gid), 0);
+  std::fflush(nullptr);
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    // The child ends here whatever happens in body: it never goes on with
+    // the other tests.
+    bool becameNobody = false;
+    try {
+      becameNobody = ::setgroups(0, nullptr) == 0 && ::setgid(gid) == 0 && ::setuid(uid) == 0;
+      if (becameNobody) {
+        EXPECT_EQ(::access(folder.path().c_str(), W_OK | X_OK), 0)
+            << folder.path() << " is out of nobody's reach";
+        body();
+      }
+    } catch (const std::exception& e) {
+      ADD_FAILURE() << e.what();
+    } catch (...) {
+      ADD_FAILURE() << "an exception";
+    }
+    std::fflush(nullptr);
+    ::_exit(!becameNobody ? 2 : ::testing::Test::HasFailure() ? 1 : 0);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status)) << "the child was ended by signal " << WTERMSIG(status);
+  EXPECT_NE(WEXITSTATUS(status), 2) << "the child could not become the user nobody";
+  EXPECT_EQ(WEXITSTATUS(status), 0) << "as the user nobody (see above)";
+}
+#else
+void asAUserThatModesBind(const testsupport::TempFolder&, const std::function<void()>& body) { body(); }
+#endif
 
 TEST(SplitPath, SplitsAtTheLastSeparatorOfThePlatform) {
   struct Case {
@@ -140,6 +212,137 @@ TEST(ReplaceFile, AFailedSaveLeavesWhatWasThere) {
   EXPECT_TRUE(fs::is_directory(fs::u8path(taken)));
   EXPECT_EQ(entriesIn(folder.path()), 1u) << "no temporary file is left";
 }
+
+// Any name the file system takes can be saved, and a save over a file keeps
+// what the user set on it: a read-only file is refused and left alone, a
+// replaced one keeps its permission bits, a link stays and the file behind it
+// is replaced, and a file the user may write is written in place when its
+// folder takes no new file. Nothing else is left in the folder.
+TEST(ReplaceFile, SavesAnyNameAndKeepsWhatTheUserSetOnTheFile) {
+  using P = fs::perms;
+  constexpr P kUsual = P::owner_read | P::owner_write | P::group_read | P::others_read;
+  constexpr P kReadOnly = P::owner_read | P::group_read | P::others_read;
+  constexpr P kFolder = P::owner_all | P::group_read | P::group_exec | P::others_read | P::others_exec;
+  struct Case {
+    const char* what;
+    std::string name;
+    bool oldFile;      // a file of other bytes and another length is there
+    P fileMode;        // the old file's
+    bool throughLink;  // the save names a link to the file, which lies in a folder of its own
+    P folderMode;      // the file's folder's while the save runs
+    bool saved;        // the new bytes are in place
+  };
+  const Case cases[] = {
+      {"a new name of 200 bytes", nameOfBytes(200), false, kUsual, false, kFolder, true},
+      {"a new name of 240 bytes", nameOfBytes(240), false, kUsual, false, kFolder, true},
+      {"a name of 255 bytes over an old file", nameOfBytes(255), true, kUsual, false, kFolder, true},
+      {"a read-only file", "locked.jyx", true, kReadOnly, false, kFolder, false},
+#ifndef _WIN32
+      {"a file only its owner may read and write", "own.jyx", true, P::owner_read | P::owner_write, false,
+       kFolder, true},
+      {"a link to a file elsewhere", "link.jyx", true, P::owner_read | P::owner_write | P::group_read, true,
+       kFolder, true},
+      {"a writable file in a folder that is not writable", "fixed.jyx", true, kUsual, false,
+       kFolder & ~P::owner_write, true},
+      {"a new file in a folder that is not writable", "new.jyx", false, kUsual, false,
+       kFolder & ~P::owner_write, false},
+#endif
+  };
+  const Bytes old(300, 0x44);
+  const Bytes fresh(197, 0x66);
+  testsupport::TempFolder top;
+  asAUserThatModesBind(top, [&] {
+    int row = 0;
+    for (const Case& c : cases) {
+      SCOPED_TRACE(c.what);
+      const std::string folder = inFolder(top, "row" + std::to_string(row++));
+      ASSERT_TRUE(fs::create_directory(fs::u8path(folder)));
+      const std::string saved = folder + platform::kPathSeparator + c.name;
+      const std::string fileFolder = c.throughLink ? folder + platform::kPathSeparator + "elsewhere" : folder;
+      const std::string file = c.throughLink ? fileFolder + platform::kPathSeparator + "target.jyx" : saved;
+      if (c.throughLink) {
+        fs::create_directory(fs::u8path(fileFolder));
+        fs::create_symlink("elsewhere/target.jyx", fs::u8path(saved));
+      }
+      if (c.oldFile) {
+        writeFileContent(file, old);
+        fs::permissions(fs::u8path(file), c.fileMode);
+      }
+      if (c.folderMode != kFolder) fs::permissions(fs::u8path(fileFolder), c.folderMode);
+      std::set<std::string> names = namesIn(folder);
+      if (c.saved && !c.oldFile) names.insert(c.name);
+      const auto modeOf = [](const std::string& path) {
+        return static_cast<unsigned>(fs::status(fs::u8path(path)).permissions());
+      };
+      const unsigned mode = c.oldFile ? modeOf(file) : 0;
+
+      EXPECT_EQ(platform::replaceFile(saved, fresh.data(), fresh.size()), c.saved);
+      EXPECT_EQ(fs::exists(fs::u8path(file)), c.saved || c.oldFile);
+      EXPECT_EQ(fileContent(file), c.saved ? fresh : c.oldFile ? old : Bytes{});
+      if (c.oldFile) {
+        EXPECT_EQ(modeOf(file), mode);
+      }
+      if (c.throughLink) {
+        EXPECT_TRUE(fs::is_symlink(fs::u8path(saved)));
+        std::error_code error;
+        EXPECT_EQ(fs::read_symlink(fs::u8path(saved), error).string(), "elsewhere/target.jyx");
+      }
+      EXPECT_EQ(namesIn(folder), names) << "no temporary file is left";
+      // Open again, so that the folder can be removed.
+      if (c.folderMode != kFolder) fs::permissions(fs::u8path(fileFolder), kFolder);
+      if (fs::exists(fs::u8path(file))) fs::permissions(fs::u8path(file), kUsual);
+    }
+  });
+}
+
+#ifndef _WIN32
+// A replaced file keeps its owner and group: root's save gives the new file
+// to them, and a user who may write another user's file, but not make it
+// theirs, writes it in place.
+TEST(ReplaceFile, AReplacedFileKeepsItsOwnerAndGroup) {
+  if (::geteuid() != 0) GTEST_SKIP() << "only root can give a file to another user";
+  const passwd* nobody = ::getpwnam("nobody");
+  ASSERT_NE(nobody, nullptr);
+  const uid_t uid = nobody->pw_uid;
+  const gid_t gid = nobody->pw_gid;
+  const Bytes fresh(197, 0x66);
+  struct Owner {
+    uid_t uid;
+    gid_t gid;
+    mode_t mode;
+  };
+  const auto ownerOf = [](const std::string& path) {
+    struct stat st {};
+    EXPECT_EQ(::stat(path.c_str(), &st), 0);
+    return Owner{st.st_uid, st.st_gid, st.st_mode & 07777};
+  };
+
+  testsupport::TempFolder folder;
+  const std::string theirs = inFolder(folder, "theirs.jyx");
+  writeFileContent(theirs, Bytes(300, 0x44));
+  ASSERT_EQ(::chown(theirs.c_str(), uid, gid), 0);
+  ASSERT_EQ(::chmod(theirs.c_str(), 0640), 0);
+  EXPECT_TRUE(platform::replaceFile(theirs, fresh.data(), fresh.size()));
+  EXPECT_EQ(fileContent(theirs), fresh);
+  const Owner kept = ownerOf(theirs);
+  EXPECT_EQ(kept.uid, uid);
+  EXPECT_EQ(kept.gid, gid);
+  EXPECT_EQ(kept.mode, 0640u);
+
+  testsupport::TempFolder shared;
+  const std::string roots = inFolder(shared, "roots.jyx");
+  writeFileContent(roots, Bytes(300, 0x44));
+  ASSERT_EQ(::chmod(roots.c_str(), 0666), 0);
+  asAUserThatModesBind(shared,
+                       [&] { EXPECT_TRUE(platform::replaceFile(roots, fresh.data(), fresh.size())); });
+  EXPECT_EQ(fileContent(roots), fresh);
+  const Owner stays = ownerOf(roots);
+  EXPECT_EQ(stays.uid, 0u);
+  EXPECT_EQ(stays.gid, 0u);
+  EXPECT_EQ(stays.mode, 0666u);
+  EXPECT_EQ(entriesIn(shared.path()), 1u) << "no temporary file is left";
+}
+#endif
 
 #ifndef _WIN32
 // A write that fails part way (here: the file-size limit of the process)
