@@ -348,20 +348,18 @@ void CPresetSystemEditor::saveBankFile() { saveRecordFile(RecordFile::Bank); }
 
 namespace {
 
-// The path the user chose, made absolute: its folder and name become the
-// remembered ones (unless either is longer than the platform's paths, when
-// the remembered ones stay), and its folder the process's current one.
-std::string useChosenFile(const std::string& chosen, std::string& directory, std::string& fileName) {
-  const std::string path = platform::absolutePath(chosen);
+// Remembers the folder and name of the file the user chose (unless either
+// is longer than the platform's paths, when the remembered ones stay) and
+// makes its folder the process's current one.
+void useChosenFile(const std::string& path, std::string& directory, std::string& fileName) {
   std::string folder;
   std::string name;
-  if (!platform::splitPath(path, folder, name)) return path;
+  if (!platform::splitPath(path, folder, name)) return;
   if (folder.size() <= platform::kMaxPathBytes && name.size() <= platform::kMaxPathBytes) {
     directory = folder;
     fileName = name;
   }
   platform::setCurrentDirectory(folder);
-  return path;
 }
 
 // Runs a dialog and answers the one file chosen, empty when the user cancelled.
@@ -388,7 +386,8 @@ void CPresetSystemEditor::loadRecordFile(RecordFile kind, bool endianReversed) {
   if (chosen.empty()) return;
 
   std::string& fileName = kind == RecordFile::Preset ? paths_.presetFileName : paths_.bankFileName;
-  const std::string path = useChosenFile(chosen, paths_.directory, fileName);
+  const std::string path = platform::absolutePath(chosen);
+  useChosenFile(path, paths_.directory, fileName);
   const records::Layout& layout = fx->presetTraits().layout;
   std::vector<std::uint8_t> record(
       kind == RecordFile::Preset ? layout.presetRecordBytes() : layout.bankRecordBytes(), 0);
@@ -417,7 +416,7 @@ void CPresetSystemEditor::saveRecordFile(RecordFile kind) {
   const std::string chosen = runFileDialog(selector);
   if (chosen.empty()) return;
 
-  const std::string path = useChosenFile(chosen, paths_.directory, fileName);
+  const std::string path = platform::absolutePath(chosen);
   const records::Layout& layout = fx->presetTraits().layout;
   std::vector<std::uint8_t> record(
       kind == RecordFile::Preset ? layout.presetRecordBytes() : layout.bankRecordBytes(), 0);
@@ -425,8 +424,10 @@ void CPresetSystemEditor::saveRecordFile(RecordFile kind) {
     writePreset(record.data());
   else
     writeBank(record.data());
-  // A failed save leaves the file that was there as it was; nothing is shown.
-  platform::replaceFile(path, record.data(), record.size());
+  // A failed save leaves the file that was there as it was and nothing
+  // remembered or moved, as if it had not been tried; nothing is shown.
+  if (platform::replaceFile(path, record.data(), record.size()))
+    useChosenFile(path, paths_.directory, fileName);
 }
 
 // ---------------------------------------------------------------- records

@@ -757,6 +757,41 @@ TEST_P(PresetStripTest, FilesTravelThroughFoldersOfAnyNameAndLength) {
   editor->close();
 }
 
+// A save that fails (its folder is gone, a folder stands at its name) leaves
+// everything as it was: the remembered folder and names, the current
+// directory, and what is stored of them when the editor goes.
+TEST_P(PresetStripTest, FailedSaveRemembersNothing) {
+  open();
+  const std::string dir = folder.path() + platform::kPathSeparator;
+  window().queueFileDialogAnswer({joinPath(folder.path(), "p.jyx")});
+  click(presets::kSavePresetTag);
+  window().queueFileDialogAnswer({joinPath(folder.path(), "b.jyb")});
+  click(presets::kSaveBankTag);
+  testsupport::TempFolder other;
+  const std::string standing = joinPath(other.path(), "standing.jyx");
+  ASSERT_TRUE(fs::create_directory(fs::u8path(standing)));
+  testsupport::writeFileContent(joinPath(standing, "inside"), {1});
+  for (const std::string& path : {joinPath(joinPath(other.path(), "gone"), "lost.jyx"), standing}) {
+    for (int32_t button : {presets::kSavePresetTag, presets::kSaveBankTag}) {
+      SCOPED_TRACE(path + (button == presets::kSavePresetTag ? " preset" : " bank"));
+      window().queueFileDialogAnswer({path});
+      click(button);
+      EXPECT_EQ(editor->presetDirectory(), dir);
+      EXPECT_EQ(editor->presetFileName(), "p.jyx");
+      EXPECT_EQ(editor->bankFileName(), "b.jyb");
+      EXPECT_EQ(platform::currentDirectory(), dir);
+    }
+  }
+  EXPECT_EQ(testsupport::fileContent(joinPath(standing, "inside")), Bytes{1});
+  EXPECT_FALSE(fs::exists(fs::u8path(joinPath(other.path(), "gone"))));
+  editor->close();
+  fx.reset();
+  const presets::RecentPaths stored = presets::loadCurrentPaths(c().stem);
+  EXPECT_EQ(stored.directory, dir);
+  EXPECT_EQ(stored.presetFileName, "p.jyx");
+  EXPECT_EQ(stored.bankFileName, "b.jyb");
+}
+
 // A bare name is a file in the current folder.
 TEST_P(PresetStripTest, BareNameIsAFileInTheCurrentFolder) {
   open();
