@@ -90,8 +90,9 @@ struct PresetSystemTraits {
 // record readers and writers) runs on a host or editor thread that may wait,
 // and holds the program store for its whole length (StoreScope). A product's
 // setParameter runs only on the thread that owns the store; any other thread
-// leaves its value in a slot of that index and returns, and the owner applies
-// the values left when it gives the store up, as ordinary parameter changes.
+// leaves its value in a slot of that index (a later value replaces an earlier
+// one) and returns, and the owner applies the values left when it gives the
+// store up, as ordinary parameter changes.
 // So no value set from any thread is lost, and what the effect plays is what
 // its current program holds once every call has returned.
 class CPresetSystemEffect : public AudioEffectX {

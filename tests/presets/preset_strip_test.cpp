@@ -492,8 +492,9 @@ TEST_P(PresetStripTest, NamesTheHostLoadsWhileTheWindowIsOpenAreShownAndSurviveA
       }
       current = 3;
       records::writeInt32(chunk.data() + 12, current);
-      std::thread([&] { e->dispatcher(e, effSetChunk, 0, static_cast<VstIntPtr>(chunk.size()), chunk.data(), 0.0f); })
-          .join();
+      std::thread([&] {
+        e->dispatcher(e, effSetChunk, 0, static_cast<VstIntPtr>(chunk.size()), chunk.data(), 0.0f);
+      }).join();
     } else {
       std::string name = cs.idleFirst ? "Renamed, then idle" : "Renamed";
       expected[2] = name;

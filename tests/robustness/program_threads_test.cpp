@@ -65,7 +65,8 @@ Bytes presetRecord(CPresetSystemEffect& fx, const Bytes& chunk, int program) {
   Bytes record(layout.presetRecordBytes());
   records::writeInt32(record.data(), fx.getPresetId());
   record[4] = records::kPresetType;
-  const auto entry = chunk.begin() + static_cast<long>(records::kChunkHeaderBytes + layout.entryBytes() * program);
+  const auto entry =
+      chunk.begin() + static_cast<long>(records::kChunkHeaderBytes + layout.entryBytes() * program);
   std::copy(entry, entry + static_cast<long>(layout.entryBytes()), record.begin() + 5);
   records::storeName(reinterpret_cast<char*>(record.data() + 5), kPresetName);
   return record;
@@ -90,16 +91,15 @@ bool singleProgramName(const std::string& name) {
     return ::testing::AssertionFailure() << "current program " << current;
   std::string stem;
   for (int k = 0; k < layout.numPrograms; ++k) {
-    const std::string name =
-        entryName(chunk.data() + records::kChunkHeaderBytes + layout.entryBytes() * k);
+    const std::string name = entryName(chunk.data() + records::kChunkHeaderBytes + layout.entryBytes() * k);
     if (singleProgramName(name)) continue;
     const std::size_t space = name.rfind(' ');
     const bool numbered = space != std::string::npos && name.substr(space + 1) == std::to_string(k);
     const std::string own = numbered ? name.substr(0, space) : name;
     if (stem.empty()) stem = own;
     if (!numbered || own != stem)
-      return ::testing::AssertionFailure() << "program " << k << " is \"" << name << "\" in a bank of \"" << stem
-                                           << "\"";
+      return ::testing::AssertionFailure()
+             << "program " << k << " is \"" << name << "\" in a bank of \"" << stem << "\"";
   }
   return ::testing::AssertionSuccess();
 }
@@ -112,7 +112,8 @@ std::string playedButNotStored(CPresetSystemEffect& fx, CPresetSystemEffect& twi
   std::ostringstream out;
   for (VstInt32 i = 0; i < fx.presetTraits().layout.numParams; ++i) {
     if (fx.getParameter(i) != twin.getParameter(i))
-      out << " index " << i << " plays " << fx.getParameter(i) << ", its chunk " << twin.getParameter(i) << ";";
+      out << " index " << i << " plays " << fx.getParameter(i) << ", its chunk " << twin.getParameter(i)
+          << ";";
   }
   return out.str();
 }

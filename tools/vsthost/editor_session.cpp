@@ -22,7 +22,8 @@ bool saveChunk(HostedPlugin& plugin, const std::string& path) {
   const VstIntPtr size = plugin.dispatch(effGetChunk, 0, 0, &data);
   FILE* f = size > 0 && data ? std::fopen(path.c_str(), "wb") : nullptr;
   if (!f) return false;
-  const bool written = std::fwrite(data, 1, static_cast<std::size_t>(size), f) == static_cast<std::size_t>(size);
+  const bool written =
+      std::fwrite(data, 1, static_cast<std::size_t>(size), f) == static_cast<std::size_t>(size);
   return std::fclose(f) == 0 && written;
 }
 
@@ -31,7 +32,8 @@ bool loadChunk(HostedPlugin& plugin, const std::string& path) {
   if (!f) return false;
   std::vector<char> bytes;
   char buffer[4096];
-  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, f)) > 0;) bytes.insert(bytes.end(), buffer, buffer + n);
+  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, f)) > 0;)
+    bytes.insert(bytes.end(), buffer, buffer + n);
   std::fclose(f);
   return plugin.dispatch(effSetChunk, 0, static_cast<VstIntPtr>(bytes.size()), bytes.data()) == 0;
 }
