@@ -1,6 +1,7 @@
 #include "presets/preset_editor.h"
 
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 #include "platform/current_directory.h"
@@ -36,6 +37,7 @@ constexpr CColor kNameTextColor = MakeCColor(36, 36, 32);
 std::string programName(CPresetSystemEffect& effect, int program) {
   ProgramStore* store = effect.programStore();
   if (!store) return {};
+  const CPresetSystemEffect::StoreScope scope(effect);
   char name[kNameBytes + 1];
   records::nameText(store->name(program), name);
   return name;
@@ -78,8 +80,10 @@ bool CPresetSystemEditor::open(void* /*ptr*/) {
   CPresetSystemEffect* fx = presetEffect();
   if (!frame || !fx) return false;
   stopIdleTimer();
-  // The strip starts from the programs themselves.
-  pendingName_.forget();
+  // The strip starts from the programs as they stand.
+  const CPresetSystemEffect::StoreScope scope(*fx);
+  shownChanges_ = fx->programChanges();
+  nameFieldBehind_ = false;
   const presets::PresetStripTraits& strip = stripTraits();
   const int programs = fx->presetTraits().layout.numPrograms;
   const VstInt32 current = fx->getCurrentProgram();
@@ -94,7 +98,8 @@ bool CPresetSystemEditor::open(void* /*ptr*/) {
       const CCoord fontHeight = kNormalFontSmall->getSize();
       r.top = middle - fontHeight / 2 - 2;
       r.bottom = middle + fontHeight / 2 + 2;
-      nameEdit = new CTextEdit(r, this, tag, programName(*fx, current).c_str(), background);
+      fieldName_ = programName(*fx, current);
+      nameEdit = new CTextEdit(r, this, tag, fieldName_.c_str(), background);
       nameEdit->setBackOffset(r.getTopLeft());
       nameEdit->setBackColor(kNameBackColor);
       nameEdit->setFont(kNormalFontSmall);
@@ -156,7 +161,6 @@ bool CPresetSystemEditor::open(void* /*ptr*/) {
 void CPresetSystemEditor::close() {
   stopIdleTimer();
   forgetControls();
-  pendingName_.forget();
 }
 
 void CPresetSystemEditor::forgetControls() {
@@ -169,7 +173,11 @@ void CPresetSystemEditor::forgetControls() {
 }
 
 void CPresetSystemEditor::idle() {
-  showPendingProgramName();
+  // A store still held (a host loading a chunk right now) is shown at a later
+  // idle: the window's thread never waits here for a host thread.
+  const CPresetSystemEffect* fx = presetEffect();
+  if (fx && (fx->programChanges() != shownChanges_ || nameFieldBehind_))
+    showPrograms(CPresetSystemEffect::StoreScope::Wait::No);
   AEffGUIEditor::idle();
 }
 
@@ -198,49 +206,38 @@ void CPresetSystemEditor::editorIdleTimerProc(void* user, TimerId) {
 
 // ---------------------------------------------------------------- program names
 
-void CPresetSystemEditor::PendingName::post(int program, const char* name) {
-  const std::uint32_t s = sequence_.load(std::memory_order_relaxed);
-  sequence_.store(s + 1, std::memory_order_relaxed);
-  std::atomic_thread_fence(std::memory_order_release);
-  program_.store(program, std::memory_order_relaxed);
-  bool ended = !name;
-  for (std::atomic<char>& b : bytes_) {
-    const char c = ended ? 0 : *name++;
-    ended = ended || c == 0;
-    b.store(c, std::memory_order_relaxed);
-  }
-  bytes_.back().store(0, std::memory_order_relaxed);
-  sequence_.store(s + 2, std::memory_order_release);
-}
+void CPresetSystemEditor::updateProgramName(const char* /*name*/) {}
 
-bool CPresetSystemEditor::PendingName::take(int& program, char (&name)[records::kNameBytes + 1]) {
-  const std::uint32_t before = sequence_.load(std::memory_order_acquire);
-  if (before == taken_ || (before & 1) != 0) return false;
-  program = program_.load(std::memory_order_relaxed);
-  for (std::size_t i = 0; i < bytes_.size(); ++i) name[i] = bytes_[i].load(std::memory_order_relaxed);
-  std::atomic_thread_fence(std::memory_order_acquire);
-  if (sequence_.load(std::memory_order_relaxed) != before) return false;
-  taken_ = before;
-  return true;
-}
-
-void CPresetSystemEditor::updateProgramName(const char* name) {
+void CPresetSystemEditor::showPrograms(CPresetSystemEffect::StoreScope::Wait wait) {
   CPresetSystemEffect* fx = presetEffect();
-  pendingName_.post(fx ? fx->getCurrentProgram() : 0, name);
-}
-
-void CPresetSystemEditor::showPendingProgramName() {
-  int program = 0;
+  const ProgramStore* store = fx ? fx->programStore() : nullptr;
+  if (!store || (!programMenu && !nameEdit)) return;
+  const CPresetSystemEffect::StoreScope scope(*fx, wait);
+  if (!scope.held()) return;
+  shownChanges_ = fx->programChanges();
+  const int current = fx->getCurrentProgram();
   char name[kNameBytes + 1];
-  if (!pendingName_.take(program, name)) return;
-  if (programMenu)
-    if (CMenuItem* entry = programMenu->getEntry(program)) entry->setTitle(name);
-  CPresetSystemEffect* fx = presetEffect();
-  if (nameEdit && fx && fx->getCurrentProgram() == program) nameEdit->setText(name);
+  if (programMenu) {
+    for (int k = 0; k < programMenu->getNbEntries(); ++k) {
+      CMenuItem* entry = programMenu->getEntry(k);
+      if (!entry || k >= store->layout().numPrograms) continue;
+      records::nameText(store->name(k), name);
+      if (std::strcmp(entry->getTitle(), name) != 0) entry->setTitle(name);
+    }
+    if (programMenu->getCurrentIndex() != current) programMenu->setCurrent(current);
+  }
+  nameFieldBehind_ = nameEdit && nameEdit->isEditing();
+  if (nameEdit && !nameFieldBehind_) {
+    records::nameText(store->name(current), name);
+    if (std::strcmp(nameEdit->getText(), name) != 0) nameEdit->setText(name);
+    fieldName_ = name;
+  }
 }
 
 void CPresetSystemEditor::showProgramName(const char* name) {
-  if (nameEdit) nameEdit->setText(name);
+  if (!nameEdit) return;
+  nameEdit->setText(name);
+  fieldName_ = name;
 }
 
 void CPresetSystemEditor::setMenuEntry(int entry, const char* title) {
@@ -268,6 +265,9 @@ void CPresetSystemEditor::valueChanged(CControl* control) {
   switch (presets::stripTagOf(control->getTag(), stripTraits())) {
     case presets::kNameFieldTag: nameEntered(); break;
     case presets::kRockerTag: {
+      // The program's name from the store, shown and given back to it in one
+      // hold, so that no host rename meanwhile is undone.
+      const CPresetSystemEffect::StoreScope scope(*fx);
       int program = fx->getCurrentProgram();
       if (value > 0)
         program = std::min(program + 1, programs - 1);
@@ -287,12 +287,10 @@ void CPresetSystemEditor::valueChanged(CControl* control) {
       const float position = value + 0.5f;
       if (!(position >= 0.0f) || position >= static_cast<float>(programs)) break;
       const int program = static_cast<int>(position);
-      if (programMenu) programMenu->setCurrent(program);
-      const CMenuItem* entry = programMenu ? programMenu->getEntry(program) : nullptr;
-      const std::string title = entry ? entry->getTitle() : programName(*fx, program);
+      // The entry's title may be older than the store's name (a host load the
+      // idle has not shown yet): it is never written back into the program.
       fx->selectProgram(program);
-      fx->setCurrentProgramName(title.c_str());
-      if (nameEdit) nameEdit->setText(title.c_str());
+      showPrograms(CPresetSystemEffect::StoreScope::Wait::Yes);
       break;
     }
     // A double click reports 1.0, a Ctrl double click 0.5.
@@ -319,8 +317,8 @@ void CPresetSystemEditor::valueChanged(CControl* control) {
 void CPresetSystemEditor::showAndSelectProgram(int program, const char* name) {
   CPresetSystemEffect* fx = presetEffect();
   if (programMenu) programMenu->setCurrent(program);
-  if (nameEdit) nameEdit->setText(name);
   const std::string text = name;
+  showProgramName(text.c_str());
   fx->selectProgram(program);
   fx->setCurrentProgramName(text.c_str());
 }
@@ -330,9 +328,17 @@ void CPresetSystemEditor::nameEntered() {
   // Held to the name field of the programs, cut between characters.
   std::string name = nameEdit->getText();
   name.resize(platform::utf8PrefixBytes(name, kNameBytes));
-  nameEdit->setText(name.c_str());
+  // A name left as the field showed it while the store's names moved on under
+  // the typing (a host load or rename, a typing given up) is not the user's:
+  // the field shows the store's name again, and nothing is written back.
+  CPresetSystemEffect* fx = presetEffect();
+  if (name == fieldName_ && (nameFieldBehind_ || fx->programChanges() != shownChanges_)) {
+    showPrograms(CPresetSystemEffect::StoreScope::Wait::Yes);
+    return;
+  }
+  showProgramName(name.c_str());
   setCurrentMenuEntryTitle(name.c_str());
-  presetEffect()->setCurrentProgramName(name.c_str());
+  fx->setCurrentProgramName(name.c_str());
 }
 
 // ---------------------------------------------------------------- files

@@ -12,16 +12,16 @@
 //
 // Thread contract: everything runs on the editor window's thread (controls,
 // timer, dialogs), except loadDefaults (the effect's constructor, no window
-// yet) and updateProgramName, which a host may call from any one thread at a
-// time: it only hands the name over, without a lock or an allocation, and
-// the window's thread shows it at its next idle.
+// yet) and updateProgramName, which a host may call from any thread. The
+// strip reads the programs only while it holds the effect's program store.
+// Whatever a host changes meanwhile (a chunk, a rename) the store counts, and
+// the window's next idle shows the store's names and current program afresh.
 #pragma once
 
-#include <array>
-#include <atomic>
 #include <cstdint>
 #include <string>
 
+#include "presets/preset_effect.h"
 #include "presets/records.h"
 #include "presets/stored_presets.h"
 #include "presets/strip_controls.h"
@@ -31,8 +31,6 @@
 #include "ui/gui_editor.h"
 #include "ui/option_menu.h"
 #include "ui/param_display.h"
-
-class CPresetSystemEffect;
 
 class CPresetSystemEditor : public jyxui::AEffGUIEditor,
                             public jyxui::CControlListener,
@@ -48,12 +46,13 @@ class CPresetSystemEditor : public jyxui::AEffGUIEditor,
   // Stops the idle timer and forgets the strip's controls; the frame stays
   // for the product editor to close.
   void close() override;
-  // Shows a program name handed over by updateProgramName, then runs the frame.
+  // Shows the programs afresh when the store changed since, then runs the frame.
   void idle() override;
 
   virtual void reservedEditor1() {}
   virtual void reservedEditor2() {}
-  // The host renamed the current program.
+  // The host renamed the current program (any thread): the name is in the
+  // store already, and the next idle shows it.
   virtual void updateProgramName(const char* name);
   // Default bank, default preset and the last-used paths, in this order.
   virtual void loadDefaults();
@@ -112,6 +111,10 @@ class CPresetSystemEditor : public jyxui::AEffGUIEditor,
   // Makes program current from the strip: menu entry, name field, effect.
   void showAndSelectProgram(int program, const char* name);
   void nameEntered();
+  // The menu's titles and current entry and the name field as the store has
+  // them; with Wait::No only when the store is free at once. A name being
+  // typed is left alone until the typing ends.
+  void showPrograms(CPresetSystemEffect::StoreScope::Wait wait);
 
   enum class RecordFile { Preset, Bank };
   void loadRecordFile(RecordFile kind, bool endianReversed);
@@ -120,7 +123,6 @@ class CPresetSystemEditor : public jyxui::AEffGUIEditor,
   void startIdleTimer();
   void stopIdleTimer();
   static void editorIdleTimerProc(void* user, jyxui::TimerId id);
-  void showPendingProgramName();
   void forgetControls();
 
   presets::RecentPaths paths_;
@@ -140,24 +142,11 @@ class CPresetSystemEditor : public jyxui::AEffGUIEditor,
   jyxui::TimerId idleTimer = 0;
 
  private:
-  // A name from updateProgramName waiting for the window's thread. The
-  // writer makes the sequence odd, writes, and makes it even again; the
-  // reader keeps a copy only when the sequence was even and unchanged
-  // around it, and tries again at its next idle otherwise.
-  class PendingName {
-   public:
-    void post(int program, const char* name);
-    // The name posted since the last take or forget, if one is there whole.
-    bool take(int& program, char (&name)[records::kNameBytes + 1]);
-    void forget() { taken_ = sequence_.load(std::memory_order_acquire); }
-
-   private:
-    std::atomic<std::uint32_t> sequence_{0};
-    std::atomic<int> program_{0};
-    std::array<std::atomic<char>, records::kNameBytes + 1> bytes_{};
-    std::uint32_t taken_ = 0;  // the window's thread's own
-  };
-  PendingName pendingName_;
+  // The store's count of program changes the strip shows, whether the name
+  // field still waits for a typed name to end, and the name it shows.
+  std::uint32_t shownChanges_ = 0;
+  bool nameFieldBehind_ = false;
+  std::string fieldName_;
   // Kept from construction: the destructor runs after the effect's own layers are gone.
   const char* settingsStem_;
 };

@@ -12,17 +12,109 @@
 using records::kNameBytes;
 
 ProgramStore::ProgramStore(const records::Layout& layout)
-    : layout_(layout), bytes_(new (std::nothrow) std::uint8_t[layout.storeBytes()]()) {}
+    : layout_(layout), words_(new (std::nothrow) std::uint32_t[layout.storeBytes() / 4]()) {
+  static_assert(records::kNameBytes % 4 == 0, "every value on a word of its own");
+}
+
+void ProgramStore::setNameField(int program, const char* field) {
+  std::memcpy(nameField(program), field, kNameBytes);
+}
+
+// ---------------------------------------------------------------- ownership
+
+bool StoreOwnership::tryTake() {
+  const std::thread::id self = std::this_thread::get_id();
+  if (owner_.load() == self) {
+    ++depth_;
+    return true;
+  }
+  std::thread::id free{};
+  if (!owner_.compare_exchange_strong(free, self)) return false;
+  depth_ = 1;
+  return true;
+}
+
+void StoreOwnership::take() {
+  while (!tryTake()) std::this_thread::yield();
+}
+
+void StoreOwnership::leave() {
+  if (--depth_ == 0) owner_.store(std::thread::id{});
+}
+
+CPresetSystemEffect::StoreScope::StoreScope(CPresetSystemEffect& effect, Wait wait) : effect_(effect) {
+  if (wait == Wait::No) {
+    held_ = effect.ownership_.tryTake();
+    return;
+  }
+  effect.ownership_.take();
+  held_ = true;
+}
+
+CPresetSystemEffect::StoreScope::~StoreScope() {
+  if (held_) effect_.releaseStore();
+}
+
+CPresetSystemEffect::ParameterTurn::ParameterTurn(CPresetSystemEffect& effect, VstInt32 index, float value)
+    : effect_(effect) {
+  runs_ = holds_ = effect.ownership_.tryTake();
+  // An index no product knows changes nothing that could be lost.
+  if (holds_ || index < 0 || index >= kPostedSlots) return;
+  PostedValue& slot = effect.posted_[static_cast<std::size_t>(index)];
+  slot.value.store(value);
+  slot.posted.store(true);
+  effect.anyPosted_.store(true);
+  // The owner may have given the store up meanwhile: then this thread applies
+  // what is left, its own value among it, when it gives the store up itself.
+  holds_ = effect.ownership_.tryTake();
+}
+
+CPresetSystemEffect::ParameterTurn::~ParameterTurn() {
+  if (holds_) effect_.releaseStore();
+}
+
+void CPresetSystemEffect::applyPostedValues() {
+  while (anyPosted_.exchange(false)) {
+    for (VstInt32 index = 0; index < kPostedSlots; ++index) {
+      PostedValue& slot = posted_[static_cast<std::size_t>(index)];
+      if (slot.posted.load() && slot.posted.exchange(false)) setParameter(index, slot.value.load());
+    }
+  }
+}
+
+// Nothing posted stays behind once every call has returned. All the atomics
+// here are sequentially consistent, so their operations fall in one order. A
+// poster stores its value, then anyPosted_, then tries to take the store. If
+// it takes it, it applies the values itself below. If it fails, an owner O
+// held the store at that try, so O's leave comes later in the order, and O's
+// look at anyPosted_ after its leave later still: O sees the flag set (or a
+// drain cleared it after the poster set it, and that drain's scan, which
+// follows, finds the slot), and takes the store again to apply it. If that
+// take fails, a newer owner holds the store, and the same holds for it.
+void CPresetSystemEffect::releaseStore() {
+  if (!ownership_.outermost()) {
+    ownership_.leave();
+    return;
+  }
+  for (;;) {
+    // Outside any apply: the posted values are stored as ordinary changes.
+    applyPostedValues();
+    ownership_.leave();
+    if (!anyPosted_.load() || !ownership_.tryTake()) return;
+  }
+}
+
+// ---------------------------------------------------------------- effect
 
 CPresetSystemEffect::CPresetSystemEffect(audioMasterCallback audioMaster,
                                          const PresetSystemTraits& presetTraits)
     : AudioEffectX(audioMaster, 1, presetTraits.layout.numParams), traits(presetTraits) {
   programsAreChunks(true);
-  chunkBuffer.reset(new (std::nothrow) std::uint8_t[traits.layout.chunkBytes()]());
+  chunkBuffer.reset(new (std::nothrow) std::uint8_t[3 * traits.layout.chunkBytes()]());
   curProgram = 0;
   currentProgram = 0;
   programs.reset(new (std::nothrow) ProgramStore(traits.layout));
-  if (programs && !programs->data()) programs.reset();
+  if (programs && !programs->allocated()) programs.reset();
   if (programs && traits.loadFactoryPresets) traits.loadFactoryPresets(*programs);
   applyingProgram = true;
   curProgram = 0;
@@ -36,7 +128,9 @@ CPresetSystemEditor* CPresetSystemEffect::presetEditor() const {
 }
 
 void CPresetSystemEffect::loadFactoryPresets() {
+  const StoreScope scope(*this);
   if (programs && traits.loadFactoryPresets) traits.loadFactoryPresets(*programs);
+  noteProgramChange();
 }
 
 bool CPresetSystemEffect::isGlobalIndex(VstInt32 index) const {
@@ -46,6 +140,7 @@ bool CPresetSystemEffect::isGlobalIndex(VstInt32 index) const {
 
 void CPresetSystemEffect::holdGlobalsFrom(VstInt32 program) {
   if (!programs || program < 0 || program >= traits.layout.numPrograms) return;
+  const StoreScope scope(*this);
   for (const VstInt32 index : traits.globalIndices) {
     if (index < 0 || index >= traits.layout.numParams) continue;
     const float value = programs->value(program, index);
@@ -70,17 +165,25 @@ void CPresetSystemEffect::finishSetParameter(VstInt32 index, float value) {
 
 void CPresetSystemEffect::selectProgram(VstInt32 program) {
   if (!programs || program < 0 || program >= traits.layout.numPrograms) return;
+  const StoreScope scope(*this);
   applyingProgram = true;
   curProgram = 0;
   currentProgram = program;
+  noteProgramChange();
   for (VstInt32 i = 0; i < traits.layout.numParams; ++i) setParameter(i, programs->value(program, i));
   updateDisplay();
   applyingProgram = false;
 }
 
 void CPresetSystemEffect::setCurrentProgramName(const char* name) {
-  curProgram = 0;
-  if (name && programs) programs->setName(currentProgram, name);
+  {
+    const StoreScope scope(*this);
+    curProgram = 0;
+    if (name && programs) {
+      programs->setName(currentProgram, name);
+      noteProgramChange();
+    }
+  }
   updateDisplay();
 }
 
@@ -94,7 +197,11 @@ void CPresetSystemEffect::setProgramName(char* name) {
     const std::string_view given(name, length);
     std::memcpy(text, given.data(), platform::utf8PrefixBytes(given, kNameBytes));
   }
-  if (programs) programs->setName(currentProgram, text);
+  if (programs) {
+    const StoreScope scope(*this);
+    programs->setName(currentProgram, text);
+    noteProgramChange();
+  }
   if (CPresetSystemEditor* ed = presetEditor()) ed->updateProgramName(text);
 }
 
@@ -103,12 +210,14 @@ void CPresetSystemEffect::getProgramName(char* name) {
     *name = 0;
     return;
   }
+  const StoreScope scope(*this);
   std::memcpy(name, programs->name(currentProgram), kNameBytes);
   name[kNameBytes] = 0;
 }
 
 bool CPresetSystemEffect::getProgramNameIndexed(VstInt32 /*category*/, VstInt32 index, char* text) {
   if (!programs || index < 0 || index >= traits.layout.numPrograms) return false;
+  const StoreScope scope(*this);
   std::memcpy(text, programs->name(index), kNameBytes);
   text[kNameBytes] = 0;
   return true;
@@ -116,8 +225,12 @@ bool CPresetSystemEffect::getProgramNameIndexed(VstInt32 /*category*/, VstInt32 
 
 VstInt32 CPresetSystemEffect::getChunk(void** data, bool /*isPreset*/) {
   if (!chunkBuffer || !programs) return 0;
+  const StoreScope scope(*this);
   const records::Layout& layout = traits.layout;
-  std::uint8_t* chunk = chunkBuffer.get();
+  // The two outgoing chunks in turn: a host reading the one it took is never
+  // written under by the next getChunk, on whatever thread that comes.
+  std::uint8_t* chunk = chunkBuffer.get() + layout.chunkBytes() * static_cast<std::size_t>(1 + nextChunkOut_);
+  nextChunkOut_ = 1 - nextChunkOut_;
   std::memset(chunk, 0, layout.chunkBytes());
   records::writeInt32(chunk + 0, records::kChunkVersion);
   records::writeInt32(chunk + 4, getPresetId());
@@ -133,8 +246,9 @@ VstInt32 CPresetSystemEffect::setChunk(void* data, VstInt32 byteSize, bool /*isP
   if (!chunkBuffer || !programs || !data || byteSize < 0 ||
       static_cast<std::size_t>(byteSize) != layout.chunkBytes())
     return -1;
-  std::uint8_t* chunk = chunkBuffer.get();
-  // The host may hand back the pointer getChunk gave it.
+  const StoreScope scope(*this);
+  std::uint8_t* chunk = chunkWorkingCopy();
+  // The host may hand back a chunk getChunk gave it.
   std::memmove(chunk, data, layout.chunkBytes());
 
   switch (records::recordOrder(records::readInt32(chunk + 4), getPresetId())) {
@@ -156,15 +270,16 @@ VstInt32 CPresetSystemEffect::setChunk(void* data, VstInt32 byteSize, bool /*isP
 
   for (int k = 0; k < layout.numPrograms; ++k) {
     const std::uint8_t* entry = chunk + records::kChunkHeaderBytes + layout.entryBytes() * k;
-    std::memcpy(programs->name(k), entry, kNameBytes);
+    programs->setNameField(k, reinterpret_cast<const char*>(entry));
     for (int i = 0; i < layout.numParams; ++i)
       programs->setValue(k, i, records::sanitizeValue(records::readFloat(entry + kNameBytes + 4 * i)));
   }
+  noteProgramChange();
   // A current index out of range keeps the current program; either way the
   // program is applied again, so that what the effect plays is what its
   // programs hold and what the next chunk carries.
   const std::int32_t index = records::readInt32(chunk + 12);
-  const VstInt32 current = (index >= 0 && index < layout.numPrograms) ? index : currentProgram;
+  const VstInt32 current = (index >= 0 && index < layout.numPrograms) ? index : currentProgram.load();
   holdGlobalsFrom(current);
   selectProgram(current);
   return 0;

@@ -55,6 +55,8 @@ void readBank(CPresetSystemEffect& effect, const std::uint8_t* record, bool endi
   bool known = false;
   const bool swap = valuesNeedSwap(effect, record, endianReversed, known);
   if (!known || record[4] != records::kBankType) return;
+  // The programs, the global values and the apply in one hold of the store.
+  const CPresetSystemEffect::StoreScope scope(effect);
   const records::Layout& layout = store->layout();
   for (int k = 0; k < layout.numPrograms; ++k) {
     const std::uint8_t* entry = record + records::kRecordHeaderBytes + layout.entryBytes() * k;
@@ -77,6 +79,7 @@ void readBank(CPresetSystemEffect& effect, const std::uint8_t* record, bool endi
 
 void readPreset(CPresetSystemEffect& effect, const std::uint8_t* record, bool endianReversed,
                 PresetStripView* view) {
+  const CPresetSystemEffect::StoreScope scope(effect);
   const VstInt32 current = effect.getCurrentProgram();
   ProgramStore* store = effect.programStore();
   if (!store) return;
@@ -107,6 +110,7 @@ void readSettings(CPresetSystemEffect& effect, const std::uint8_t* record, bool 
 void writeBank(CPresetSystemEffect& effect, std::uint8_t* record) {
   ProgramStore* store = effect.programStore();
   if (!store) return;
+  const CPresetSystemEffect::StoreScope scope(effect);
   writeHeader(effect, record, records::kBankType);
   std::memcpy(record + records::kRecordHeaderBytes, store->data(), store->layout().storeBytes());
 }
@@ -114,6 +118,7 @@ void writeBank(CPresetSystemEffect& effect, std::uint8_t* record) {
 void writePreset(CPresetSystemEffect& effect, std::uint8_t* record) {
   ProgramStore* store = effect.programStore();
   if (!store) return;
+  const CPresetSystemEffect::StoreScope scope(effect);
   writeHeader(effect, record, records::kPresetType);
   std::memcpy(record + records::kRecordHeaderBytes, store->entry(effect.getCurrentProgram()),
               store->layout().entryBytes());

@@ -80,6 +80,8 @@ ParameterText sharedText(VstInt32 meaning) {
 }  // namespace
 
 void Ostrelvanheim::setParameter(VstInt32 index, float value) {
+  const ParameterTurn turn(*this, index, value);
+  if (!turn) return;  // left for the thread that holds the programs
   const float v = admittedValue(value);
   const VstInt32 meaning = product_.parameters.meaningOf(index);
   applyParameter(meaning, v);

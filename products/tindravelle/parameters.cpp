@@ -70,6 +70,8 @@ void dBDisplayString(double value, int decimals, char* text) {
 }
 
 void Tindravelle::setParameter(VstInt32 index, float value) {
+  const ParameterTurn turn(*this, index, value);
+  if (!turn) return;  // left for the thread that holds the programs
   const float v = admittedValue(value);
   applyParameter(index, v);
   finishSetParameter(index, v);

@@ -25,6 +25,7 @@ using namespace uitest;
 using presettest::PresetTestEffect;
 using presettest::ProductConstants;
 using Bytes = std::vector<std::uint8_t>;
+using records::kNameBytes;
 namespace fs = std::filesystem;
 
 VstIntPtr host(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*, float) {
@@ -446,6 +447,115 @@ TEST_P(PresetStripTest, HostRenameFromAnotherThreadIsShownAtTheNextIdle) {
   EXPECT_STREQ(nameField()->getText(), "Host Last");
   EXPECT_STREQ(menu()->getEntry(1)->getTitle(), "Host Last");
   EXPECT_EQ(programName(1), "Host Last");
+  editor->close();
+}
+
+// A chunk the host loads, or a rename, from its own thread while the window
+// is open: the next idle shows the store's names and current program, and a
+// program chosen from the menu, before that idle or after it, writes no title
+// back, so the host's next chunk still holds every name it loaded.
+TEST_P(PresetStripTest, NamesTheHostLoadsWhileTheWindowIsOpenAreShownAndSurviveAMenuChoice) {
+  using Names = std::vector<std::string>;
+  AEffect* e = fx->getAeffect();
+  auto chunkNames = [&] {
+    void* data = nullptr;
+    e->dispatcher(e, effGetChunk, 0, 0, &data, 0.0f);
+    Names names;
+    for (int k = 0; k < P(); ++k) {
+      char name[kNameBytes + 1];
+      records::nameText(static_cast<const char*>(data) + 32 + layout().entryBytes() * k, name);
+      names.push_back(name);
+    }
+    return names;
+  };
+  struct Case {
+    const char* what;
+    bool idleFirst;
+  };
+  const Case cases[] = {{"chunk", false}, {"chunk", true}, {"rename", false}, {"rename", true}};
+  open();
+  for (const Case& cs : cases) {
+    SCOPED_TRACE(std::string(cs.what) + (cs.idleFirst ? ", idle, choice" : ", choice"));
+    fx->selectProgram(2);
+    editor->idle();
+    Names expected = chunkNames();
+    int current = 2;
+    if (std::string(cs.what) == "chunk") {
+      void* data = nullptr;
+      e->dispatcher(e, effGetChunk, 0, 0, &data, 0.0f);
+      Bytes chunk(static_cast<std::uint8_t*>(data), static_cast<std::uint8_t*>(data) + layout().chunkBytes());
+      const std::string stem = cs.idleFirst ? "Project " : "Session ";
+      for (int k = 0; k < P(); ++k) {
+        expected[static_cast<std::size_t>(k)] = stem + std::to_string(k);
+        records::storeName(reinterpret_cast<char*>(chunk.data() + 32 + layout().entryBytes() * k),
+                           expected[static_cast<std::size_t>(k)].c_str());
+      }
+      current = 3;
+      records::writeInt32(chunk.data() + 12, current);
+      std::thread([&] {
+        e->dispatcher(e, effSetChunk, 0, static_cast<VstIntPtr>(chunk.size()), chunk.data(), 0.0f);
+      }).join();
+    } else {
+      std::string name = cs.idleFirst ? "Renamed, then idle" : "Renamed";
+      expected[2] = name;
+      std::thread([&] { e->dispatcher(e, effSetProgramName, 0, 0, name.data(), 0.0f); }).join();
+    }
+    if (cs.idleFirst) {
+      editor->idle();
+      for (int k = 0; k < P(); ++k)
+        EXPECT_EQ(std::string(menu()->getEntry(k)->getTitle()), expected[static_cast<std::size_t>(k)]) << k;
+      EXPECT_EQ(menu()->getCurrentIndex(), current);
+      EXPECT_EQ(std::string(nameField()->getText()), expected[static_cast<std::size_t>(current)]);
+    }
+    for (int choice : {current, 6}) {
+      window().queueMenuChoice(choice);
+      click(presets::kProgramMenuTag);
+      EXPECT_EQ(chunkNames(), expected) << "after choosing " << choice;
+      expectShown(choice);
+    }
+  }
+  editor->close();
+}
+
+// The host renames the program while the user types a name: the typing is
+// left alone; given up, with or without an idle between, it leaves the host's
+// name; ended with Return, the name typed is the program's.
+TEST_P(PresetStripTest, HostRenameWhileANameIsTypedLeavesTheTypingAndTheUsersChoice) {
+  struct Case {
+    const char* what;
+    bool idleBetween;
+    VstVirtualKey key;
+    const char* kept;
+  };
+  const Case cases[] = {{"given up after an idle", true, VKEY_ESCAPE, "The host's"},
+                        {"given up before an idle", false, VKEY_ESCAPE, "The host's"},
+                        {"entered", true, VKEY_RETURN, "Typed"}};
+  fx->selectProgram(4);
+  open();
+  for (const Case& cs : cases) {
+    SCOPED_TRACE(cs.what);
+    click(presets::kNameFieldTag);
+    ASSERT_TRUE(nameField()->isEditing());
+    for (int i = 0; i < 30; ++i) window().pressKey(VKEY_BACK);
+    window().type("Typed");
+    std::thread([&] {
+      char name[] = "The host's";
+      fx->setProgramName(name);
+    }).join();
+    if (cs.idleBetween) {
+      editor->idle();
+      EXPECT_EQ(nameField()->getEditText(), "Typed");
+      EXPECT_STREQ(menu()->getEntry(4)->getTitle(), "The host's");
+    }
+    window().pressKey(cs.key);
+    editor->idle();
+    EXPECT_EQ(programName(4), cs.kept);
+    EXPECT_STREQ(nameField()->getText(), cs.kept);
+    EXPECT_STREQ(menu()->getEntry(4)->getTitle(), cs.kept);
+    char reset[] = "Four";
+    fx->setProgramName(reset);
+    editor->idle();
+  }
   editor->close();
 }
 

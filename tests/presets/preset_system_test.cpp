@@ -8,6 +8,7 @@
 #include <functional>
 #include <limits>
 #include <memory>
+#include <thread>
 #include <vector>
 
 #include "platform/current_directory.h"
@@ -119,6 +120,38 @@ TEST_P(PresetSystemTest, ApplyingAProgramWritesNothingBackButTellsTheEditorOfEac
   EXPECT_EQ(editorOf(*fx).told.size(), static_cast<std::size_t>(N()));
   EXPECT_EQ(gUpdateDisplays, displaysBefore + 1);
   EXPECT_FALSE(fx->isApplyingProgram());
+}
+
+// A host thread sets parameters while another thread holds the programs (here
+// the test's own, which applies a program meanwhile): the calls return at
+// once, and their last values are applied, as ordinary changes stored into
+// the program then current, when the programs are free again.
+TEST_P(PresetSystemTest, ParametersSetWhileAnotherThreadHoldsTheProgramsWaitForNothingAndAreKept) {
+  auto fx = makeEffect(true);
+  fx->selectProgram(4);
+  fx->calls.clear();
+  {
+    const CPresetSystemEffect::StoreScope held(*fx);
+    std::thread([&] {
+      fx->setParameter(1, 0.75f);
+      fx->setParameter(N() + 1, 0.25f);
+      fx->setParameter(1, 0.875f);
+    }).join();
+    EXPECT_TRUE(fx->calls.empty()) << "nothing ran beside the thread holding the programs";
+    fx->selectProgram(7);
+  }
+  ASSERT_EQ(fx->calls.size(), static_cast<std::size_t>(N() + 2));
+  const presettest::SetCall& one = fx->calls[static_cast<std::size_t>(N())];
+  const presettest::SetCall& above = fx->calls[static_cast<std::size_t>(N() + 1)];
+  EXPECT_EQ(one.index, 1);
+  EXPECT_EQ(one.value, 0.875f);
+  EXPECT_FALSE(one.applying);
+  EXPECT_EQ(above.index, N() + 1);
+  EXPECT_EQ(above.value, 0.25f);
+  EXPECT_EQ(fx->values[1], 0.875f);
+  EXPECT_EQ(fx->programStore()->value(7, 1), 0.875f);
+  EXPECT_EQ(fx->programStore()->value(4, 1), factory(4, 1)) << "the program left keeps its value";
+  EXPECT_EQ(editorOf(*fx).told.back().index, N() + 1) << "the editor follows";
 }
 
 TEST_P(PresetSystemTest, IndicesAtOrAboveTheParameterCountReachNoProgram) {

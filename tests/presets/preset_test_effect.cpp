@@ -60,6 +60,8 @@ PresetTestEffect::PresetTestEffect(audioMasterCallback audioMaster, const Produc
 }
 
 void PresetTestEffect::setParameter(VstInt32 index, float value) {
+  const ParameterTurn turn(*this, index, value);
+  if (!turn) return;
   if (index >= 0 && index < static_cast<VstInt32>(values.size()))
     values[static_cast<std::size_t>(index)] = value;
   calls.push_back({index, value, isApplyingProgram()});

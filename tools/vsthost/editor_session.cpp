@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <sstream>
+#include <vector>
 
 #include "tools/vsthost/host_window.h"
 #include "tools/vsthost/signals.h"
@@ -14,6 +15,28 @@ namespace vsthost {
 namespace {
 
 using Clock = std::chrono::steady_clock;
+
+// The bank the host would keep in its project, to a file and back.
+bool saveChunk(HostedPlugin& plugin, const std::string& path) {
+  void* data = nullptr;
+  const VstIntPtr size = plugin.dispatch(effGetChunk, 0, 0, &data);
+  FILE* f = size > 0 && data ? std::fopen(path.c_str(), "wb") : nullptr;
+  if (!f) return false;
+  const bool written =
+      std::fwrite(data, 1, static_cast<std::size_t>(size), f) == static_cast<std::size_t>(size);
+  return std::fclose(f) == 0 && written;
+}
+
+bool loadChunk(HostedPlugin& plugin, const std::string& path) {
+  FILE* f = std::fopen(path.c_str(), "rb");
+  if (!f) return false;
+  std::vector<char> bytes;
+  char buffer[4096];
+  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, f)) > 0;)
+    bytes.insert(bytes.end(), buffer, buffer + n);
+  std::fclose(f);
+  return plugin.dispatch(effSetChunk, 0, static_cast<VstIntPtr>(bytes.size()), bytes.data()) == 0;
+}
 
 class Log {
  public:
@@ -262,6 +285,24 @@ int runEditor(HostedPlugin& plugin, const EditorOptions& options) {
         plugin.setParameter(index, value);
       } else if (command == "program") {
         log.line("program %s", plugin.programName().c_str());
+      } else if (command == "rename") {
+        std::string name;
+        std::getline(words >> std::ws, name);
+        plugin.dispatch(effSetProgramName, 0, 0, name.data());
+        log.line("renamed %s", plugin.programName().c_str());
+      } else if (command == "chunk") {
+        std::string direction, path;
+        words >> direction;
+        std::getline(words >> std::ws, path);
+        const bool done = direction == "save"   ? saveChunk(plugin, path)
+                          : direction == "load" ? loadChunk(plugin, path)
+                                                : false;
+        if (done) {
+          log.line("chunk %s %s", direction.c_str(), path.c_str());
+        } else {
+          log.line("chunk-failed %s %s", direction.c_str(), path.c_str());
+          status = 6;
+        }
       } else if (command == "echo") {
         std::string text;
         std::getline(words >> std::ws, text);

@@ -209,6 +209,8 @@ ControlsDemoEffect::ControlsDemoEffect(audioMasterCallback master) : CPresetSyst
 }
 
 void ControlsDemoEffect::setParameter(VstInt32 index, float value) {
+  const ParameterTurn turn(*this, index, value);
+  if (!turn) return;
   if (index >= 0 && index < kNumParams) values_[index].store(value, std::memory_order_relaxed);
   finishSetParameter(index, value);
 }
