@@ -4,6 +4,7 @@
 #include <cstring>
 #include <new>
 #include <string_view>
+#include <utility>
 
 #include "platform/text.h"
 #include "presets/preset_editor.h"
@@ -99,7 +100,11 @@ void CPresetSystemEffect::releaseStore() {
   for (;;) {
     // Outside any apply: the posted values are stored as ordinary changes.
     applyPostedValues();
+    const bool displayDue = std::exchange(displayUpdateDue_, false);
     ownership_.leave();
+    // The host hears of the new program only once the store is free: its
+    // answer may wait for a thread of its own that waits for the store.
+    if (displayDue) updateDisplay();
     if (!anyPosted_.load() || !ownership_.tryTake()) return;
   }
 }
@@ -171,20 +176,18 @@ void CPresetSystemEffect::selectProgram(VstInt32 program) {
   currentProgram = program;
   noteProgramChange();
   for (VstInt32 i = 0; i < traits.layout.numParams; ++i) setParameter(i, programs->value(program, i));
-  updateDisplay();
+  displayUpdateDue_ = true;
   applyingProgram = false;
 }
 
 void CPresetSystemEffect::setCurrentProgramName(const char* name) {
-  {
-    const StoreScope scope(*this);
-    curProgram = 0;
-    if (name && programs) {
-      programs->setName(currentProgram, name);
-      noteProgramChange();
-    }
+  const StoreScope scope(*this);
+  curProgram = 0;
+  if (name && programs) {
+    programs->setName(currentProgram, name);
+    noteProgramChange();
   }
-  updateDisplay();
+  displayUpdateDue_ = true;
 }
 
 void CPresetSystemEffect::setProgramName(char* name) {

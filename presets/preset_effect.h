@@ -221,4 +221,6 @@ class CPresetSystemEffect : public AudioEffectX {
   std::atomic<bool> anyPosted_{false};
   std::atomic<std::uint32_t> programChanges_{0};
   int nextChunkOut_ = 0;  // the store owner's
+  // The host is told of a new program or name when the outermost hold ends.
+  bool displayUpdateDue_ = false;  // the store owner's
 };

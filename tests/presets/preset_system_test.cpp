@@ -154,6 +154,36 @@ TEST_P(PresetSystemTest, ParametersSetWhileAnotherThreadHoldsTheProgramsWaitForN
   EXPECT_EQ(editorOf(*fx).told.back().index, N() + 1) << "the editor follows";
 }
 
+// A host may answer the display update by waiting for a thread of its own
+// that reads the programs (its window asking for the program name): the
+// effect has let the programs go before it tells the host, so neither waits
+// for the other.
+PresetTestEffect* gWatched = nullptr;
+std::vector<bool> gStoreFreeAtUpdate;
+VstIntPtr waitingHost(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*, float) {
+  if (opcode == audioMasterUpdateDisplay && gWatched) {
+    bool free = false;
+    std::thread([&] {
+      free = CPresetSystemEffect::StoreScope(*gWatched, CPresetSystemEffect::StoreScope::Wait::No).held();
+    }).join();
+    gStoreFreeAtUpdate.push_back(free);
+  }
+  return opcode == audioMasterVersion ? 2400 : 0;
+}
+
+TEST_P(PresetSystemTest, TheHostIsToldOfANewProgramOnlyOnceTheProgramsAreFree) {
+  auto fx = std::make_unique<PresetTestEffect>(waitingHost, c());
+  new PresetTestEditor(fx.get());
+  const Bytes chunk = chunkOf(*fx);
+  gWatched = fx.get();
+  gStoreFreeAtUpdate.clear();
+  fx->selectProgram(2);
+  fx->setCurrentProgramName("renamed");
+  EXPECT_EQ(giveChunk(*fx, chunk), 0);
+  gWatched = nullptr;
+  EXPECT_EQ(gStoreFreeAtUpdate, std::vector<bool>({true, true, true}));
+}
+
 TEST_P(PresetSystemTest, IndicesAtOrAboveTheParameterCountReachNoProgram) {
   auto fx = makeEffect();
   const Bytes before = storeBytes(*fx);
