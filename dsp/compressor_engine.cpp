@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "dsp/channel_routing.h"
 #include "dsp/chunk_loop.h"
 #include "dsp/metering.h"
 #include "dsp/saturation_curve.h"
@@ -340,7 +341,7 @@ void CompressorEngine::processChunk(int frames, const ChunkRings& rings) {
 
   if (processOn == 0) {
     processBypassed(n, rings);
-  } else if (monoStereoValue > 0.5f) {
+  } else if (stereoKernelsRun(monoStereoValue)) {
     if (linked != 0) {
       if (multiBand != 0)
         processMultiBand<Detection::Linked>(n, rings);

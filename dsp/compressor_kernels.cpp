@@ -20,6 +20,7 @@
 #include <type_traits>
 #include <utility>
 
+#include "dsp/channel_routing.h"
 #include "dsp/compressor_engine.h"
 #include "dsp/detector.h"
 #include "dsp/lanes.h"
@@ -213,15 +214,6 @@ void meterChannel(CompressorEngine& s, const CallConstants& k, int c, double pre
   }
   publishMeterLevel(s.meterLevels[c], m);
   advanceOverCount(s.overCounts[c], k.overThreshold, counted);
-}
-
-enum class MonoRouting { Both, Left, Right };
-
-MonoRouting monoRouting(float lrValue) {
-  const double lr = lrValue;
-  if (lr < 0.333) return MonoRouting::Both;
-  if (lr < 0.66) return MonoRouting::Left;
-  return MonoRouting::Right;
 }
 
 // The meters of a call, after its outputs: the stereo kernels meter each

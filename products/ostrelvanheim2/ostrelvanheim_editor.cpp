@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "dsp/metering.h"
 #include "presets/preset_effect.h"
 
 using namespace jyxui;
@@ -335,11 +336,11 @@ void OstrelvanheimEditor::startControl(const EditorControl& row, CControl& contr
     case OnOffButton:
     case ThreeWaySwitch:
     case ChannelButton:
-    case KnobModeSwitch: control.setValue(effect->getParameter(row.tag)); break;
+    case KnobModeSwitch: control.setValue(source_->getControlValue(row.tag)); break;
     case Knob:
     case ColumnKnob:
     case PlainKnob:
-      control.setValue(effect->getParameter(row.tag));
+      control.setValue(source_->getControlValue(row.tag));
       control.setDefaultValue(row.defaultValue);
       if (row.wheelStep > 0) control.setWheelInc(row.wheelStep);
       break;
@@ -477,12 +478,12 @@ void OstrelvanheimEditor::followParameter(VstInt32 index, float value) {
       case OnOffButton:
       case ThreeWaySwitch:
       case ChannelButton:
-        if (control) control->setValue(effect->getParameter(index));
+        if (control) control->setValue(source_->getControlValue(index));
         break;
       case Knob:
       case ColumnKnob:
       case PlainKnob:
-        if (control) control->setValue(effect->getParameter(index));
+        if (control) control->setValue(source_->getControlValue(index));
         if (row.counterMode >= 0 && counter)
           counter->setValueAndMode(source_->getParameterPlainValue(index), row.counterMode);
         break;
@@ -502,7 +503,7 @@ void OstrelvanheimEditor::followParameter(VstInt32 index, float value) {
     }
   });
   if (channelButton && contains(traits_.channelIndices, index))
-    channelButton->setValue(effect->getParameter(channelButton->getTag()));
+    channelButton->setValue(source_->getControlValue(channelButton->getTag()));
   if (contains(traits_.delayIndices, index)) refreshDelayReadouts();
 }
 
@@ -532,7 +533,7 @@ void OstrelvanheimEditor::refreshDelayReadouts() {
 void OstrelvanheimEditor::resetMetersNow() {
   if (!source_) return;
   // The gain-reduction meters rest at 1 (no reduction), the level meters at 0.
-  const float rest = static_cast<int>(2.0f * source_->getMetersValue() + 0.5f) == 1 ? 1.0f : 0.0f;
+  const float rest = meterSourceOf(source_->getMetersValue()) == 1 ? 1.0f : 0.0f;
   for (CMovieMeter* meter : meters)
     if (meter) meter->setValue(rest);
   for (COldVuMeter* needle : needles)

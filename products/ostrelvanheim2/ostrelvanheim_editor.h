@@ -36,6 +36,10 @@ class EditorEffect {
  public:
   // A parameter in display units, for the counter, the readouts and typed entry.
   virtual float getParameterPlainValue(VstInt32 index) = 0;
+  // The value a control shows for a parameter: the stored value, or where
+  // the processing reads the stored value by a rule of its own, the value
+  // that shows what runs.
+  virtual float getControlValue(VstInt32 index) = 0;
   virtual float getDelayMs() = 0;
   virtual float getDelaySamples() = 0;
   virtual bool refreshHook() = 0;

@@ -221,7 +221,7 @@ TEST_P(OstrelvanheimEditorTest, EveryControlTakesItsClickAndShowsItsValue) {
         EXPECT_EQ(drawn.back().resource.id, fx->getMeterScaleMode() ? row->scaleBitmap : row->bitmap) << v;
         continue;
       }
-      const float shown = fx->getParameter(row->tag);
+      const float shown = fx->getControlValue(row->tag);
       if (row->kind == ColumnKnob) {
         const int image = imageFor(*row, shown);
         const CPoint source = recorder.bitmapsOf(viewOf(row)).back().source;
@@ -231,6 +231,45 @@ TEST_P(OstrelvanheimEditorTest, EveryControlTakesItsClickAndShowsItsValue) {
       }
       EXPECT_EQ(imageShown(row), imageFor(*row, shown)) << "index " << index << " at " << v;
     }
+  }
+}
+
+// The channel button and the Meters switch show what runs at the exact
+// thresholds: at a stereo mode of 0.5 the one-channel routing, in stereo no
+// left or right routing; at Meters 0.3333333 the input, and the meters rest
+// as the input's at a suspend.
+TEST_P(OstrelvanheimEditorTest, TheChannelButtonAndTheMetersSwitchShowWhatRuns) {
+  open();
+  const EditorControl* channel = rowOf(product().tags.channelMode);
+  const struct {
+    float monoStereo, lr;
+    int image;  // up mono, left, right, down stereo
+  } kChannels[] = {{0.5f, 0.0f, 0},
+                   {0.5f, 1.0f, 2},
+                   {std::nextafter(0.5f, 1.0f), 0.0f, 3},
+                   {1.0f, 0.5f, 3},
+                   {1.0f, 1.0f, 3}};
+  for (const auto& c : kChannels) {
+    fx->setParameter(index(Meaning::kMonoStereo), c.monoStereo);
+    fx->setParameter(index(Meaning::kLR), c.lr);
+    idle();
+    EXPECT_EQ(imageShown(channel), c.image) << c.monoStereo << ", " << c.lr;
+  }
+
+  const EditorControl* meters = rowOfMeaning(Meaning::kMeters);
+  const CControl* meter = control(index(Meaning::kMeterScale));
+  const struct {
+    float value;
+    int image;
+    float rest;
+  } kMeters[] = {
+      {0.3333333f, 0, 0.0f}, {0.3f, 0, 0.0f}, {0.7f, 2, 0.0f}, {std::nextafter(0.3333333f, 1.0f), 1, 1.0f}};
+  for (const auto& m : kMeters) {
+    fx->setParameter(index(Meaning::kMeters), m.value);
+    idle();
+    EXPECT_EQ(imageShown(meters), m.image) << m.value;
+    suspend();
+    EXPECT_EQ(meter->getValue(), m.rest) << m.value;
   }
 }
 

