@@ -418,7 +418,9 @@ void OstrelvanheimEditor::setParameter(VstInt32 index, float value) {
     pendingSwaps.fetch_add(1, std::memory_order_release);
     return;
   }
-  pendingValues[static_cast<std::size_t>(index)].store(value, std::memory_order_relaxed);
+  const auto slot = static_cast<std::size_t>(index);
+  pendingValues[slot].store(value, std::memory_order_relaxed);
+  pendingOrder[slot].store(requestCount.fetch_add(1, std::memory_order_relaxed), std::memory_order_relaxed);
   pendingIndices[static_cast<std::size_t>(index) / 64].fetch_or(std::uint64_t{1} << (index % 64),
                                                                 std::memory_order_release);
 }
@@ -450,12 +452,28 @@ void OstrelvanheimEditor::carryOutRequests() {
   const unsigned work = pendingWork.exchange(0, std::memory_order_acquire);
   if (work & kResetMeters) resetMetersNow();
   if (work & kDelayDisplays) refreshDelayReadouts();
+  // Each index asked for, with its place in the order of the requests, taken
+  // once: another thread may ask again meanwhile (then again at the next idle).
+  struct Request {
+    VstInt32 index;
+    std::uint64_t order;
+  };
+  std::array<Request, kIndexSlots> requests;
+  std::size_t count = 0;
   for (std::size_t word = 0; word < pendingIndices.size(); ++word) {
     for (std::uint64_t bits = pendingIndices[word].exchange(0, std::memory_order_acquire); bits != 0;
          bits &= bits - 1) {
-      const auto index = static_cast<VstInt32>(word * 64 + static_cast<std::size_t>(std::countr_zero(bits)));
-      followParameter(index, pendingValues[static_cast<std::size_t>(index)].load(std::memory_order_relaxed));
+      const std::size_t slot = word * 64 + static_cast<std::size_t>(std::countr_zero(bits));
+      requests[count++] = {static_cast<VstInt32>(slot), pendingOrder[slot].load(std::memory_order_relaxed)};
     }
+  }
+  // In the order the changes came, so that the counter ends on the knob
+  // changed last, as it does on this thread.
+  std::sort(requests.begin(), requests.begin() + static_cast<std::ptrdiff_t>(count),
+            [](const Request& a, const Request& b) { return a.order < b.order; });
+  for (std::size_t i = 0; i < count; ++i) {
+    const VstInt32 index = requests[i].index;
+    followParameter(index, pendingValues[static_cast<std::size_t>(index)].load(std::memory_order_relaxed));
   }
   // Each request flips the pages once.
   if (pendingSwaps.exchange(0, std::memory_order_acquire) % 2 == 1) swapPages();

@@ -156,11 +156,14 @@ class OstrelvanheimEditor : public CMyPresetSystemEditor {
   int32_t idleTicks = 0;
   const jyxui::CView* lastHoveredView = nullptr;
 
-  // Requests for the window's thread: per index a value and a bit, page
-  // swaps by count, and the two operations of suspend and resume.
+  // Requests for the window's thread: per index a value, its place in the
+  // order of the requests and a bit, page swaps by count, and the two
+  // operations of suspend and resume.
   static constexpr int kIndexSlots = 128;
   enum Work : unsigned { kDelayDisplays = 1u << 0, kResetMeters = 1u << 1 };
   std::array<std::atomic<float>, kIndexSlots> pendingValues{};
+  std::array<std::atomic<std::uint64_t>, kIndexSlots> pendingOrder{};
+  std::atomic<std::uint64_t> requestCount{0};
   std::array<std::atomic<std::uint64_t>, kIndexSlots / 64> pendingIndices{};
   std::atomic<unsigned> pendingSwaps{0};
   std::atomic<unsigned> pendingWork{0};

@@ -671,6 +671,34 @@ TEST_P(OstrelvanheimEditorTest, CallsFromAnotherThreadWaitForTheWindowsIdle) {
   EXPECT_EQ(ed->getShownPage(), ed->getBackPage());
 }
 
+// Several knobs automated from another thread: at the next idle the counter
+// shows the knob changed last, as for changes on the window's own thread.
+TEST_P(OstrelvanheimEditorTest, AfterAutomationFromAnotherThreadTheCounterShowsTheKnobChangedLast) {
+  const VstInt32 knee = index(Meaning::kKnee), highAdjust = index(Meaning::kHighAdjust),
+                 drive = index(Meaning::kDrive);
+  open();
+  const struct {
+    std::vector<std::pair<VstInt32, float>> changes;
+    const char* counter;
+  } kCases[] = {
+      {{{highAdjust, 0.75f}, {knee, 0.575f}}, " 57.5%"},
+      {{{knee, 0.2f}, {highAdjust, 0.25f}}, "-6.00dB"},
+      {{{knee, 0.3f}, {drive, 0.25f}, {highAdjust, 0.75f}, {drive, 0.75f}}, "+12.0dB"},
+  };
+  for (const auto& c : kCases) {
+    std::thread([&] {
+      for (const auto& [i, v] : c.changes) fx->setParameter(i, v);
+    }).join();
+    idle(2);
+    EXPECT_EQ(counterText(), c.counter);
+  }
+  // On the window's own thread, as ever.
+  fx->setParameter(highAdjust, 0.75f);
+  fx->setParameter(knee, 0.4f);
+  idle();
+  EXPECT_EQ(counterText(), " 40.0%");
+}
+
 // The audio thread processing, a host thread automating and suspending,
 // the window's thread idling with the pointer on the controls.
 TEST_P(OstrelvanheimEditorTest, AudioAutomationAndTheWindowRunTogether) {
