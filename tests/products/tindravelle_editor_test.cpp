@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <thread>
 #include <tuple>
 #include <vector>
 
@@ -106,6 +107,36 @@ TEST_F(TindravelleEditor, OpensOnTheFrontPageWithEveryControlInPlace) {
   for (const auto& c : kBackTexts)
     EXPECT_EQ(readoutText(findReadout(layout::kBack, ReadoutSource::PlainValue, c.index)), c.text) << c.index;
   EXPECT_EQ(recorder.lastStringOf(viewOf(findControl(layout::kBack, Label)))->text, "v2.5.0");
+}
+
+// A new rate takes effect at the next suspend and resume: the delay
+// readouts then show what the host is told, also when the host resumes from
+// another thread.
+TEST_F(TindravelleEditor, TheDelayReadoutsFollowARateChangeAtResume) {
+  open();
+  const EditorControl* ms = findReadout(layout::kFront, ReadoutSource::DelayMs);
+  const EditorControl* samples = findReadout(layout::kFront, ReadoutSource::DelaySamples);
+  const struct {
+    float rate;
+    bool fromAnotherThread;
+    int delay;
+    const char *msText, *samplesText;
+  } kCases[] = {{96000.0f, false, 127, "1.32ms", "127smps"}, {192000.0f, true, 255, "1.33ms", "255smps"}};
+  for (const auto& c : kCases) {
+    auto rateChange = [&] {
+      suspend();
+      e->dispatcher(e, effSetSampleRate, 0, 0, nullptr, c.rate);
+      resume();
+    };
+    if (c.fromAnotherThread)
+      std::thread(rateChange).join();
+    else
+      rateChange();
+    idle();
+    EXPECT_EQ(e->initialDelay, c.delay);
+    EXPECT_EQ(readoutText(ms), c.msText) << c.rate;
+    EXPECT_EQ(readoutText(samples), c.samplesText) << c.rate;
+  }
 }
 
 // The knob mode is read at open only: automation meanwhile waits for the next.
