@@ -573,7 +573,9 @@ void OstrelvanheimEditor::resetLamps() {
 void OstrelvanheimEditor::swapPages() {
   if (!frame || !hiddenPage || !shownPage) return;
   CViewContainer* previous = shownPage;
-  frame->addView(hiddenPage);
+  // In the shown page's place, below the preset strip: a front page may
+  // reach into the strip's row, and the strip must stay whole above it.
+  frame->addView(hiddenPage, previous);
   shownPage = hiddenPage;
   hiddenPage = previous;
   frame->removeView(previous, false);

@@ -84,7 +84,8 @@ class OstrelvanheimEditor : public CMyPresetSystemEditor {
   void updateDelayDisplays();
   // Meters and needles to rest, clip lamps off (the effect's suspend). Any thread.
   void resetMeters();
-  // The hidden page in front, the shown one kept aside.
+  // The hidden page in the shown one's place, below the preset strip; the
+  // shown one kept aside.
   void swapPages();
 
   void valueChanged(jyxui::CControl* control) override;

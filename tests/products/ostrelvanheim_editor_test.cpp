@@ -713,6 +713,10 @@ TEST_P(OstrelvanheimEditorTest, AudioAutomationAndTheWindowRunTogether) {
 
 // ---------------------------------------------------------------- open and close
 
+TEST_P(OstrelvanheimEditorTest, ThePresetStripStaysWholeAbovePageSwaps) {
+  expectTheStripAboveThePagesAfterSwaps();
+}
+
 TEST_P(OstrelvanheimEditorTest, ClosingAndOpeningAgainLeavesNothingBehind) {
   closeAndOpenAgain(index(Meaning::kMix));
 }

@@ -452,6 +452,9 @@ TEST_F(TindravelleEditor, AudioAutomationAndTheWindowRunTogether) {
   runAudioAutomationAndTheWindowTogether(indices);
 }
 
+// The front page reaches into the strip's top row.
+TEST_F(TindravelleEditor, ThePresetStripStaysWholeAbovePageSwaps) { expectTheStripAboveThePagesAfterSwaps(); }
+
 TEST_F(TindravelleEditor, ClosingAndOpeningAgainLeavesNothingBehind) { closeAndOpenAgain(6); }
 
 // ---------------------------------------------------------------- a window that cannot open
