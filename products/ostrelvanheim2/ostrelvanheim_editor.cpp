@@ -220,8 +220,8 @@ bool OstrelvanheimEditor::buildPage(std::span<const EditorControl> rows, CViewCo
   views.assign(rows.size(), nullptr);
   for (std::size_t i = 0; i < rows.size(); ++i) {
     const EditorControl& row = rows[i];
-    // The readout of a knob's value goes with its knob.
-    if (row.kind == Readout && row.source == ReadoutSource::PlainValue) {
+    // A product may leave the readout of a knob's value out with its knob.
+    if (traits_.readoutsGoWithTheirKnobs && row.kind == Readout && row.source == ReadoutSource::PlainValue) {
       bool knobMissing = false;
       for (std::size_t k = 0; k < i; ++k)
         if (isKnob(rows[k].kind) && rows[k].tag == row.valueIndex) knobMissing = !views[k];

@@ -181,6 +181,42 @@ TEST_P(OstrelvanheimEditorTest, OpensOnTheFrontPageWithEveryControlInPlace) {
         << c.meaning;
 }
 
+// A readout needs only the page's picture: without the back knobs' strip
+// the knobs are left out, their readouts show the values and follow them.
+TEST_P(OstrelvanheimEditorTest, WithoutTheBackKnobStripTheReadoutsStillShowTheirValues) {
+  std::vector<EditorControl> back(traits().back.begin(), traits().back.end());
+  for (EditorControl& row : back)
+    if (row.bitmap == 19032) row.bitmap = 18999;
+  OstrelvanheimEditorTraits withoutKnobs = traits();
+  withoutKnobs.back = back;
+  auto* other = new OstrelvanheimEditor(fx.get(), fx.get(), withoutKnobs);
+  ASSERT_TRUE(other->open(nullptr));
+  other->getFrame()->setDrawObserver(&recorder);
+  other->swapPages();
+  fx->setParameter(index(Meaning::kLowSat), 1.0f);
+  other->idle();
+  int readouts = 0;
+  for (const EditorControl& row : back) {
+    CView* view = other->viewOf(&row);
+    if (row.bitmap == 18999) {
+      EXPECT_EQ(view, nullptr) << "knob " << row.tag;
+    } else if (row.kind == Readout) {
+      ++readouts;
+      ASSERT_NE(view, nullptr) << "readout of " << row.valueIndex;
+      EXPECT_EQ(view->getParentView(), other->getBackPage());
+      EXPECT_EQ(static_cast<CParamDisplay*>(view)->getValue(), fx->getParameterPlainValue(row.valueIndex))
+          << "readout of " << row.valueIndex;
+      const StringDrawing* shown = recorder.lastStringOf(view);
+      ASSERT_NE(shown, nullptr) << "readout of " << row.valueIndex;
+      EXPECT_FALSE(shown->text.empty()) << "readout of " << row.valueIndex;
+    }
+  }
+  EXPECT_EQ(readouts, 12);
+  other->close();
+  delete other;
+  fx->setEditor(ed);
+}
+
 TEST_P(OstrelvanheimEditorTest, KnobModeComesFromItsParameterAtOpen) {
   for (const auto& [value, mode] : {std::pair{0.4f, kCircularMode}, std::pair{0.5f, kLinearMode}}) {
     fx->setParameter(index(Meaning::kKnobMode), value);
