@@ -441,6 +441,31 @@ TEST_F(FirstGeneration, DelayAndRingSizesFollowTheSampleRateBand) {
   EXPECT_FLOAT_EQ(r.fx().getDelayMs(), 127.0f * 1000.0f / 44100.0f);
 }
 
+// The delay-ring store holds each product's rings at its own largest sizes:
+// sixteen look-ahead regions, then the dry and output regions.
+TEST_F(FirstGeneration, TheDelayRingStoreHoldsTheShorterRings) {
+  using E = CompressorEngine;
+  const struct {
+    const OstrelvanheimProduct* product;
+    int slots, lookaheadRegion, dryA, dryB, outL, outR;
+  } kCases[] = {
+      {&ostrelvanheim::kProduct, 6144, 256, 4096, 4608, 5120, 5632},
+      {&ostrelvanheim2::kProduct, 24576, 1024, 16384, 18432, 20480, 22528},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.product->identity.effectName);
+    Rig r(*c.product);
+    const CompressorEngine& e = r.engine();
+    EXPECT_EQ(e.delayRingSlots(), c.slots);
+    for (int region = E::kSumL; region < E::kDryA; ++region)
+      EXPECT_EQ(e.regionStart(static_cast<E::Region>(region)), region * c.lookaheadRegion) << region;
+    EXPECT_EQ(e.regionStart(E::kDryA), c.dryA);
+    EXPECT_EQ(e.regionStart(E::kDryB), c.dryB);
+    EXPECT_EQ(e.regionStart(E::kOutL), c.outL);
+    EXPECT_EQ(e.regionStart(E::kOutR), c.outR);
+  }
+}
+
 TEST_F(FirstGeneration, LookaheadWindowsFitTheShorterRingsAtEveryRateAndSpeed) {
   const float rates[] = {22050.0f, 44100.0f, 49999.0f, 50000.0f, 96000.0f, 99999.0f, 100000.0f, 192000.0f};
   for (float rate : rates) {
