@@ -33,7 +33,9 @@ void CMovieMeter::setMode(int32_t newMode) {
 }
 
 void CMovieMeter::draw(CDrawContext* context) {
-  if (value < 0) value = 0;
+  // A level below 0, or not a number, shows the empty meter; an infinite one
+  // the full meter: the image is always within the strip.
+  if (!(value >= 0)) value = 0;
   auto p = static_cast<float>(std::pow(static_cast<double>(value), 1.2));
   if (mode > 0) p = static_cast<float>(std::sqrt(static_cast<double>(p)));
   double pos = p * 0.617 + 0.018;

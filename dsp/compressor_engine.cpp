@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "dsp/channel_routing.h"
 #include "dsp/chunk_loop.h"
 #include "dsp/metering.h"
 #include "dsp/saturation_curve.h"
@@ -49,6 +50,17 @@ void delayThroughRing(double* ring, int mask, int pos, double* buffer, int n) {
   }
 }
 
+// Where each region of the delay-ring store starts: the look-ahead regions
+// first, then the latency regions.
+std::array<int, CompressorEngine::kRegionCount> regionStartsOf(const RingSizeTable& rings) {
+  std::array<int, CompressorEngine::kRegionCount> starts{};
+  for (int r = 0; r < CompressorEngine::kRegionCount; ++r)
+    starts[r] = r < CompressorEngine::kDryA ? r * rings.lookaheadRegion()
+                                            : CompressorEngine::kDryA * rings.lookaheadRegion() +
+                                                  (r - CompressorEngine::kDryA) * rings.latencyRegion();
+  return starts;
+}
+
 }  // namespace
 
 CompressorEngine::CompressorEngine(const EngineTraits& traits)
@@ -59,7 +71,9 @@ CompressorEngine::CompressorEngine(const EngineTraits& traits)
                       {lowPass(5, 0.5), lowPass(20, 0.5), lowPass(100, 0.5), lowPass(20, 0.5)}},
       oversamplers{HalfbandOversampler(kOversamplerFlags), HalfbandOversampler(kOversamplerFlags)},
       traits_(traits),
+      regionStarts_(regionStartsOf(traits.rings)),
       scratch_(makeScratch()) {
+  delayRings = std::make_unique<double[]>(static_cast<std::size_t>(delayRingSlots()));
   wideKernels(true);
   curveScale = inverseSaturationCurve(1.0f);
   for (double& e : envelopes) e = 1e-4;
@@ -203,7 +217,7 @@ void CompressorEngine::requestVuFrequency(double hz) {
 void CompressorEngine::clearDelayRings() {
   setOverFlag(overFlags[0], 0.0f);
   setOverFlag(overFlags[1], 0.0f);
-  std::memset(delayRings, 0, sizeof delayRings);
+  std::fill_n(delayRings.get(), delayRingSlots(), 0.0);
   std::memset(fatRings, 0, sizeof fatRings);
   std::memset(workIn, 0, sizeof workIn);
   std::memset(workOut, 0, sizeof workOut);
@@ -340,7 +354,7 @@ void CompressorEngine::processChunk(int frames, const ChunkRings& rings) {
 
   if (processOn == 0) {
     processBypassed(n, rings);
-  } else if (monoStereoValue > 0.5f) {
+  } else if (stereoKernelsRun(monoStereoValue)) {
     if (linked != 0) {
       if (multiBand != 0)
         processMultiBand<Detection::Linked>(n, rings);

@@ -21,6 +21,8 @@
 // the latency beyond the chunk it meets.
 #pragma once
 
+#include <algorithm>
+#include <array>
 #include <atomic>
 #include <cstdint>
 #include <memory>
@@ -30,10 +32,14 @@
 #include "dsp/halfband_oversampler.h"
 
 // Ring and latency sizes of one product, by sample-rate band
-// (below 50000 Hz, below 100000 Hz, otherwise).
+// (below 50000 Hz, below 100000 Hz, otherwise). The delay-ring store gives
+// each ring the room of the product's largest.
 struct RingSizeTable {
   int lookahead[3];
   int latency[3];
+
+  constexpr int lookaheadRegion() const { return std::max({lookahead[0], lookahead[1], lookahead[2]}); }
+  constexpr int latencyRegion() const { return std::max({latency[0], latency[1], latency[2]}); }
 };
 
 // How one product's block loop and kernels run: its ring sizes, whether the
@@ -51,33 +57,35 @@ class CompressorEngine {
  public:
   static constexpr int kChunkFrames = 64;
   static constexpr int kWorkFrames = 512;
-  static constexpr int kLookaheadRegion = 1024;
-  static constexpr int kLatencyRegion = 2048;
-  static constexpr int kDelayRingSlots = 24576;
+  // Each of the FAT path's two delay rings.
+  static constexpr int kFatRingSlots = 2048;
   static constexpr int kOversamplerFlags = 0x808;
 
-  // First slots of the regions of delayRings.
+  // The regions of delayRings, in their order: sixteen look-ahead regions,
+  // each as long as the product's longest look-ahead ring, then the four
+  // latency regions, each as long as its longest latency ring.
   enum Region : int {
-    kSumL = 0,
-    kSumR = 1024,
-    kLowL = 2048,
-    kLowR = 3072,
-    kMidL = 4096,
-    kMidR = 5120,
-    kHighL = 6144,
-    kHighR = 7168,
-    kBrickwallMaxL = 8192,
-    kBrickwallMaxR = 9216,
-    kLowMaxL = 10240,
-    kLowMaxR = 11264,
-    kMidMaxL = 12288,
-    kMidMaxR = 13312,
-    kHighMaxL = 14336,
-    kHighMaxR = 15360,
-    kDryA = 16384,
-    kDryB = 18432,
-    kOutL = 20480,
-    kOutR = 22528,
+    kSumL,
+    kSumR,
+    kLowL,
+    kLowR,
+    kMidL,
+    kMidR,
+    kHighL,
+    kHighR,
+    kBrickwallMaxL,
+    kBrickwallMaxR,
+    kLowMaxL,
+    kLowMaxR,
+    kMidMaxL,
+    kMidMaxR,
+    kHighMaxL,
+    kHighMaxR,
+    kDryA,
+    kDryB,
+    kOutL,
+    kOutR,
+    kRegionCount
   };
 
   // Envelope slots: brickwall (and single-band detector) L/R, then low, mid, high L/R.
@@ -111,6 +119,9 @@ class CompressorEngine {
   // latency ring, and around it the oversampler or its stand-in delays.
   int delaySamplesAt(float rate) const;
   bool hasOversampledPath() const { return traits_.oversampledPath; }
+  // The first slot of a region of delayRings, and the values the store holds.
+  int regionStart(Region region) const { return regionStarts_[region]; }
+  int delayRingSlots() const { return regionStarts_[kOutR] + traits_.rings.latencyRegion(); }
   // The single-band kernels run in their AVX form where the processor has
   // AVX, with the same output bits as their SSE2 form. wideKernels(false)
   // keeps to SSE2 (for the tests that show it); wideKernels(true) takes AVX
@@ -212,8 +223,8 @@ class CompressorEngine {
   HalfbandOversampler oversamplers[2];
 
   // ---- working storage ----
-  double delayRings[kDelayRingSlots] = {};
-  double fatRings[2][kLatencyRegion] = {};
+  std::unique_ptr<double[]> delayRings;  // delayRingSlots() values
+  double fatRings[2][kFatRingSlots] = {};
   double workIn[2][kWorkFrames] = {};
   double workOut[2][kWorkFrames] = {};
 
@@ -286,6 +297,7 @@ class CompressorEngine {
   bool wideKernels_ = false;
 
   EngineTraits traits_;
+  std::array<int, kRegionCount> regionStarts_;
   std::atomic<float> sampleRate_{44100.0f};
   struct ScratchDeleter {
     void operator()(Scratch* scratch) const;

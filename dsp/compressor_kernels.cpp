@@ -20,6 +20,7 @@
 #include <type_traits>
 #include <utility>
 
+#include "dsp/channel_routing.h"
 #include "dsp/compressor_engine.h"
 #include "dsp/detector.h"
 #include "dsp/lanes.h"
@@ -213,15 +214,6 @@ void meterChannel(CompressorEngine& s, const CallConstants& k, int c, double pre
   }
   publishMeterLevel(s.meterLevels[c], m);
   advanceOverCount(s.overCounts[c], k.overThreshold, counted);
-}
-
-enum class MonoRouting { Both, Left, Right };
-
-MonoRouting monoRouting(float lrValue) {
-  const double lr = lrValue;
-  if (lr < 0.333) return MonoRouting::Both;
-  if (lr < 0.66) return MonoRouting::Left;
-  return MonoRouting::Right;
 }
 
 // The meters of a call, after its outputs: the stereo kernels meter each
@@ -555,7 +547,9 @@ inline __attribute__((always_inline)) void finishCall(CompressorEngine& s, Compr
                                                       const CallConstants& k, MonoRouting routing, int n,
                                                       const Cursor& pos, WetOf wetOf) {
   using E = CompressorEngine;
-  double* const ring = s.delayRings;
+  double* const ring = s.delayRings.get();
+  const int dryA = s.regionStart(E::kDryA), dryB = s.regionStart(E::kDryB);
+  const int outL = s.regionStart(E::kOutL), outR = s.regionStart(E::kOutR);
   const int mask = k.latMask;
   int o = pos.o, q = pos.q;
   const Pair ceiling = broadcast(k.ceilingLevel), mix = broadcast(k.mix), gain = broadcast(k.outputGain);
@@ -564,22 +558,22 @@ inline __attribute__((always_inline)) void finishCall(CompressorEngine& s, Compr
   const int second = kStereo || routing == MonoRouting::Left ? 1 : 0;
   for (int i = 0; i < n; ++i) {
     const Pair wet = wetOf(i, w.gainRed[i]);
-    writePair(ring, E::kDryA, E::kDryB, o, kStereo ? w.input[i] : w.dry[i]);
+    writePair(ring, dryA, dryB, o, kStereo ? w.input[i] : w.dry[i]);
     Pair out;
     if constexpr (kStereo) {
-      writePair(ring, E::kOutL, E::kOutR, o, wet * ceiling);
-      const Pair y = readPair(ring, E::kOutL, E::kOutR, q);
+      writePair(ring, outL, outR, o, wet * ceiling);
+      const Pair y = readPair(ring, outL, outR, q);
       q = (q + 1) & mask;
       o = (o + 1) & mask;
-      const Pair dry = readPair(ring, E::kDryA, E::kDryB, o);
+      const Pair dry = readPair(ring, dryA, dryB, o);
       out = ((y - dry) * mix + dry) * gain;
     } else {
-      ring[E::kOutL + o] = wet[0] * k.ceilingLevel;
-      const double y = ring[E::kOutL + q];
+      ring[outL + o] = wet[0] * k.ceilingLevel;
+      const double y = ring[outL + q];
       q = (q + 1) & mask;
       o = (o + 1) & mask;
-      const double dryA = ring[E::kDryA + o], dryB = ring[E::kDryB + o];
-      out = Pair{((y - dryA) * k.mix + dryA) * k.outputGain, dryB * k.otherGain};
+      const double a = ring[dryA + o], b = ring[dryB + o];
+      out = Pair{((y - a) * k.mix + a) * k.outputGain, b * k.otherGain};
     }
     w.output[i] = out;
     s.workOut[0][i] = out[first];
@@ -603,11 +597,16 @@ void CompressorEngine::processMultiBand(int n, const ChunkRings& rings) {
   if (!kStereo && routing == MonoRouting::Right) std::swap(in[0], in[1]);  // processed, other
   const Cursor pos(*this, rings);
   const int laMask = k.laMask;
-  double* const ring = delayRings;
-  static constexpr int kBandRing[3][2] = {{kLowL, kLowR}, {kMidL, kMidR}, {kHighL, kHighR}};
-  static constexpr int kMaxRing[3][2] = {{kLowMaxL, kLowMaxR}, {kMidMaxL, kMidMaxR}, {kHighMaxL, kHighMaxR}};
+  double* const ring = delayRings.get();
+  const int bandRing[3][2] = {{regionStart(kLowL), regionStart(kLowR)},
+                              {regionStart(kMidL), regionStart(kMidR)},
+                              {regionStart(kHighL), regionStart(kHighR)}};
+  const int maxRing[3][2] = {{regionStart(kLowMaxL), regionStart(kLowMaxR)},
+                             {regionStart(kMidMaxL), regionStart(kMidMaxR)},
+                             {regionStart(kHighMaxL), regionStart(kHighMaxR)}};
   static constexpr int kBandEnv[3][2] = {{kEnvLowL, kEnvLowR}, {kEnvMidL, kEnvMidR}, {kEnvHighL, kEnvHighR}};
-  static constexpr int kBrickwallMax[2] = {kBrickwallMaxL, kBrickwallMaxR};
+  const int brickwallMax[2] = {regionStart(kBrickwallMaxL), regionStart(kBrickwallMaxR)};
+  const int sumL = regionStart(kSumL), sumR = regionStart(kSumR);
   constexpr int kBrickwall = 3;
   if (n <= 0) return;
   antiDenormal = fillOffsets(w.offset, antiDenormal, n);
@@ -637,15 +636,15 @@ void CompressorEngine::processMultiBand(int n, const ChunkRings& rings) {
       const int wi = (pos.w + i) & laMask, ri = (pos.r + i) & laMask;
       for (int b = 0; b < 3; ++b) {
         if constexpr (kStereo) {
-          writePair(ring, kBandRing[b][0], kBandRing[b][1], wi, band[b]);
-          w.delayed[b][i] = readPair(ring, kBandRing[b][0], kBandRing[b][1], ri);
+          writePair(ring, bandRing[b][0], bandRing[b][1], wi, band[b]);
+          w.delayed[b][i] = readPair(ring, bandRing[b][0], bandRing[b][1], ri);
           if constexpr (D == Detection::Unlinked)
             bandLevelPairs[b][i] = magnitude(band[b]);
           else
             bandLevels[b][i] = largerLane(magnitude(band[b]));
         } else {
-          ring[kBandRing[b][0] + wi] = band[b];
-          w.delayed[b][i][0] = ring[kBandRing[b][0] + ri];
+          ring[bandRing[b][0] + wi] = band[b];
+          w.delayed[b][i][0] = ring[bandRing[b][0] + ri];
           bandLevels[b][i] = magnitude(band[b]);
         }
       }
@@ -659,7 +658,7 @@ void CompressorEngine::processMultiBand(int n, const ChunkRings& rings) {
     const TD* levels[3];
     TD* peaks[3];
     for (int b = 0; b < 3; ++b) {
-      for (int c = 0; c < kLaneCount<TD>; ++c) rings[b][c] = ring + kMaxRing[b][c];
+      for (int c = 0; c < kLaneCount<TD>; ++c) rings[b][c] = ring + maxRing[b][c];
       levels[b] = w.detector<TD>(b).level;
       peaks[b] = w.detector<TD>(b).peak;
     }
@@ -702,16 +701,16 @@ void CompressorEngine::processMultiBand(int n, const ChunkRings& rings) {
       const int wi = (pos.w + i) & laMask, rbi = (pos.rb + i) & laMask;
       w.gainRed[i] = gainRed;
       if constexpr (kStereo) {
-        writePair(ring, kSumL, kSumR, wi, sum);
-        w.wet[i] = readPair(ring, kSumL, kSumR, rbi);
+        writePair(ring, sumL, sumR, wi, sum);
+        w.wet[i] = readPair(ring, sumL, sumR, rbi);
         const Pair level = magnitude(sum * plusTenthDb);
         if constexpr (D == Detection::Unlinked)
           brickwallLevels[i] = level;
         else
           brickwallLevels[i] = largerLane(level);
       } else {
-        ring[kSumL + wi] = sum[0];
-        w.wet[i][0] = ring[kSumL + rbi];
+        ring[sumL + wi] = sum[0];
+        w.wet[i][0] = ring[sumL + rbi];
         brickwallLevels[i] = magnitude(sum[0] * kPlusTenthDb);
       }
     }
@@ -720,7 +719,7 @@ void CompressorEngine::processMultiBand(int n, const ChunkRings& rings) {
   // Brickwall: its own look-ahead maximum of the band sum; with the brickwall
   // off its smoothers rest, its envelope keeps its value and the wet signal
   // passes unchanged and unclipped.
-  lookahead<TD>(w, ring, kBrickwallMax, kBrickwall, laMask, pos.rb, pos.w, n);
+  lookahead<TD>(w, ring, brickwallMax, kBrickwall, laMask, pos.rb, pos.w, n);
   if (k.brickwallOn) {
     static constexpr int kSmoothers[1] = {kFull};
     TD env[1];
@@ -762,8 +761,9 @@ inline __attribute__((always_inline)) void CompressorEngine::singleBandKernel(in
   if (!kStereo && routing == MonoRouting::Right) std::swap(in[0], in[1]);  // processed, other
   const Cursor pos(*this, rings);
   const int laMask = k.laMask;
-  double* const ring = delayRings;
-  static constexpr int kMaximum[2] = {kBrickwallMaxL, kBrickwallMaxR};
+  double* const ring = delayRings.get();
+  const int maximum[2] = {regionStart(kBrickwallMaxL), regionStart(kBrickwallMaxR)};
+  const int sumL = regionStart(kSumL), sumR = regionStart(kSumR);
   if (n <= 0) return;
   antiDenormal = fillOffsets(w.offset, antiDenormal, n);
 
@@ -783,8 +783,8 @@ inline __attribute__((always_inline)) void CompressorEngine::singleBandKernel(in
       if constexpr (kStereo) {
         filters.run(x, broadcast(p), u, h, l);
         const Pair shaped = shelved(u, h, l, lowAdjustMinus1, highAdjustMinus1);
-        writePair(ring, kSumL, kSumR, wi, shaped);
-        w.delayed[0][i] = readPair(ring, kSumL, kSumR, ri);
+        writePair(ring, sumL, sumR, wi, shaped);
+        w.delayed[0][i] = readPair(ring, sumL, sumR, ri);
         const Pair level = magnitude(shaped * plusTenthDb);
         if constexpr (D == Detection::Unlinked)
           levels[i] = level;
@@ -795,15 +795,15 @@ inline __attribute__((always_inline)) void CompressorEngine::singleBandKernel(in
         // The one-channel kernel blends its wet signal with the high-passed input.
         w.dry[i] = Pair{u, x[1]};
         const double shaped = shelved(u, h, l, lowAdjustMinus1, highAdjustMinus1);
-        ring[kSumL + wi] = shaped;
-        w.delayed[0][i][0] = ring[kSumL + ri];
+        ring[sumL + wi] = shaped;
+        w.delayed[0][i][0] = ring[sumL + ri];
         levels[i] = magnitude(shaped * kPlusTenthDb);
       }
     }
     filters.store(*this);
   }
 
-  lookahead<TD>(w, ring, kMaximum, 0, laMask, pos.r, pos.w, n);
+  lookahead<TD>(w, ring, maximum, 0, laMask, pos.r, pos.w, n);
 
   // The detector, its envelope and the gain; the gain is also the
   // gain-reduction value. With Brickwall on the wet signal is clipped.
@@ -863,7 +863,8 @@ void CompressorEngine::processBypassed(int n, const ChunkRings& rings) {
   const CallConstants k = callConstants(*this, w, rings);
   Cursor pos(*this, rings);
   if (n <= 0) return;
-  double* const ring = delayRings;
+  double* const ring = delayRings.get();
+  const int dryA = regionStart(kDryA), dryB = regionStart(kDryB);
   const int mask = k.latMask;
   antiDenormal = fillOffsets(w.offset, antiDenormal, n);
 
@@ -872,9 +873,9 @@ void CompressorEngine::processBypassed(int n, const ChunkRings& rings) {
   for (int i = 0; i < n; ++i) {
     const Pair x = Pair{workIn[0][i], workIn[1][i]} + broadcast(w.offset[i]);
     w.input[i] = x;
-    writePair(ring, kDryA, kDryB, o, x);
+    writePair(ring, dryA, dryB, o, x);
     o = (o + 1) & mask;
-    const Pair out = readPair(ring, kDryA, kDryB, o);
+    const Pair out = readPair(ring, dryA, dryB, o);
     w.output[i] = out;
     workOut[0][i] = out[0];
     workOut[1][i] = out[1];

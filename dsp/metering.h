@@ -1,9 +1,16 @@
-// What the metering step of every product's kernels shares: the PPM
-// ballistics of one kernel call, the VU scale and the over counter.
+// What the metering step of every product's kernels shares: the meters'
+// source, the PPM ballistics of one kernel call, the VU scale and the over
+// counter.
 #pragma once
 
+#include <algorithm>
 #include <atomic>
 #include <cmath>
+
+// What the meters read for a Meters value: 0 the input, 1 the gain
+// reduction, 2 the output. The Meters texts and the editors' rest values
+// follow the same rule.
+inline int meterSourceOf(float metersValue) { return std::min(static_cast<int>(3.0f * metersValue), 2); }
 
 // Peak level to VU reading: sqrt(2) and a 0.8 dB lift.
 inline constexpr double kVuScale = 1.4142136 * 1.096;

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "dsp/channel_routing.h"
 #include "dsp/chunk_loop.h"
 #include "dsp/metering.h"
 #include "dsp/saturation_curve.h"
@@ -194,7 +195,7 @@ void TrackEngine::processChunk(int frames, const ChunkRings& rings, bool stereoI
   deriveReadPosition(rings);
   if (processOn == 0) {
     processBypassed(frames, rings);
-  } else if (monoStereoValue > 0.5f && stereoInput) {
+  } else if (stereoKernelsRun(monoStereoValue) && stereoInput) {
     if (linked != 0)
       processSingleBand<Channels::Linked>(frames, rings, stereoInput);
     else

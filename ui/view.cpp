@@ -114,9 +114,11 @@ void CViewContainer::setFrameRecursive(CFrame* frame) {
   for (CView* child : children) child->setFrameRecursive(frame);
 }
 
-bool CViewContainer::addView(CView* view) {
+bool CViewContainer::addView(CView* view) { return addView(view, nullptr); }
+
+bool CViewContainer::addView(CView* view, CView* before) {
   if (!view || view == this || view->getParentView() || view == getFrame()) return false;
-  children.push_back(view);
+  children.insert(std::find(children.begin(), children.end(), before), view);
   view->attached(this);
   view->invalid();
   return true;

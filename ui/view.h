@@ -106,6 +106,10 @@ class CViewContainer : public CView {
   // Takes over the caller's reference; the view goes on top of the others.
   // A view that already has a parent is refused (false).
   virtual bool addView(CView* view);
+  // The same, with the view placed just below `before` (one of the children):
+  // it is drawn before it and a click finds it only where `before` does not
+  // lie. When `before` is not a child, on top.
+  virtual bool addView(CView* view, CView* before);
   // withForget: releases the container's reference; otherwise hands it to the
   // caller. A view that is not a child is left alone (false). A removed view
   // that has the text focus loses it first.

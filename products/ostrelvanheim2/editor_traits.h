@@ -138,6 +138,10 @@ struct OstrelvanheimEditorTraits {
   // closes only after metering has stopped; otherwise it opens before the
   // knob mode is set and closes first.
   bool stripOpensLast = false;
+  // Whether a readout of a knob's value is left out with its knob when the
+  // knob's picture is missing; otherwise it is shown over the page's picture,
+  // which is all it needs.
+  bool readoutsGoWithTheirKnobs = false;
 };
 
 // Rows the products' tables are made of.

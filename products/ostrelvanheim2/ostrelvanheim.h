@@ -45,6 +45,8 @@ class Ostrelvanheim : public CPresetSystemEffect, public EditorEffect {
 
   // A parameter in display units, for the editor's readouts and typed entry.
   float getParameterPlainValue(VstInt32 index) override;
+  // The channel mode already tells the routing that runs.
+  float getControlValue(VstInt32 index) override { return getParameter(index); }
   virtual float inverseSaturationCurve(float level) { return engine_.inverseSaturationCurve(level); }
   virtual float smallSignalGain() { return engine_.smallSignalGain(); }
   virtual bool reservedHook() { return false; }

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "dsp/metering.h"
 #include "presets/preset_effect.h"
 
 using namespace jyxui;
@@ -219,8 +220,8 @@ bool OstrelvanheimEditor::buildPage(std::span<const EditorControl> rows, CViewCo
   views.assign(rows.size(), nullptr);
   for (std::size_t i = 0; i < rows.size(); ++i) {
     const EditorControl& row = rows[i];
-    // The readout of a knob's value goes with its knob.
-    if (row.kind == Readout && row.source == ReadoutSource::PlainValue) {
+    // A product may leave the readout of a knob's value out with its knob.
+    if (traits_.readoutsGoWithTheirKnobs && row.kind == Readout && row.source == ReadoutSource::PlainValue) {
       bool knobMissing = false;
       for (std::size_t k = 0; k < i; ++k)
         if (isKnob(rows[k].kind) && rows[k].tag == row.valueIndex) knobMissing = !views[k];
@@ -335,11 +336,11 @@ void OstrelvanheimEditor::startControl(const EditorControl& row, CControl& contr
     case OnOffButton:
     case ThreeWaySwitch:
     case ChannelButton:
-    case KnobModeSwitch: control.setValue(effect->getParameter(row.tag)); break;
+    case KnobModeSwitch: control.setValue(source_->getControlValue(row.tag)); break;
     case Knob:
     case ColumnKnob:
     case PlainKnob:
-      control.setValue(effect->getParameter(row.tag));
+      control.setValue(source_->getControlValue(row.tag));
       control.setDefaultValue(row.defaultValue);
       if (row.wheelStep > 0) control.setWheelInc(row.wheelStep);
       break;
@@ -417,7 +418,9 @@ void OstrelvanheimEditor::setParameter(VstInt32 index, float value) {
     pendingSwaps.fetch_add(1, std::memory_order_release);
     return;
   }
-  pendingValues[static_cast<std::size_t>(index)].store(value, std::memory_order_relaxed);
+  const auto slot = static_cast<std::size_t>(index);
+  pendingValues[slot].store(value, std::memory_order_relaxed);
+  pendingOrder[slot].store(requestCount.fetch_add(1, std::memory_order_relaxed), std::memory_order_relaxed);
   pendingIndices[static_cast<std::size_t>(index) / 64].fetch_or(std::uint64_t{1} << (index % 64),
                                                                 std::memory_order_release);
 }
@@ -449,12 +452,28 @@ void OstrelvanheimEditor::carryOutRequests() {
   const unsigned work = pendingWork.exchange(0, std::memory_order_acquire);
   if (work & kResetMeters) resetMetersNow();
   if (work & kDelayDisplays) refreshDelayReadouts();
+  // Each index asked for, with its place in the order of the requests, taken
+  // once: another thread may ask again meanwhile (then again at the next idle).
+  struct Request {
+    VstInt32 index;
+    std::uint64_t order;
+  };
+  std::array<Request, kIndexSlots> requests;
+  std::size_t count = 0;
   for (std::size_t word = 0; word < pendingIndices.size(); ++word) {
     for (std::uint64_t bits = pendingIndices[word].exchange(0, std::memory_order_acquire); bits != 0;
          bits &= bits - 1) {
-      const auto index = static_cast<VstInt32>(word * 64 + static_cast<std::size_t>(std::countr_zero(bits)));
-      followParameter(index, pendingValues[static_cast<std::size_t>(index)].load(std::memory_order_relaxed));
+      const std::size_t slot = word * 64 + static_cast<std::size_t>(std::countr_zero(bits));
+      requests[count++] = {static_cast<VstInt32>(slot), pendingOrder[slot].load(std::memory_order_relaxed)};
     }
+  }
+  // In the order the changes came, so that the counter ends on the knob
+  // changed last, as it does on this thread.
+  std::sort(requests.begin(), requests.begin() + static_cast<std::ptrdiff_t>(count),
+            [](const Request& a, const Request& b) { return a.order < b.order; });
+  for (std::size_t i = 0; i < count; ++i) {
+    const VstInt32 index = requests[i].index;
+    followParameter(index, pendingValues[static_cast<std::size_t>(index)].load(std::memory_order_relaxed));
   }
   // Each request flips the pages once.
   if (pendingSwaps.exchange(0, std::memory_order_acquire) % 2 == 1) swapPages();
@@ -477,12 +496,12 @@ void OstrelvanheimEditor::followParameter(VstInt32 index, float value) {
       case OnOffButton:
       case ThreeWaySwitch:
       case ChannelButton:
-        if (control) control->setValue(effect->getParameter(index));
+        if (control) control->setValue(source_->getControlValue(index));
         break;
       case Knob:
       case ColumnKnob:
       case PlainKnob:
-        if (control) control->setValue(effect->getParameter(index));
+        if (control) control->setValue(source_->getControlValue(index));
         if (row.counterMode >= 0 && counter)
           counter->setValueAndMode(source_->getParameterPlainValue(index), row.counterMode);
         break;
@@ -502,7 +521,7 @@ void OstrelvanheimEditor::followParameter(VstInt32 index, float value) {
     }
   });
   if (channelButton && contains(traits_.channelIndices, index))
-    channelButton->setValue(effect->getParameter(channelButton->getTag()));
+    channelButton->setValue(source_->getControlValue(channelButton->getTag()));
   if (contains(traits_.delayIndices, index)) refreshDelayReadouts();
 }
 
@@ -532,7 +551,7 @@ void OstrelvanheimEditor::refreshDelayReadouts() {
 void OstrelvanheimEditor::resetMetersNow() {
   if (!source_) return;
   // The gain-reduction meters rest at 1 (no reduction), the level meters at 0.
-  const float rest = static_cast<int>(2.0f * source_->getMetersValue() + 0.5f) == 1 ? 1.0f : 0.0f;
+  const float rest = meterSourceOf(source_->getMetersValue()) == 1 ? 1.0f : 0.0f;
   for (CMovieMeter* meter : meters)
     if (meter) meter->setValue(rest);
   for (COldVuMeter* needle : needles)
@@ -554,7 +573,9 @@ void OstrelvanheimEditor::resetLamps() {
 void OstrelvanheimEditor::swapPages() {
   if (!frame || !hiddenPage || !shownPage) return;
   CViewContainer* previous = shownPage;
-  frame->addView(hiddenPage);
+  // In the shown page's place, below the preset strip: a front page may
+  // reach into the strip's row, and the strip must stay whole above it.
+  frame->addView(hiddenPage, previous);
   shownPage = hiddenPage;
   hiddenPage = previous;
   frame->removeView(previous, false);

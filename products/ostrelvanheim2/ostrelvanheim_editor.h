@@ -36,6 +36,10 @@ class EditorEffect {
  public:
   // A parameter in display units, for the counter, the readouts and typed entry.
   virtual float getParameterPlainValue(VstInt32 index) = 0;
+  // The value a control shows for a parameter: the stored value, or where
+  // the processing reads the stored value by a rule of its own, the value
+  // that shows what runs.
+  virtual float getControlValue(VstInt32 index) = 0;
   virtual float getDelayMs() = 0;
   virtual float getDelaySamples() = 0;
   virtual bool refreshHook() = 0;
@@ -80,7 +84,8 @@ class OstrelvanheimEditor : public CMyPresetSystemEditor {
   void updateDelayDisplays();
   // Meters and needles to rest, clip lamps off (the effect's suspend). Any thread.
   void resetMeters();
-  // The hidden page in front, the shown one kept aside.
+  // The hidden page in the shown one's place, below the preset strip; the
+  // shown one kept aside.
   void swapPages();
 
   void valueChanged(jyxui::CControl* control) override;
@@ -152,11 +157,14 @@ class OstrelvanheimEditor : public CMyPresetSystemEditor {
   int32_t idleTicks = 0;
   const jyxui::CView* lastHoveredView = nullptr;
 
-  // Requests for the window's thread: per index a value and a bit, page
-  // swaps by count, and the two operations of suspend and resume.
+  // Requests for the window's thread: per index a value, its place in the
+  // order of the requests and a bit, page swaps by count, and the two
+  // operations of suspend and resume.
   static constexpr int kIndexSlots = 128;
   enum Work : unsigned { kDelayDisplays = 1u << 0, kResetMeters = 1u << 1 };
   std::array<std::atomic<float>, kIndexSlots> pendingValues{};
+  std::array<std::atomic<std::uint64_t>, kIndexSlots> pendingOrder{};
+  std::atomic<std::uint64_t> requestCount{0};
   std::array<std::atomic<std::uint64_t>, kIndexSlots / 64> pendingIndices{};
   std::atomic<unsigned> pendingSwaps{0};
   std::atomic<unsigned> pendingWork{0};

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "dsp/channel_routing.h"
+#include "dsp/metering.h"
 #include "dsp/saturation_curve.h"
 #include "products/common/parameter_values.h"
 #include "products/ostrelvanheim2/ostrelvanheim.h"
@@ -75,6 +77,28 @@ const OwnParameterText* ownText(const OstrelvanheimProduct& product, VstInt32 me
 ParameterText sharedText(VstInt32 meaning) {
   return meaning >= 0 && meaning < static_cast<VstInt32>(std::size(kTexts)) ? kTexts[meaning]
                                                                             : ParameterText{"-", "-"};
+}
+
+// The routing the block loop runs for the stored stereo-mode and left/right
+// values. The texts, plain values and channel mode tell this one, not the
+// stored values by thresholds of their own: at a stereo mode of exactly 0.5
+// the one-channel kernels run, and the left/right value counts only there.
+enum class Routing { Mono, Left, Right, Stereo };
+
+Routing runningRouting(const CompressorEngine& e) {
+  if (stereoKernelsRun(e.monoStereoValue)) return Routing::Stereo;
+  switch (monoRouting(e.lrValue)) {
+    case MonoRouting::Left: return Routing::Left;
+    case MonoRouting::Right: return Routing::Right;
+    case MonoRouting::Both: break;
+  }
+  return Routing::Mono;
+}
+
+// The Meters text of what the meters read.
+const char* metersText(float metersValue) {
+  static const char* const kSourceTexts[] = {" Pre ", " GainRed ", " Post "};
+  return kSourceTexts[meterSourceOf(metersValue)];
 }
 
 }  // namespace
@@ -197,7 +221,7 @@ void Ostrelvanheim::applyParameter(VstInt32 meaning, float v) {
     }
     case Meaning::kMeters:
       metersValue = v;
-      e.meterSource = std::min(static_cast<int>(3.0f * v), 2);
+      e.meterSource = meterSourceOf(v);
       break;
     case Meaning::kMeterType: e.meterTypeValue = v; break;
     case Meaning::kMeterDelay: meterDelay = v < 0.06125f ? 0.0f : std::max(v, 0.125f); break;
@@ -335,9 +359,13 @@ float Ostrelvanheim::getParameter(VstInt32 index) {
     case Meaning::kOverIndic: return overIndicValue;
     case Meaning::kKnobMode: return static_cast<float>(knobModeValue);
     case Meaning::kChannelMode:
-      if (e.monoStereoValue < 0.5f && e.lrValue < 0.333f) return 0.0f;
-      if (e.monoStereoValue >= 0.5f && e.lrValue < 0.333f) return 1.0f;
-      return e.lrValue < 0.66f ? 0.333f : 0.667f;
+      switch (runningRouting(e)) {
+        case Routing::Mono: return 0.0f;
+        case Routing::Left: return 0.333f;
+        case Routing::Right: return 0.667f;
+        case Routing::Stereo: return 1.0f;
+      }
+      return 0.0f;
     default: return 0.0f;
   }
 }
@@ -367,12 +395,11 @@ void Ostrelvanheim::getParameterDisplay(VstInt32 index, char* text) {
   switch (meaning) {
     case Meaning::kProcess: writeText(text, process >= 0.5f ? " On " : " Off "); break;
     case Meaning::kMode: writeText(text, mode >= 0.5f ? " MultiBand " : " SingleBnd "); break;
-    case Meaning::kMonoStereo:
-      if (e.lrValue < 0.333f)
-        writeText(text, e.monoStereoValue >= 0.5f ? " Stereo " : " Mono ");
-      else
-        writeText(text, " L-R ");
+    case Meaning::kMonoStereo: {
+      const Routing r = runningRouting(e);
+      writeText(text, r == Routing::Stereo ? " Stereo " : (r == Routing::Mono ? " Mono " : " L-R "));
       break;
+    }
     case Meaning::kLink: writeText(text, link >= 0.5f ? " Linked " : " Unlinked "); break;
     case Meaning::kDrive: writeNumber(text, (48.0 * drive - 24.0) * f, 2); break;
     case Meaning::kKnee: writeNumber(text, 100.0 * knee, 1); break;
@@ -395,10 +422,7 @@ void Ostrelvanheim::getParameterDisplay(VstInt32 index, char* text) {
     case Meaning::kLowRel:
     case Meaning::kMidRel:
     case Meaning::kHighRel: writeNumber(text, e.bandReleaseFactors[meaning - Meaning::kLowRel], 2); break;
-    case Meaning::kMeters:
-      writeText(text,
-                metersValue < 0.3333333f ? " Pre " : (metersValue < 0.6666667f ? " GainRed " : " Post "));
-      break;
+    case Meaning::kMeters: writeText(text, metersText(metersValue)); break;
     case Meaning::kMeterType: writeText(text, e.meterTypeValue >= 0.5f ? " PPM " : " VU "); break;
     case Meaning::kMeterDelay: writeText(text, "-"); break;
     case Meaning::kFineTune: writeNumber(text, 100.0 * f, 0); break;
@@ -407,9 +431,12 @@ void Ostrelvanheim::getParameterDisplay(VstInt32 index, char* text) {
     case Meaning::kLong: writeText(text, longValue >= 0.5f ? " Long " : " Off "); break;
     case Meaning::kAuto: writeText(text, autoValue >= 0.5f ? " Auto " : " Off "); break;
     case Meaning::kBrickwall: writeText(text, brickwall >= 0.5f ? " BrickWall " : " Off "); break;
-    case Meaning::kLR:
-      writeText(text, e.lrValue < 0.333f ? " OO-O" : (e.lrValue < 0.66f ? " L " : " R "));
+    case Meaning::kLR: {
+      // Both channels are processed in stereo as in the one-channel routing of both.
+      const Routing r = runningRouting(e);
+      writeText(text, r == Routing::Left ? " L " : (r == Routing::Right ? " R " : " OO-O"));
       break;
+    }
     case Meaning::kVuIntegr: writeNumber(text, vuIntegrationMs, 0); break;
     case Meaning::kVuRefer: writeNumber(text, vuReference, 1); break;
     case Meaning::kPpmIntegr: writeNumber(text, e.ppmIntegrationMs, 0); break;
@@ -428,7 +455,7 @@ float Ostrelvanheim::getParameterPlainValue(VstInt32 index) {
   switch (product_.parameters.meaningOf(index)) {
     case Meaning::kProcess: value = e.processOn; break;
     case Meaning::kMode: value = e.multiBand; break;
-    case Meaning::kMonoStereo: value = switchState(e.monoStereoValue); break;
+    case Meaning::kMonoStereo: value = runningRouting(e) == Routing::Stereo ? 1.0 : 0.0; break;
     case Meaning::kLink: value = e.linked; break;
     case Meaning::kDrive: value = (drive - 0.5) * 48.0 * f; break;
     case Meaning::kKnee: value = 100.0 * knee; break;
@@ -455,7 +482,11 @@ float Ostrelvanheim::getParameterPlainValue(VstInt32 index) {
     case Meaning::kLong: value = e.longOn; break;
     case Meaning::kAuto: value = e.autoOn; break;
     case Meaning::kBrickwall: value = e.brickwallOn; break;
-    case Meaning::kLR: value = e.lrValue < 0.333f ? 0.0 : (e.lrValue < 0.66f ? 0.5 : 1.0); break;
+    case Meaning::kLR: {
+      const Routing r = runningRouting(e);
+      value = r == Routing::Left ? 0.5 : (r == Routing::Right ? 1.0 : 0.0);
+      break;
+    }
     case Meaning::kVuIntegr: value = vuIntegrationMs; break;
     case Meaning::kVuRefer: value = vuReference; break;
     case Meaning::kPpmIntegr: value = e.ppmIntegrationMs; break;

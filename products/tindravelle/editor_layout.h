@@ -152,6 +152,9 @@ inline constexpr OstrelvanheimEditorTraits kEditorTraits{
     .fineTuneIndex = -1,
     .valueEntries = editor::kValueEntries,
     .stripOpensLast = true,
+    // Without the back knobs' strip the back page shows neither the knobs
+    // nor their readouts.
+    .readoutsGoWithTheirKnobs = true,
 };
 
 }  // namespace tindravelle

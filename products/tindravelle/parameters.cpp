@@ -1,9 +1,10 @@
 // The parameter model of JYX Tindravelle: what every index stores, the
 // quantities it derives, and its name, unit and display texts. The host sees
 // indices 0-21; 23-28 are the editor's own.
-#include <algorithm>
 #include <cmath>
 
+#include "dsp/channel_routing.h"
+#include "dsp/metering.h"
 #include "dsp/saturation_curve.h"
 #include "products/common/parameter_values.h"
 #include "products/tindravelle/parameter_indices.h"
@@ -135,7 +136,7 @@ void Tindravelle::applyParameter(VstInt32 index, float v) {
       break;
     case kMeters:
       metersValue = v;
-      e.meterSource = std::min(static_cast<int>(3.0f * v), 2);
+      e.meterSource = meterSourceOf(v);
       break;
     case kMeterScale: e.meterScaleValue = v; break;
     case kMeterDelay: meterDelay = v; break;
@@ -214,7 +215,7 @@ void Tindravelle::getParameterDisplay(VstInt32 index, char* text) {
   *text = 0;
   switch (index) {
     case kProcess: writeText(text, processValue >= 0.5f ? "On" : "Off"); break;
-    case kStereoMono: writeText(text, e.monoStereoValue >= 0.5f ? "Stereo" : "Mono"); break;
+    case kStereoMono: writeText(text, stereoKernelsRun(e.monoStereoValue) ? "Stereo" : "Mono"); break;
     case kLink: writeText(text, linkValue >= 0.5f ? "Linked" : "Unlinked"); break;
     case kSpeed: writeNumber(text, 100.0 * speed, 1); break;
     case kReleaseMul: writeNumber(text, e.releaseFactor, 2); break;
@@ -223,9 +224,11 @@ void Tindravelle::getParameterDisplay(VstInt32 index, char* text) {
     case kHighAdjust: dBDisplayString(e.highAdjustGain, 2, text); break;
     case kKnee: writeNumber(text, 100.0 * knee, 1); break;
     case kOutput: dBDisplayString(e.outputGain, 2, text); break;
-    case kMeters:
-      writeText(text, metersValue < 0.3333333f ? "Pre" : (metersValue < 0.6666667f ? "GainRed" : "Post"));
+    case kMeters: {
+      static const char* const kSourceTexts[] = {"Pre", "GainRed", "Post"};
+      writeText(text, kSourceTexts[meterSourceOf(metersValue)]);
       break;
+    }
     case kMeterScale: writeText(text, e.meterScaleValue >= 0.5f ? "PPM" : "VU"); break;
     case kVuIntegr: writeNumber(text, vuIntegrationMs, 1); break;
     case kVuRefer: dBDisplayString(vuReference, 1, text); break;
@@ -242,7 +245,7 @@ float Tindravelle::getParameterPlainValue(VstInt32 index) {
   double value = 0.0;
   switch (index) {
     case kProcess: value = e.processOn; break;
-    case kStereoMono: value = switchState(e.monoStereoValue); break;
+    case kStereoMono: value = stereoKernelsRun(e.monoStereoValue) ? 1.0 : 0.0; break;
     case kLink: value = e.linked; break;
     case kSpeed: value = 100.0 * speed; break;
     case kReleaseMul: value = e.releaseFactor; break;
@@ -261,6 +264,12 @@ float Tindravelle::getParameterPlainValue(VstInt32 index) {
     default: break;
   }
   return static_cast<float>(value);
+}
+
+float Tindravelle::getControlValue(VstInt32 index) {
+  // At exactly 0.5 the mono kernel runs, so the button shows mono.
+  if (index == kStereoMono) return stereoKernelsRun(engine_.monoStereoValue) ? 1.0f : 0.0f;
+  return getParameter(index);
 }
 
 bool Tindravelle::getParameterProperties(VstInt32 index, VstParameterProperties* p) {

@@ -131,6 +131,8 @@ void Tindravelle::resume() {
   // A chunk that ran meanwhile on the audio thread may have met the values
   // above half written: start it all afresh once more from the finished ones.
   e.restartNow();
+  // The window shows the delay the host has just been told.
+  if (productEditor_) productEditor_->updateDelayDisplays();
   refreshHook();
   suspendDone = false;
 }

@@ -52,6 +52,8 @@ class Tindravelle : public CPresetSystemEffect, public EditorEffect {
 
   // A parameter in display units, for the editor's readouts and typed entry.
   float getParameterPlainValue(VstInt32 index) override;
+  // The Stereo-Mono button shows the kernels that run.
+  float getControlValue(VstInt32 index) override;
   virtual float inverseSaturationCurve(float level) { return engine_.inverseSaturationCurve(level); }
   virtual float smallSignalGain() { return engine_.smallSignalGain(); }
   virtual bool reservedHook() { return false; }

@@ -1,5 +1,6 @@
 // The level meter's law and scale click, the clip lamp's peak hold, and the
 // counter's five layouts.
+#include <limits>
 #include <string>
 
 #include "tests/controls/controls_test_support.h"
@@ -26,6 +27,8 @@ class MeterTest : public ControlsTest {
 };
 
 TEST_F(MeterTest, EachScaleShowsItsStripByItsLaw) {
+  constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
+  constexpr float kInfinity = std::numeric_limits<float>::infinity();
   struct Case {
     int32_t mode;
     float level;
@@ -40,6 +43,13 @@ TEST_F(MeterTest, EachScaleShowsItsStripByItsLaw) {
       {0, 1.44f, 97},
       {0, 2.17f, 100},
       {0, -0.5f, 2},
+      // A level that is not finite: not a number shows the empty meter, an
+      // infinite one the full meter (nothing undefined on the way).
+      {0, kNaN, 2},
+      {0, kInfinity, 100},
+      {0, -kInfinity, 2},
+      {1, kNaN, 2},
+      {1, kInfinity, 100},
       // The compressed scale: higher below 1.0, and its end only at 2.17,
       // beyond the meters' maximum of 1.44 (levels are not limited to it).
       {1, 0.0f, 2},

@@ -215,6 +215,44 @@ class EditorTest : public ::testing::Test {
     idle();
   }
 
+  // After any number of page swaps the preset strip lies above the page
+  // shown: each of its controls is drawn whole and takes the clicks on its
+  // top row, where a page may reach into the strip's row.
+  void expectTheStripAboveThePagesAfterSwaps() {
+    open();
+    std::vector<CView*> strip;
+    for (int32_t i = 0; i < frame()->getNbViews(); ++i)
+      if (CView* v = frame()->getView(i); v != ed->getFrontPage() && v != ed->getBackPage())
+        strip.push_back(v);
+    ASSERT_FALSE(strip.empty());
+    auto stripPixels = [&] {
+      std::vector<CColor> pixels;
+      for (const CView* v : strip) {
+        const CRect r = v->getViewSize();
+        for (int y = static_cast<int>(std::floor(r.top)); y < static_cast<int>(std::ceil(r.bottom)); ++y)
+          for (int x = static_cast<int>(std::floor(r.left)); x < static_cast<int>(std::ceil(r.right)); ++x)
+            pixels.push_back(frame()->getPixels().pixel(x, y));
+      }
+      return pixels;
+    };
+    const std::vector<CColor> drawn = stripPixels();
+    for (int swap = 1; swap <= 4; ++swap) {
+      SCOPED_TRACE("after swap " + std::to_string(swap));
+      ed->swapPages();
+      idle();
+      EXPECT_TRUE(stripPixels() == drawn) << "the strip is drawn as before";
+      int32_t page = 0;
+      while (frame()->getView(page) != ed->getShownPage()) ++page;
+      for (const CView* v : strip) {
+        int32_t at = 0;
+        while (frame()->getView(at) != v) ++at;
+        EXPECT_LT(page, at) << "the page lies below the strip";
+        const CRect r = v->getViewSize();
+        EXPECT_EQ(frame()->getViewAt(CPoint((r.left + r.right) / 2, r.top), true), v);
+      }
+    }
+  }
+
   // Three rounds of open and close, one of them closed while a value is
   // typed for typedTag (the typed value still counts): nothing stays behind,
   // metering stops, and every open shows the front page.

@@ -163,7 +163,6 @@ TEST_F(Ostrelvanheim2Effect, DisplaysFollowTheStoredValues) {
       {26, 0.0f, " Off "},      {27, 1.0f, " Long "},
       {28, 1.0f, " Auto "},     {29, 1.0f, " BrickWall "},
       {29, 0.0f, " Off "},      {30, 0.0f, " OO-O"},
-      {30, 0.5f, " L "},        {30, 1.0f, " R "},
       {31, 0.7f, ""},           {43, 0.5f, "300"},
       {44, 1.0f, "1.0"},        {45, 1.0f, "100"},
       {46, 0.5f, "1000"},       {47, 2.0f / 9.0f, "3.000000"},
@@ -177,16 +176,68 @@ TEST_F(Ostrelvanheim2Effect, DisplaysFollowTheStoredValues) {
   }
 }
 
-TEST_F(Ostrelvanheim2Effect, MonoStereoDisplayDependsOnTheRouting) {
-  Rig r;
-  r.set({{30, 0.0f}, {2, 1.0f}});
-  EXPECT_EQ(text(r.fx(), effGetParamDisplay, 2), " Stereo ");
-  r.set({{2, 0.5f}});
-  EXPECT_EQ(text(r.fx(), effGetParamDisplay, 2), " Stereo ") << "0.5 reads as on";
-  r.set({{2, 0.0f}});
-  EXPECT_EQ(text(r.fx(), effGetParamDisplay, 2), " Mono ");
-  r.set({{30, 0.5f}});
-  EXPECT_EQ(text(r.fx(), effGetParamDisplay, 2), " L-R ");
+// The texts of the stereo mode and left/right parameters, and the channel
+// mode the editor's button shows, name the routing that runs: its output is
+// that of the plain setting of the routing named. The stereo kernels run only
+// above 0.5, and left/right counts only in the one-channel kernels. Both
+// generations, at their own indices.
+TEST_F(Ostrelvanheim2Effect, ChannelTextsTellTheRoutingThatRuns) {
+  const float aboveHalf = std::nextafter(0.5f, 1.0f);
+  const struct {
+    float monoStereo, lr;
+    const char *stereoText, *lrText;
+    float channelMode;
+    float runsAsMonoStereo, runsAsLr;  // the plain setting of the routing named
+  } kCases[] = {
+      {0.5f, 0.0f, " Mono ", " OO-O", 0.0f, 0.0f, 0.0f},
+      {0.5f, 0.5f, " L-R ", " L ", 0.333f, 0.0f, 0.5f},
+      {0.5f, 1.0f, " L-R ", " R ", 0.667f, 0.0f, 1.0f},
+      {aboveHalf, 0.0f, " Stereo ", " OO-O", 1.0f, 1.0f, 0.0f},
+      {1.0f, 1.0f / 3.0f, " Stereo ", " OO-O", 1.0f, 1.0f, 0.0f},
+      {1.0f, 0.5f, " Stereo ", " OO-O", 1.0f, 1.0f, 0.0f},
+      {1.0f, 1.0f, " Stereo ", " OO-O", 1.0f, 1.0f, 0.0f},
+      {0.0f, 0.333f, " L-R ", " L ", 0.333f, 0.0f, 0.5f},
+      {0.0f, 0.66f, " L-R ", " R ", 0.667f, 0.0f, 1.0f},
+  };
+  const rig::Stereo in{rig::noise(6000, 71, 1.4), rig::noise(6000, 72, 0.3)};
+  for (const OstrelvanheimProduct* product : {&ostrelvanheim2::kProduct, &ostrelvanheim::kProduct}) {
+    for (const auto& c : kCases) {
+      SCOPED_TRACE(std::string(product->identity.effectName) + ": mono stereo " +
+                   std::to_string(c.monoStereo) + ", L R " + std::to_string(c.lr));
+      Rig r(*product), named(*product);
+      r.setMeanings({{Meaning::kMonoStereo, c.monoStereo}, {Meaning::kLR, c.lr}});
+      named.setMeanings({{Meaning::kMonoStereo, c.runsAsMonoStereo}, {Meaning::kLR, c.runsAsLr}});
+      EXPECT_EQ(text(r.fx(), effGetParamDisplay, r.index(Meaning::kMonoStereo)), c.stereoText);
+      EXPECT_EQ(text(r.fx(), effGetParamDisplay, r.index(Meaning::kLR)), c.lrText);
+      EXPECT_EQ(r.fx().getParameter(r.fx().channelModeIndex()), c.channelMode);
+      EXPECT_EQ(r.fx().getParameterPlainValue(r.index(Meaning::kMonoStereo)), c.runsAsMonoStereo);
+      const rig::Stereo out = r.process(in), expected = named.process(in);
+      EXPECT_TRUE(out.left == expected.left && out.right == expected.right) << "it runs another routing";
+      EXPECT_EQ(r.fx().getParameter(r.index(Meaning::kMonoStereo)), c.monoStereo) << "the host's value stays";
+    }
+  }
+}
+
+// The Meters text names what the meters read, at the thresholds too.
+TEST_F(Ostrelvanheim2Effect, MetersTextTellsWhatTheMetersRead) {
+  const struct {
+    float value;
+    int source;
+    const char* text;
+  } kCases[] = {
+      {0.3333333f, 0, " Pre "},
+      {std::nextafter(0.3333333f, 1.0f), 1, " GainRed "},
+      {0.6666666f, 1, " GainRed "},
+      {0.6666667f, 2, " Post "},
+  };
+  for (const OstrelvanheimProduct* product : {&ostrelvanheim2::kProduct, &ostrelvanheim::kProduct}) {
+    for (const auto& c : kCases) {
+      Rig r(*product);
+      r.setMeanings({{Meaning::kMeters, c.value}});
+      EXPECT_EQ(r.engine().meterSource, c.source) << c.value;
+      EXPECT_EQ(text(r.fx(), effGetParamDisplay, r.index(Meaning::kMeters)), c.text) << c.value;
+    }
+  }
 }
 
 TEST_F(Ostrelvanheim2Effect, FineTuneScalesTheDriveRange) {

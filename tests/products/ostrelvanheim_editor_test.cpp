@@ -181,6 +181,42 @@ TEST_P(OstrelvanheimEditorTest, OpensOnTheFrontPageWithEveryControlInPlace) {
         << c.meaning;
 }
 
+// A readout needs only the page's picture: without the back knobs' strip
+// the knobs are left out, their readouts show the values and follow them.
+TEST_P(OstrelvanheimEditorTest, WithoutTheBackKnobStripTheReadoutsStillShowTheirValues) {
+  std::vector<EditorControl> back(traits().back.begin(), traits().back.end());
+  for (EditorControl& row : back)
+    if (row.bitmap == 19032) row.bitmap = 18999;
+  OstrelvanheimEditorTraits withoutKnobs = traits();
+  withoutKnobs.back = back;
+  auto* other = new OstrelvanheimEditor(fx.get(), fx.get(), withoutKnobs);
+  ASSERT_TRUE(other->open(nullptr));
+  other->getFrame()->setDrawObserver(&recorder);
+  other->swapPages();
+  fx->setParameter(index(Meaning::kLowSat), 1.0f);
+  other->idle();
+  int readouts = 0;
+  for (const EditorControl& row : back) {
+    CView* view = other->viewOf(&row);
+    if (row.bitmap == 18999) {
+      EXPECT_EQ(view, nullptr) << "knob " << row.tag;
+    } else if (row.kind == Readout) {
+      ++readouts;
+      ASSERT_NE(view, nullptr) << "readout of " << row.valueIndex;
+      EXPECT_EQ(view->getParentView(), other->getBackPage());
+      EXPECT_EQ(static_cast<CParamDisplay*>(view)->getValue(), fx->getParameterPlainValue(row.valueIndex))
+          << "readout of " << row.valueIndex;
+      const StringDrawing* shown = recorder.lastStringOf(view);
+      ASSERT_NE(shown, nullptr) << "readout of " << row.valueIndex;
+      EXPECT_FALSE(shown->text.empty()) << "readout of " << row.valueIndex;
+    }
+  }
+  EXPECT_EQ(readouts, 12);
+  other->close();
+  delete other;
+  fx->setEditor(ed);
+}
+
 TEST_P(OstrelvanheimEditorTest, KnobModeComesFromItsParameterAtOpen) {
   for (const auto& [value, mode] : {std::pair{0.4f, kCircularMode}, std::pair{0.5f, kLinearMode}}) {
     fx->setParameter(index(Meaning::kKnobMode), value);
@@ -221,7 +257,7 @@ TEST_P(OstrelvanheimEditorTest, EveryControlTakesItsClickAndShowsItsValue) {
         EXPECT_EQ(drawn.back().resource.id, fx->getMeterScaleMode() ? row->scaleBitmap : row->bitmap) << v;
         continue;
       }
-      const float shown = fx->getParameter(row->tag);
+      const float shown = fx->getControlValue(row->tag);
       if (row->kind == ColumnKnob) {
         const int image = imageFor(*row, shown);
         const CPoint source = recorder.bitmapsOf(viewOf(row)).back().source;
@@ -231,6 +267,45 @@ TEST_P(OstrelvanheimEditorTest, EveryControlTakesItsClickAndShowsItsValue) {
       }
       EXPECT_EQ(imageShown(row), imageFor(*row, shown)) << "index " << index << " at " << v;
     }
+  }
+}
+
+// The channel button and the Meters switch show what runs at the exact
+// thresholds: at a stereo mode of 0.5 the one-channel routing, in stereo no
+// left or right routing; at Meters 0.3333333 the input, and the meters rest
+// as the input's at a suspend.
+TEST_P(OstrelvanheimEditorTest, TheChannelButtonAndTheMetersSwitchShowWhatRuns) {
+  open();
+  const EditorControl* channel = rowOf(product().tags.channelMode);
+  const struct {
+    float monoStereo, lr;
+    int image;  // up mono, left, right, down stereo
+  } kChannels[] = {{0.5f, 0.0f, 0},
+                   {0.5f, 1.0f, 2},
+                   {std::nextafter(0.5f, 1.0f), 0.0f, 3},
+                   {1.0f, 0.5f, 3},
+                   {1.0f, 1.0f, 3}};
+  for (const auto& c : kChannels) {
+    fx->setParameter(index(Meaning::kMonoStereo), c.monoStereo);
+    fx->setParameter(index(Meaning::kLR), c.lr);
+    idle();
+    EXPECT_EQ(imageShown(channel), c.image) << c.monoStereo << ", " << c.lr;
+  }
+
+  const EditorControl* meters = rowOfMeaning(Meaning::kMeters);
+  const CControl* meter = control(index(Meaning::kMeterScale));
+  const struct {
+    float value;
+    int image;
+    float rest;
+  } kMeters[] = {
+      {0.3333333f, 0, 0.0f}, {0.3f, 0, 0.0f}, {0.7f, 2, 0.0f}, {std::nextafter(0.3333333f, 1.0f), 1, 1.0f}};
+  for (const auto& m : kMeters) {
+    fx->setParameter(index(Meaning::kMeters), m.value);
+    idle();
+    EXPECT_EQ(imageShown(meters), m.image) << m.value;
+    suspend();
+    EXPECT_EQ(meter->getValue(), m.rest) << m.value;
   }
 }
 
@@ -632,6 +707,34 @@ TEST_P(OstrelvanheimEditorTest, CallsFromAnotherThreadWaitForTheWindowsIdle) {
   EXPECT_EQ(ed->getShownPage(), ed->getBackPage());
 }
 
+// Several knobs automated from another thread: at the next idle the counter
+// shows the knob changed last, as for changes on the window's own thread.
+TEST_P(OstrelvanheimEditorTest, AfterAutomationFromAnotherThreadTheCounterShowsTheKnobChangedLast) {
+  const VstInt32 knee = index(Meaning::kKnee), highAdjust = index(Meaning::kHighAdjust),
+                 drive = index(Meaning::kDrive);
+  open();
+  const struct {
+    std::vector<std::pair<VstInt32, float>> changes;
+    const char* counter;
+  } kCases[] = {
+      {{{highAdjust, 0.75f}, {knee, 0.575f}}, " 57.5%"},
+      {{{knee, 0.2f}, {highAdjust, 0.25f}}, "-6.00dB"},
+      {{{knee, 0.3f}, {drive, 0.25f}, {highAdjust, 0.75f}, {drive, 0.75f}}, "+12.0dB"},
+  };
+  for (const auto& c : kCases) {
+    std::thread([&] {
+      for (const auto& [i, v] : c.changes) fx->setParameter(i, v);
+    }).join();
+    idle(2);
+    EXPECT_EQ(counterText(), c.counter);
+  }
+  // On the window's own thread, as ever.
+  fx->setParameter(highAdjust, 0.75f);
+  fx->setParameter(knee, 0.4f);
+  idle();
+  EXPECT_EQ(counterText(), " 40.0%");
+}
+
 // The audio thread processing, a host thread automating and suspending,
 // the window's thread idling with the pointer on the controls.
 TEST_P(OstrelvanheimEditorTest, AudioAutomationAndTheWindowRunTogether) {
@@ -645,6 +748,10 @@ TEST_P(OstrelvanheimEditorTest, AudioAutomationAndTheWindowRunTogether) {
 }
 
 // ---------------------------------------------------------------- open and close
+
+TEST_P(OstrelvanheimEditorTest, ThePresetStripStaysWholeAbovePageSwaps) {
+  expectTheStripAboveThePagesAfterSwaps();
+}
 
 TEST_P(OstrelvanheimEditorTest, ClosingAndOpeningAgainLeavesNothingBehind) {
   closeAndOpenAgain(index(Meaning::kMix));

@@ -166,7 +166,8 @@ std::string expectedDisplay(VstInt32 index, float value, double f) {
   switch (index) {
     case 0: return choose(" On ", " Off ");
     case 1: return choose(" MultiBand ", " SingleBnd ");
-    case 2: return choose(" Stereo ", " Mono ");  // with L R below 0.333
+    // The stereo kernels run only above 0.5 (L R below 0.333).
+    case 2: return value > 0.5f ? " Stereo " : " Mono ";
     case 3: return choose(" Linked ", " Unlinked ");
     case 4: return fixed((48.0 * v - 24.0) * f, 2);
     case 5:
@@ -197,7 +198,8 @@ std::string expectedDisplay(VstInt32 index, float value, double f) {
     case 33: return choose(" Auto ", " Off ");
     case 34: return choose(" BrickWall ", " Off ");
     case 35: return static_cast<int>(v + 0.5) == 1 ? "-40..+6" : "-20..+3";
-    case 36: return value < 0.333f ? " OO-O" : (value < 0.66f ? " L " : " R ");
+    // Program 0 runs stereo, where both channels are processed whatever L R holds.
+    case 36: return " OO-O";
     default: return "";  // the spare indices
   }
 }
@@ -437,6 +439,31 @@ TEST_F(FirstGeneration, DelayAndRingSizesFollowTheSampleRateBand) {
   }
   FirstGenerationRig r;
   EXPECT_FLOAT_EQ(r.fx().getDelayMs(), 127.0f * 1000.0f / 44100.0f);
+}
+
+// The delay-ring store holds each product's rings at its own largest sizes:
+// sixteen look-ahead regions, then the dry and output regions.
+TEST_F(FirstGeneration, TheDelayRingStoreHoldsTheShorterRings) {
+  using E = CompressorEngine;
+  const struct {
+    const OstrelvanheimProduct* product;
+    int slots, lookaheadRegion, dryA, dryB, outL, outR;
+  } kCases[] = {
+      {&ostrelvanheim::kProduct, 6144, 256, 4096, 4608, 5120, 5632},
+      {&ostrelvanheim2::kProduct, 24576, 1024, 16384, 18432, 20480, 22528},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.product->identity.effectName);
+    Rig r(*c.product);
+    const CompressorEngine& e = r.engine();
+    EXPECT_EQ(e.delayRingSlots(), c.slots);
+    for (int region = E::kSumL; region < E::kDryA; ++region)
+      EXPECT_EQ(e.regionStart(static_cast<E::Region>(region)), region * c.lookaheadRegion) << region;
+    EXPECT_EQ(e.regionStart(E::kDryA), c.dryA);
+    EXPECT_EQ(e.regionStart(E::kDryB), c.dryB);
+    EXPECT_EQ(e.regionStart(E::kOutL), c.outL);
+    EXPECT_EQ(e.regionStart(E::kOutR), c.outR);
+  }
 }
 
 TEST_F(FirstGeneration, LookaheadWindowsFitTheShorterRingsAtEveryRateAndSpeed) {

@@ -9,6 +9,8 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <thread>
+#include <tuple>
 #include <vector>
 
 #include "products/tindravelle/editor_layout.h"
@@ -107,6 +109,36 @@ TEST_F(TindravelleEditor, OpensOnTheFrontPageWithEveryControlInPlace) {
   EXPECT_EQ(recorder.lastStringOf(viewOf(findControl(layout::kBack, Label)))->text, "v2.5.0");
 }
 
+// A new rate takes effect at the next suspend and resume: the delay
+// readouts then show what the host is told, also when the host resumes from
+// another thread.
+TEST_F(TindravelleEditor, TheDelayReadoutsFollowARateChangeAtResume) {
+  open();
+  const EditorControl* ms = findReadout(layout::kFront, ReadoutSource::DelayMs);
+  const EditorControl* samples = findReadout(layout::kFront, ReadoutSource::DelaySamples);
+  const struct {
+    float rate;
+    bool fromAnotherThread;
+    int delay;
+    const char *msText, *samplesText;
+  } kCases[] = {{96000.0f, false, 127, "1.32ms", "127smps"}, {192000.0f, true, 255, "1.33ms", "255smps"}};
+  for (const auto& c : kCases) {
+    auto rateChange = [&] {
+      suspend();
+      e->dispatcher(e, effSetSampleRate, 0, 0, nullptr, c.rate);
+      resume();
+    };
+    if (c.fromAnotherThread)
+      std::thread(rateChange).join();
+    else
+      rateChange();
+    idle();
+    EXPECT_EQ(e->initialDelay, c.delay);
+    EXPECT_EQ(readoutText(ms), c.msText) << c.rate;
+    EXPECT_EQ(readoutText(samples), c.samplesText) << c.rate;
+  }
+}
+
 // The knob mode is read at open only: automation meanwhile waits for the next.
 TEST_F(TindravelleEditor, KnobModeComesFromItsParameterAtOpen) {
   for (const auto& [value, mode] : {std::pair{0.4f, kCircularMode}, std::pair{0.5f, kLinearMode}}) {
@@ -141,9 +173,39 @@ TEST_F(TindravelleEditor, EveryControlTakesItsClickAndShowsItsValue) {
     for (float v : {0.0f, 0.5f, 1.0f}) {
       fx->setParameter(row->tag, v);
       idle();
-      EXPECT_EQ(imageShown(row), imageFor(*row, fx->getParameter(row->tag)))
+      EXPECT_EQ(imageShown(row), imageFor(*row, fx->getControlValue(row->tag)))
           << "tag " << row->tag << " at " << v;
     }
+  }
+}
+
+// The Stereo-Mono button and the Meters switch show what runs at the exact
+// thresholds: at 0.5 the mono kernel, and a click makes it stereo; at
+// 0.3333333 the input on the meters, which also rest as the input's at a
+// suspend.
+TEST_F(TindravelleEditor, TheStereoButtonAndTheMetersSwitchShowWhatRuns) {
+  open();
+  const EditorControl* stereo = rowOf(tindravelle::kStereoMono);
+  for (const auto& [value, image] : {std::pair{0.5f, 0}, std::pair{std::nextafter(0.5f, 1.0f), 1}}) {
+    fx->setParameter(tindravelle::kStereoMono, value);
+    idle();
+    EXPECT_EQ(imageShown(stereo), image) << value;
+  }
+  fx->setParameter(tindravelle::kStereoMono, 0.5f);
+  idle();
+  takeHostLog();
+  click(centreOf(*stereo));
+  EXPECT_EQ(takeHostLog(), (std::vector<std::string>{"begin 2", "automate 2 1.000000", "end 2"}));
+
+  const EditorControl* meters = rowOf(tindravelle::kMeters);
+  for (const auto& [value, image, rest] :
+       {std::tuple{0.3333333f, 0, 0.0f}, std::tuple{0.3f, 0, 0.0f}, std::tuple{0.7f, 2, 0.0f},
+        std::tuple{std::nextafter(0.3333333f, 1.0f), 1, 1.0f}}) {
+    fx->setParameter(tindravelle::kMeters, value);
+    idle();
+    EXPECT_EQ(imageShown(meters), image) << value;
+    suspend();
+    EXPECT_EQ(needle(0)->getValue(), rest) << value;
   }
 }
 
@@ -389,6 +451,9 @@ TEST_F(TindravelleEditor, AudioAutomationAndTheWindowRunTogether) {
   const VstInt32 indices[] = {0, 2, 3, 4, 5, 6, 9, 11, 12, 13, 14, 15, 17, 23, 26, 27, 60};
   runAudioAutomationAndTheWindowTogether(indices);
 }
+
+// The front page reaches into the strip's top row.
+TEST_F(TindravelleEditor, ThePresetStripStaysWholeAbovePageSwaps) { expectTheStripAboveThePagesAfterSwaps(); }
 
 TEST_F(TindravelleEditor, ClosingAndOpeningAgainLeavesNothingBehind) { closeAndOpenAgain(6); }
 

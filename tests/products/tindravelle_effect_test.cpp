@@ -17,6 +17,7 @@
 namespace {
 
 using trackrig::Rig;
+using trackrig::Stereo;
 using namespace tindravelle;
 
 class TindravelleEffect : public ::testing::Test {
@@ -219,7 +220,7 @@ struct DisplayCase {
 std::vector<DisplayCase> displayCases() {
   std::vector<DisplayCase> cases = {
       {kProcess, 1.0f, "On"},          {kProcess, 0.5f, "On"},        {kProcess, 0.49f, "Off"},
-      {kStereoMono, 1.0f, "Stereo"},   {kStereoMono, 0.5f, "Stereo"}, {kStereoMono, 0.2f, "Mono"},
+      {kStereoMono, 1.0f, "Stereo"},   {kStereoMono, 0.5f, "Mono"},   {kStereoMono, 0.2f, "Mono"},
       {kLink, 1.0f, "Linked"},         {kLink, 0.0f, "Unlinked"},     {kMeters, 0.0f, "Pre"},
       {kMeters, 0.3333f, "Pre"},       {kMeters, 0.34f, "GainRed"},   {kMeters, 0.6666f, "GainRed"},
       {kMeters, 0.6667f, "Post"},      {kMeters, 1.0f, "Post"},       {kMeterScale, 0.5f, "PPM"},
@@ -255,6 +256,49 @@ TEST_F(TindravelleEffect, DisplaysFollowTheFormulasOfEveryParameter) {
     Rig r;
     r.set({{c.index, c.value}});
     EXPECT_EQ(text(r, effGetParamDisplay, c.index), c.display) << "index " << c.index << " = " << c.value;
+  }
+}
+
+// The Stereo-Mono text, its plain value and what its button shows name the
+// kernels that run (the stereo ones only above 0.5): the output is that of
+// the plain setting named. The Meters text names what the meters read, at
+// the thresholds too.
+TEST_F(TindravelleEffect, StereoMonoAndMetersTextsTellWhatRuns) {
+  const struct {
+    float value;
+    const char* text;
+    float runsAs;  // the plain setting named, also the button's value
+  } kStereoCases[] = {
+      {0.5f, "Mono", 0.0f}, {std::nextafter(0.5f, 1.0f), "Stereo", 1.0f}, {0.2f, "Mono", 0.0f}};
+  const Stereo in{rig::noise(6000, 81, 1.4), rig::noise(6000, 82, 0.3)};
+  for (const auto& c : kStereoCases) {
+    SCOPED_TRACE(c.value);
+    Rig r, named;
+    r.set({{kStereoMono, c.value}});
+    named.set({{kStereoMono, c.runsAs}});
+    EXPECT_EQ(text(r, effGetParamDisplay, kStereoMono), c.text);
+    EXPECT_EQ(r.fx().getParameterPlainValue(kStereoMono), c.runsAs);
+    EXPECT_EQ(r.fx().getControlValue(kStereoMono), c.runsAs);
+    EXPECT_EQ(r.fx().getParameter(kStereoMono), c.value) << "the host's value stays";
+    const Stereo out = r.process(in), expected = named.process(in);
+    EXPECT_TRUE(out.left == expected.left && out.right == expected.right) << "it runs other kernels";
+  }
+
+  const struct {
+    float value;
+    int source;
+    const char* text;
+  } kMetersCases[] = {
+      {0.3333333f, 0, "Pre"},
+      {std::nextafter(0.3333333f, 1.0f), 1, "GainRed"},
+      {0.6666666f, 1, "GainRed"},
+      {0.6666667f, 2, "Post"},
+  };
+  for (const auto& c : kMetersCases) {
+    Rig r;
+    r.set({{kMeters, c.value}});
+    EXPECT_EQ(r.engine().meterSource, c.source) << c.value;
+    EXPECT_EQ(text(r, effGetParamDisplay, kMeters), c.text) << c.value;
   }
 }
 
@@ -330,9 +374,6 @@ TEST_F(TindravelleEffect, ParametersDeriveTheirQuantities) {
   EXPECT_EQ(e.lookaheadLength, 3);
   r.set({{kSpeed, 1.0f}});
   EXPECT_EQ(e.lookaheadLength, 52);
-  EXPECT_EQ(fx.getParameterPlainValue(kStereoMono), 1.0f);
-  r.set({{kStereoMono, 0.5f}});
-  EXPECT_EQ(fx.getParameterPlainValue(kStereoMono), 1.0f) << "0.5 counts as stereo on the display";
   EXPECT_EQ(fx.getParameterPlainValue(kMeterDelay), -1.0f);
 }
 

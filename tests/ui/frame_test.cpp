@@ -182,6 +182,24 @@ TEST_F(PaintTest, ClipsEachViewToItsRectangleWithinTheInvalidArea) {
   EXPECT_EQ(a->lastClip, CRect(10, 10, 20, 20));
 }
 
+// A view added below another is drawn before it and found under it; below
+// a view that is no child, it goes on top.
+TEST_F(PaintTest, AViewAddedBelowAnotherLiesUnderIt) {
+  auto* d = new Probe(CRect(30, 30, 60, 60), "d", log, kWhiteCColor);
+  ASSERT_TRUE(frame->addView(d, b));
+  frame->idle();
+  EXPECT_EQ(log, (Log{"draw a", "draw d", "draw b"}));
+  EXPECT_EQ(frame->getPixels().pixel(35, 35), kWhiteCColor) << "over the earlier view";
+  EXPECT_EQ(frame->getPixels().pixel(45, 45), kGreenCColor) << "under the later one";
+  EXPECT_EQ(frame->getViewAt(CPoint(45, 45)), b);
+  EXPECT_EQ(frame->getViewAt(CPoint(35, 35)), d);
+  auto* outside = new Probe(CRect(0, 0, 1, 1), "outside", log);
+  auto* e = new Probe(CRect(110, 110, 130, 130), "e", log, kWhiteCColor);
+  EXPECT_TRUE(frame->addView(e, outside));
+  EXPECT_EQ(frame->getView(frame->getNbViews() - 1), e);
+  outside->forget();
+}
+
 // Overlapping views are repainted together, so a view under another that
 // changes shows through nowhere.
 TEST_F(PaintTest, AViewUnderAnotherIsCoveredAgainAfterItsOwnRedraw) {
