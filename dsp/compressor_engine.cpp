@@ -206,11 +206,13 @@ void CompressorEngine::resetMeters() {
 // ---- block loop ----
 
 void CompressorEngine::process(const float* inL, const float* inR, float* outL, float* outR, int frames) {
-  processBlock(inL, inR, outL, outR, frames, [this](int n, const ChunkRings& rings) { processChunk(n, rings); });
+  processBlock(inL, inR, outL, outR, frames,
+               [this](int n, const ChunkRings& rings) { processChunk(n, rings); });
 }
 
 void CompressorEngine::process(const double* inL, const double* inR, double* outL, double* outR, int frames) {
-  processBlock(inL, inR, outL, outR, frames, [this](int n, const ChunkRings& rings) { processChunk(n, rings); });
+  processBlock(inL, inR, outL, outR, frames,
+               [this](int n, const ChunkRings& rings) { processChunk(n, rings); });
 }
 
 void CompressorEngine::processChunk(int frames, const ChunkRings& rings) {

@@ -84,7 +84,9 @@ class EngineCore {
   void wideKernels(bool on) { wideKernels_ = on && processorHasAvx(); }
 
   // ---- curve ----
-  float inverseSaturationCurve(float level) const { return ::inverseSaturationCurve(level, kneeAmount, kneeMode); }
+  float inverseSaturationCurve(float level) const {
+    return ::inverseSaturationCurve(level, kneeAmount, kneeMode);
+  }
   float smallSignalGain() const {
     return ::smallSignalGain(curveScale, kneeAmount, kneeMode, driveGain, ceilingLevel);
   }
@@ -231,14 +233,17 @@ class EngineCore {
   Engine& self() { return static_cast<Engine&>(*this); }
   // The VU integrators at a new frequency, reset and redesigned.
   void tuneVuFilters(double hz);
-  static BiquadFilter vuIntegrator(double hz) { return BiquadFilter(44100.0, BiquadFilter::kLowPass, hz, 0.583, 0.0); }
+  static BiquadFilter vuIntegrator(double hz) {
+    return BiquadFilter(44100.0, BiquadFilter::kLowPass, hz, 0.583, 0.0);
+  }
 
   StateOwner owner_;
   std::atomic<double> pendingVuFrequency_{0.0};
 };
 
 template <typename Engine>
-EngineCore<Engine>::EngineCore(double vuStartHz) : vuFilters{vuIntegrator(vuStartHz), vuIntegrator(vuStartHz)} {
+EngineCore<Engine>::EngineCore(double vuStartHz)
+    : vuFilters{vuIntegrator(vuStartHz), vuIntegrator(vuStartHz)} {
   wideKernels(true);
   curveScale = inverseSaturationCurve(1.0f);
   for (double& e : envelopes) e = 1e-4;
@@ -253,8 +258,8 @@ void EngineCore<Engine>::applyPendingRequests() {
 
 template <typename Engine>
 void EngineCore<Engine>::restartNow() {
-  runOrRequest(kRequestFilterRecords | kRequestClearRings | kRequestResetDetectors | Engine::kOwnRestartRequests |
-               kRequestRingPositions);
+  runOrRequest(kRequestFilterRecords | kRequestClearRings | kRequestResetDetectors |
+               Engine::kOwnRestartRequests | kRequestRingPositions);
 }
 
 template <typename Engine>
@@ -324,8 +329,8 @@ void EngineCore<Engine>::resetMeterHandOff(float level) {
 
 template <typename Engine>
 template <typename Sample, typename RunChunk>
-void EngineCore<Engine>::processBlock(const Sample* inL, const Sample* inR, Sample* outL, Sample* outR, int frames,
-                                      RunChunk runChunk) {
+void EngineCore<Engine>::processBlock(const Sample* inL, const Sample* inR, Sample* outL, Sample* outR,
+                                      int frames, RunChunk runChunk) {
   typename Engine::ChunkRings rings{};
   auto start = [&] {
     if (!owner_.take()) return false;
