@@ -1,5 +1,6 @@
-// Photographs the X11 screen, or one window of it, into a PNG: the test
-// scripts keep pictures of menus and dialogs that are windows of their own.
+// Photographs the X11 screen, or one window of it, into a PNG (a PPM when
+// FILE ends in .ppm): the test scripts keep pictures of menus and dialogs
+// that are windows of their own, and read the pixels of other programs' windows.
 //   xshot FILE [WINDOW-ID]
 #include <X11/Xlib.h>
 
@@ -22,7 +23,7 @@ int main(int argc, char** argv) {
       argc == 3 ? static_cast<Window>(std::strtoul(argv[2], nullptr, 0)) : DefaultRootWindow(display);
   vsthost::Image image;
   std::string error;
-  const bool ok = vsthost::grabWindow(display, window, image, error) && vsthost::writePng(argv[1], image);
+  const bool ok = vsthost::grabWindow(display, window, image, error) && vsthost::writeImage(argv[1], image);
   XCloseDisplay(display);
   if (!ok) {
     std::fprintf(stderr, "xshot: %s\n", error.empty() ? "cannot write the picture" : error.c_str());
