@@ -302,10 +302,11 @@ class Screen:
                    self.xdotool("getwindowfocus", check=False).strip() == str(window), 10,
                    f"window {window} is active and has the keyboard")
 
-    def shot(self, name=None):
-        """The whole screen now; kept as a PNG when named."""
+    def shot(self, name=None, area=None):
+        """The whole screen now, or an area (x, y, w, h) of it as shown;
+        kept as a PNG when named."""
         path = os.path.join(self.work, "screen.ppm")
-        self.run([self.xshot, path])
+        self.run([self.xshot, path, *map(str, area or ())])
         picture = Picture(path)
         if name:
             self.shot_count += 1
@@ -498,32 +499,26 @@ class EditorCheck:
             raise Failed("the Mixer shows the plug-in in the track's processor box")
         x, y, w, h = entry
         self.screen.xdotool("mousemove", x + w // 2, y + h // 2, "click", "--repeat", 2, "--delay", 80, 1)
-        editor = wait_until(lambda: (e := self.editor_window()) and (i := self.screen.info(e)) and
-                            i["viewable"] and e, 20, f"the editor {what} from the Mixer")
-        self.screen.xdotool("mousemove", SCREEN[0] - 5, SCREEN[1] - 5)
-        return editor
-
-    def editor_area(self):
-        """Where the editor's rectangle lies on the screen."""
+        self.editor = wait_until(lambda: (e := self.editor_window()) and (i := self.screen.info(e)) and
+                                 i["viewable"] and e, 20, f"the editor {what} from the Mixer")
         info = self.screen.info(self.editor)
-        return info["x"], info["y"]
+        self.origin = (info["x"], info["y"])
+        self.screen.xdotool("mousemove", SCREEN[0] - 5, SCREEN[1] - 5)
 
     def editor_picture(self, name=None):
-        picture = self.screen.shot(name)
-        x, y = self.editor_area()
+        """The editor's rectangle as the screen shows it, other windows over
+        it included; kept as a PNG (with the whole screen) when named."""
+        picture = self.screen.shot(area=(*self.origin, *self.rect))
         if name:
-            picture.save_png(os.path.join(self.screen.shots, f"{self.screen.shot_count:02d}-{name}-editor.png"),
-                             x, y, *self.rect)
-        return picture, (x, y)
+            self.screen.shot(name)
+            picture.save_png(os.path.join(self.screen.shots, f"{self.screen.shot_count:02d}-{name}-editor.png"))
+        return picture
 
-    def same_as(self, shown, other, other_origin=(0, 0)):
-        picture, origin = shown
-        return differing_pixels(picture, origin, other, other_origin, self.rect, [self.p.field])
+    def same_as(self, picture, other):
+        return differing_pixels(picture, (0, 0), other, (0, 0), self.rect, [self.p.field])
 
     def area_print(self, area):
-        picture, (x, y) = self.editor_picture()
-        ax, ay, w, h = area
-        return zlib.crc32(picture.area(x + ax, y + ay, w, h))
+        return zlib.crc32(self.editor_picture().area(*area))
 
     def meters_print(self):
         return tuple(self.area_print(m) for m in self.p.meters)
@@ -532,8 +527,7 @@ class EditorCheck:
         self.screen.xdotool("key", *keys)
 
     def point(self, x, y):
-        ex, ey = self.editor_area()
-        self.screen.xdotool("mousemove", ex + x, ey + y)
+        self.screen.xdotool("mousemove", self.origin[0] + x, self.origin[1] + y)
 
     def save(self, what):
         before = os.stat(self.session_file).st_mtime_ns
@@ -576,7 +570,7 @@ class EditorCheck:
                 if attempt == 2:
                     raise
         self.screen.shot("mixer")
-        self.editor = self.open_from_mixer("opens")
+        self.open_from_mixer("opens")
         self.plugin_toplevel = wait_until(self.plugin_window, 10, "Ardour's plug-in window is there")
         ok("a double-click in the Mixer's processor box opens the editor")
         mine, holder = self.screen.info(self.editor), self.screen.info(self.screen.info(self.editor)["parent"])
@@ -590,23 +584,22 @@ class EditorCheck:
               mine["y"] + self.rect[1] <= min(outer["y"] + outer["h"], SCREEN[1]),
               "the whole rectangle lies inside the plug-in's window, on the screen")
         opened = wait_until(lambda: (shown := self.editor_picture()) and self.same_as(shown, self.reference_picture)
-                            == 0 and shown, 10, "the editor shows what our test host shows",
-                            step=0.3)
+                            == 0 and shown, 10, "the editor shows what our test host shows", step=0.3)
         self.editor_picture("opened")
         ok("the editor is fully painted: every pixel of its rectangle as our test host shows it")
 
         # Covered by another window, and shown again.
-        x, y = self.editor_area()
+        x, y = self.origin
         cover = self.screen.start_client(
             ["xmessage", "-geometry", f"{self.rect[0] + 40}x{self.rect[1] + 40}+{x - 20}+{y - 20}",
-             "another window over the editor"], lambda: self.same_as(self.editor_picture(), *opened) > 1000,
+             "another window over the editor"], lambda: self.same_as(self.editor_picture(), opened) > 1000,
             "another window covers the editor")
         try:
             self.editor_picture("covered")
         finally:
             cover.terminate()
             cover.wait(10)
-        wait_until(lambda: self.same_as(self.editor_picture(), *opened) == 0, 10,
+        wait_until(lambda: self.same_as(self.editor_picture(), opened) == 0, 10,
                    "the editor is shown again after another window covered it")
         self.editor_picture("uncovered")
         ok("the editor is shown again, whole, after another window covered it")
@@ -700,8 +693,8 @@ class EditorCheck:
         self.screen.shot("closed")
         ok("Alt+F4 closes the plug-in's window")
         self.screen.activate(self.main)
-        self.editor = self.open_from_mixer("reopens")
-        wait_until(lambda: self.same_as(self.editor_picture(), *before_close) == 0, 10,
+        self.open_from_mixer("reopens")
+        wait_until(lambda: self.same_as(self.editor_picture(), before_close) == 0, 10,
                    "the editor reopens showing what it showed")
         self.editor_picture("reopened")
         ok("the editor reopens from the Mixer showing the current values")
