@@ -411,7 +411,7 @@ class EditorCheck:
                 break
         check(code == 0 and os.path.exists(self.reference_path), "our test host photographed the editor",
               f"status {code}, log in {log}")
-        info = subprocess.run([self.vsthost, self.plugin, "info"], capture_output=True, text=True).stdout
+        info = subprocess.run([self.vsthost, self.plugin, "info"], capture_output=True, text=True, timeout=30).stdout
         size = re.search(r"^editor: (\d+)x(\d+)$", info, re.M)
         self.rect = (int(size.group(1)), int(size.group(2)))
         ref = Picture(self.reference_path)
@@ -461,8 +461,11 @@ class EditorCheck:
                 ["ardour", "-n", "-a", self.session_file], stdout=open(log, "w"), stderr=subprocess.STDOUT,
                 env=dict(self.env, DISPLAY=self.screen.env["DISPLAY"], ARDOUR_TRY_AUTOSTART_ENGINE="1"))
             try:
-                self.main = wait_until(lambda: self.ardour.poll() is None and self.screen.windows("^check - Ardour$"),
-                                       60, "Ardour shows the session")[0]
+                shown = wait_until(lambda: self.ardour.poll() is not None or self.screen.windows("^check - Ardour$"),
+                                   60, "Ardour shows the session")
+                if self.ardour.poll() is not None:
+                    raise Failed(f"Ardour ended with status {self.ardour.returncode} before it showed the session")
+                self.main = shown[0]
                 ok(f"Ardour shows the session (pid {self.ardour.pid})")
                 return
             except Failed as failure:
@@ -542,7 +545,7 @@ class EditorCheck:
         path = os.path.join(self.work, name)
         open(path, "wb").write(chunk)
         text = subprocess.run([self.vsthost, self.plugin, "--chunk-in", path, "params"], capture_output=True,
-                              text=True, env=self.env).stdout
+                              text=True, env=self.env, timeout=30).stdout
         return {int(i): float(v) for i, v in re.findall(r"^\s*(\d+)\s.*\s(\S+)\s*$", text, re.M)}
 
     def roll(self):
