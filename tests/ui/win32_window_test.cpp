@@ -1,6 +1,7 @@
 // The Win32 back end with real windows: the child of the host's window and
 // its class, two editors at once, timers killed by their own identifiers and
-// gone with the window, painting, mouse, wheel and keys.
+// gone with the window, painting, mouse, wheel and keys, and where the
+// keyboard is before, during and after typed entry.
 #include <gtest/gtest.h>
 
 #include <chrono>

@@ -2,7 +2,8 @@
 // dialog programs it runs, and, where a display is there (the end-to-end
 // script runs this program under Xvfb), real child windows: two editors at
 // once, a host that destroys its window first, a parent that is no window,
-// timers, painting, input and the pointer outside the window.
+// timers, painting, input, the pointer outside the window, and where the
+// keyboard is before, during and after typed entry.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
