@@ -148,19 +148,19 @@ class Picture:
                     + chunk(b"IDAT", zlib.compress(raw, 6)) + chunk(b"IEND", b""))
 
 
-def differing_pixels(a, a_origin, b, b_origin, size, masks=()):
-    """Pixels of an area that differ between two pictures, masked areas
-    (relative to the area) left out."""
-    (ax, ay), (bx, by), (w, h) = a_origin, b_origin, size
-    differ = 0
-    for r, (row_a, row_b) in enumerate(zip(a.rows(ax, ay, w, h), b.rows(bx, by, w, h))):
+def differing_pixels(a, b, masks=()):
+    """How many pixels differ between two pictures of one size, masked areas
+    left out, and the rectangle (x, y, w, h) around them."""
+    differ, box = 0, None
+    for y, (row_a, row_b) in enumerate(zip(a.rows(0, 0, a.width, a.height), b.rows(0, 0, b.width, b.height))):
         if row_a == row_b:
             continue
-        for c in range(w):
-            if row_a[c * 3:c * 3 + 3] != row_b[c * 3:c * 3 + 3] and not any(
-                    mx <= c < mx + mw and my <= r < my + mh for mx, my, mw, mh in masks):
+        for x in range(a.width):
+            if row_a[x * 3:x * 3 + 3] != row_b[x * 3:x * 3 + 3] and not any(
+                    mx <= x < mx + mw and my <= y < my + mh for mx, my, mw, mh in masks):
                 differ += 1
-    return differ
+                box = (min(box[0], x), min(box[1], y), max(box[2], x), max(box[3], y)) if box else (x, y, x, y)
+    return differ, box and (box[0], box[1], box[2] - box[0] + 1, box[3] - box[1] + 1)
 
 
 def processor_entry(picture):
@@ -517,8 +517,42 @@ class EditorCheck:
             picture.save_png(os.path.join(self.screen.shots, f"{self.screen.shot_count:02d}-{name}-editor.png"))
         return picture
 
-    def same_as(self, picture, other):
-        return differing_pixels(picture, (0, 0), other, (0, 0), self.rect, [self.p.field])
+    def differing(self, picture, other):
+        return differing_pixels(picture, other, [self.p.field])[0]
+
+    def wait_shows(self, expected, what):
+        """Waits until the editor shows the expected picture (the counter
+        aside); when it does not, keeps the last picture it showed and says
+        where the two differ."""
+        last = None
+
+        def shows():
+            nonlocal last
+            last = self.editor_picture()
+            return self.differing(last, expected) == 0 and last
+        try:
+            return wait_until(shows, 10, what, step=0.3)
+        except Failed as failure:
+            count, box = differing_pixels(last, expected, [self.p.field])
+            name = os.path.join(self.screen.shots, f"{self.screen.shot_count + 1:02d}-differs-")
+            last.save_png(name + "shown.png")
+            expected.save_png(name + "expected.png")
+            raise Failed(f"{failure}: {count} pixels differ within (x, y, w, h) {box}; "
+                         f"the pictures are {name}shown.png and expected.png")
+
+    def steady_picture(self, name):
+        """The editor once two pictures half a second apart are the same."""
+        previous = self.editor_picture()
+        limit = time.monotonic() + 10
+        while True:
+            time.sleep(0.5)
+            picture = self.editor_picture()
+            if self.differing(picture, previous) == 0:
+                self.editor_picture(name)
+                return picture
+            if time.monotonic() > limit:
+                raise Failed("the editor's picture holds still (not within 10 s)")
+            previous = picture
 
     def area_print(self, area):
         return zlib.crc32(self.editor_picture().area(*area))
@@ -586,8 +620,7 @@ class EditorCheck:
               mine["x"] + self.rect[0] <= min(outer["x"] + outer["w"], SCREEN[0]) and
               mine["y"] + self.rect[1] <= min(outer["y"] + outer["h"], SCREEN[1]),
               "the whole rectangle lies inside the plug-in's window, on the screen")
-        opened = wait_until(lambda: (shown := self.editor_picture()) and self.same_as(shown, self.reference_picture)
-                            == 0 and shown, 10, "the editor shows what our test host shows", step=0.3)
+        opened = self.wait_shows(self.reference_picture, "the editor shows what our test host shows")
         self.editor_picture("opened")
         ok("the editor is fully painted: every pixel of its rectangle as our test host shows it")
 
@@ -595,15 +628,14 @@ class EditorCheck:
         x, y = self.origin
         cover = self.screen.start_client(
             ["xmessage", "-geometry", f"{self.rect[0] + 40}x{self.rect[1] + 40}+{x - 20}+{y - 20}",
-             "another window over the editor"], lambda: self.same_as(self.editor_picture(), opened) > 1000,
+             "another window over the editor"], lambda: self.differing(self.editor_picture(), opened) > 1000,
             "another window covers the editor")
         try:
             self.editor_picture("covered")
         finally:
             cover.terminate()
             cover.wait(10)
-        wait_until(lambda: self.same_as(self.editor_picture(), opened) == 0, 10,
-                   "the editor is shown again after another window covered it")
+        self.wait_shows(opened, "the editor is shown again after another window covered it")
         self.editor_picture("uncovered")
         ok("the editor is shown again, whole, after another window covered it")
 
@@ -688,7 +720,7 @@ class EditorCheck:
 
         # Closed and opened again: what it showed.
         self.screen.xdotool("mousemove", SCREEN[0] - 5, SCREEN[1] - 5)
-        before_close = self.editor_picture("before-closing")
+        before_close = self.steady_picture("before-closing")
         self.screen.activate(self.plugin_toplevel)
         self.press("alt+F4")
         wait_until(lambda: not (i := self.screen.info(self.plugin_toplevel)) or not i["viewable"], 10,
@@ -697,8 +729,7 @@ class EditorCheck:
         ok("Alt+F4 closes the plug-in's window")
         self.screen.activate(self.main)
         self.open_from_mixer("reopens")
-        wait_until(lambda: self.same_as(self.editor_picture(), before_close) == 0, 10,
-                   "the editor reopens showing what it showed")
+        self.wait_shows(before_close, "the editor reopens showing what it showed")
         self.editor_picture("reopened")
         ok("the editor reopens from the Mixer showing the current values")
 
