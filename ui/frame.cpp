@@ -337,6 +337,13 @@ bool CFrame::platformKeyUp(const VstKeyCode& key) {
   return onKeyUp(k) == 1;
 }
 
+void CFrame::platformKeyboardFocusLost() {
+  // Typed entry ends as with a click elsewhere: the text is taken as typed.
+  if (closed_ || !pFocusView || !isTextEdit(pFocusView)) return;
+  SharedGuard keep(this);
+  setFocusView(nullptr);
+}
+
 void CFrame::platformExposed(const PixelRect& area) {
   if (closed_) return;
   SharedGuard keep(this);

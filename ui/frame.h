@@ -111,6 +111,7 @@ class CFrame : public CViewContainer, private IPlatformWindowClient {
   void platformWheel(const CPoint& where, float distance, CButtonState modifiers) override;
   bool platformKeyDown(const VstKeyCode& key) override;
   bool platformKeyUp(const VstKeyCode& key) override;
+  void platformKeyboardFocusLost() override;
   void platformExposed(const PixelRect& area) override;
   const PixelBuffer& platformPixels() const override { return pixels_; }
 

@@ -525,6 +525,22 @@ TEST_F(DirtyFrameTest, APressElsewhereEndsTheEditingBeforeItIsDelivered) {
   EXPECT_EQ(log.front(), "entered o");
 }
 
+TEST_F(DirtyFrameTest, AnotherWindowTakingTheKeyboardEndsTheEditingAsTyped) {
+  auto* field = add(new CTextEdit(CRect(10, 10, 90, 26), &listener, 59, "Init"));
+  window().click(CPoint(20, 15));
+  ASSERT_TRUE(field->isEditing());
+  EXPECT_TRUE(window().holdsKeyboard());
+  window().type("X");
+  window().loseKeyboardFocus();
+  EXPECT_FALSE(field->isEditing());
+  EXPECT_EQ(frame->getFocusView(), nullptr);
+  EXPECT_STREQ(field->getText(), "InitX");
+  EXPECT_EQ(listener.changes.size(), 1u);
+  window().click(CPoint(20, 15));
+  window().pressKey(VKEY_ESCAPE);
+  EXPECT_FALSE(window().holdsKeyboard()) << "every end of the editing gives the keyboard back";
+}
+
 // ---------------------------------------------------------------- lifetime
 
 TEST(FrameLifetime, ClosingLeavesNoObjectWindowOrTimerBehind) {

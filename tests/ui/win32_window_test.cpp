@@ -1,9 +1,11 @@
 // The Win32 back end with real windows: the child of the host's window and
 // its class, two editors at once, timers killed by their own identifiers and
-// gone with the window, painting, mouse, wheel and keys.
+// gone with the window, painting, mouse, wheel and keys, and where the
+// keyboard is before, during and after typed entry.
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -204,6 +206,98 @@ TEST_F(Win32WindowTest, ThePictureIsShownWhenTheWindowPaints) {
   ReleaseDC(w, dc);
   EXPECT_EQ(shown, RGB(200, 40, 90));
   frame->close();
+}
+
+// A host's window with a control of its own that holds the keyboard, our
+// editor in it with a text field and a plain view.
+class Win32KeyboardTest : public Win32WindowTest {
+ protected:
+  void SetUp() override {
+    Win32WindowTest::SetUp();
+    if (!IsSkipped()) openEditor();
+  }
+  void TearDown() override {
+    closeEditor();
+    Win32WindowTest::TearDown();
+  }
+  void openEditor() {
+    parent = makeParent();
+    hostFocus = CreateWindowExW(0, L"JyxTestHost", L"", WS_CHILD | WS_VISIBLE, 210, 0, 50, 20, parent, nullptr,
+                                GetModuleHandleW(nullptr), nullptr);
+    other = makeParent();
+    frame = open(parent, editor);
+    view = new LogMouseView(CRect(0, 50, 200, 150));
+    field = new CTextEdit(CRect(10, 10, 150, 30), nullptr, 1, "ok");
+    frame->addView(view);
+    frame->addView(field);
+    ours = windowOf(frame);
+    SetFocus(hostFocus);
+  }
+  void closeEditor() {
+    if (frame) frame->close();
+    frame = nullptr;
+    for (HWND w : parents_) DestroyWindow(w);
+    parents_.clear();
+  }
+  void press(int x, int y) {
+    SendMessageW(ours, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+    SendMessageW(ours, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+  }
+  void key(WPARAM vk) { SendMessageW(ours, WM_KEYDOWN, vk, 0); }
+
+  LogEditor editor;
+  HWND parent = nullptr, hostFocus = nullptr, other = nullptr, ours = nullptr;
+  CFrame* frame = nullptr;
+  LogMouseView* view = nullptr;
+  CTextEdit* field = nullptr;
+};
+
+TEST_F(Win32KeyboardTest, OutsideTypedEntryTheEditorTakesNoKeyboard) {
+  ASSERT_EQ(GetFocus(), hostFocus);
+  press(20, 100);
+  ASSERT_EQ(view->downs.size(), 1u);
+  EXPECT_EQ(GetFocus(), hostFocus);
+}
+
+TEST_F(Win32KeyboardTest, WhenTypedEntryEndsTheKeyboardGoesBackToTheWindowThatHadIt) {
+  struct Case {
+    const char* how;
+    std::function<void()> end;
+    std::function<HWND()> focusAfter;
+  };
+  const auto hostFocusWindow = [this] { return hostFocus; };
+  const Case cases[] = {
+      {"Return", [this] { key(VK_RETURN); }, hostFocusWindow},
+      {"Escape", [this] { key(VK_ESCAPE); }, hostFocusWindow},
+      {"a click elsewhere", [this] { press(20, 100); }, hostFocusWindow},
+      {"the window closing",
+       [this] {
+         frame->close();
+         frame = nullptr;
+       },
+       hostFocusWindow},
+      {"another window taking the keyboard, which keeps it", [this] { SetFocus(other); }, [this] { return other; }},
+      {"Return, the window that had the keyboard gone: the host's window",
+       [this] {
+         DestroyWindow(hostFocus);
+         key(VK_RETURN);
+       },
+       [this] { return parent; }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.how);
+    closeEditor();
+    openEditor();
+    ASSERT_EQ(GetFocus(), hostFocus);
+    press(20, 20);
+    ASSERT_TRUE(field->isEditing());
+    ASSERT_EQ(GetFocus(), ours) << "the open field holds the keyboard";
+    c.end();
+    if (frame) {
+      EXPECT_FALSE(field->isEditing());
+    }
+    EXPECT_EQ(GetFocus(), c.focusAfter());
+  }
 }
 
 }  // namespace

@@ -99,6 +99,12 @@ bool OffscreenWindow::pressKey(unsigned char virtualKey, unsigned char modifiers
   return keyDown(key);
 }
 
+void OffscreenWindow::loseKeyboardFocus() {
+  if (!holdsKeyboard_) return;
+  holdsKeyboard_ = false;
+  client_.platformKeyboardFocusLost();
+}
+
 void OffscreenWindow::expose(const PixelRect& area) { client_.platformExposed(area); }
 
 // ---- scripted menus ----

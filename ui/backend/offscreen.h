@@ -28,7 +28,11 @@ class OffscreenWindow : public IPlatformWindow {
   void present(const PixelBuffer& pixels, const PixelRect& area) override;
   void pumpEvents() override;
   bool pointerLocation(CPoint& where) const override;
-  void takeKeyboardFocus() override { ++focusRequests_; }
+  void takeKeyboardFocus() override {
+    ++focusRequests_;
+    holdsKeyboard_ = true;
+  }
+  void releaseKeyboardFocus() override { holdsKeyboard_ = false; }
   std::uint64_t now() const override { return now_; }
   TimerId setTimer(TimerId id, std::uint32_t periodMs, TimerProc proc, void* user) override;
   bool killTimer(TimerId id) override;
@@ -51,6 +55,8 @@ class OffscreenWindow : public IPlatformWindow {
   // Every character of the UTF-8 text as a key press.
   void type(const std::string& text);
   bool pressKey(unsigned char virtualKey, unsigned char modifiers = 0);
+  // Another window takes the keyboard.
+  void loseKeyboardFocus();
   void expose(const PixelRect& area);
   void setPointer(const CPoint& where) { pointer_ = where; }
 
@@ -64,6 +70,8 @@ class OffscreenWindow : public IPlatformWindow {
   int presentCount() const { return presents_; }
   PixelRect lastPresented() const { return lastPresented_; }
   int keyboardFocusRequests() const { return focusRequests_; }
+  // Between a request for the keyboard and its release (or its loss).
+  bool holdsKeyboard() const { return holdsKeyboard_; }
   std::size_t timerCount() const { return timers_.size(); }
 
   // ---- scripted pop-up menus: answered in order; cancelled when none is queued ----
@@ -97,6 +105,7 @@ class OffscreenWindow : public IPlatformWindow {
   int presents_ = 0;
   PixelRect lastPresented_;
   int focusRequests_ = 0;
+  bool holdsKeyboard_ = false;
   std::deque<MenuAnswer> menuAnswers_;
   std::vector<PopupMenuRequest> menuRequests_;
   PixelBuffer lastMenuPicture_;

@@ -54,7 +54,8 @@ Display* openDisplay() {
   for (int attempt = 0;; ++attempt) {
     errno = 0;
     if (Display* display = XOpenDisplay(nullptr)) return display;
-    if (errno != EAGAIN || attempt == 40) return nullptr;
+    // Refused (EAGAIN) or dropped while being set up (ECONNRESET): both pass.
+    if ((errno != EAGAIN && errno != ECONNRESET) || attempt == 40) return nullptr;
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
   }
 }
