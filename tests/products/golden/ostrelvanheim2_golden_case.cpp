@@ -10,12 +10,9 @@ class OstrelvanheimGoldenSse2 : public OstrelvanheimGolden {};
 
 TEST_P(OstrelvanheimGoldenSse2, Sse2KernelsMatchTheStoredExpectation) { checkCase(GetParam(), true); }
 
-INSTANTIATE_TEST_SUITE_P(Ostrelvanheim2, OstrelvanheimGolden,
-                         ::testing::ValuesIn(productCases(rig::kSecondGeneration)), productCaseName);
-INSTANTIATE_TEST_SUITE_P(Ostrelvanheim2, OstrelvanheimGoldenSse2,
-                         ::testing::ValuesIn(productCases(rig::kSecondGeneration)), productCaseName);
-INSTANTIATE_TEST_SUITE_P(Ostrelvanheim2, OstrelvanheimGoldenTable, ::testing::Values(&rig::kSecondGeneration),
-                         rig::generationName);
+INSTANTIATE_TEST_SUITE_P(Ostrelvanheim2, OstrelvanheimGolden, casesOf(rig::kSecondGeneration), caseName);
+INSTANTIATE_TEST_SUITE_P(Ostrelvanheim2, OstrelvanheimGoldenSse2, casesOf(rig::kSecondGeneration), caseName);
+INSTANTIATE_TEST_SUITE_P(Ostrelvanheim2, OstrelvanheimGoldenTable, tableOf(rig::kSecondGeneration));
 
 }  // namespace
 }  // namespace golden

@@ -5,10 +5,8 @@
 namespace golden {
 namespace {
 
-INSTANTIATE_TEST_SUITE_P(Ostrelvanheim, OstrelvanheimGolden,
-                         ::testing::ValuesIn(productCases(rig::kFirstGeneration)), productCaseName);
-INSTANTIATE_TEST_SUITE_P(Ostrelvanheim, OstrelvanheimGoldenTable, ::testing::Values(&rig::kFirstGeneration),
-                         rig::generationName);
+INSTANTIATE_TEST_SUITE_P(Ostrelvanheim, OstrelvanheimGolden, casesOf(rig::kFirstGeneration), caseName);
+INSTANTIATE_TEST_SUITE_P(Ostrelvanheim, OstrelvanheimGoldenTable, tableOf(rig::kFirstGeneration));
 
 }  // namespace
 }  // namespace golden

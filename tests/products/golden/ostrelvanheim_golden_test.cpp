@@ -212,7 +212,7 @@ std::vector<ProductCase> productCases(const rig::Generation& g) {
 
 void PrintTo(const ProductCase& c, std::ostream* os) { *os << c.golden.name; }
 
-std::string productCaseName(const ::testing::TestParamInfo<ProductCase>& info) {
+std::string caseName(const ::testing::TestParamInfo<ProductCase>& info) {
   return testName(::testing::TestParamInfo<GoldenCase>(info.param.golden, info.index));
 }
 

@@ -61,11 +61,15 @@ struct ProductCase {
 
 // gtest shows a case by its name.
 void PrintTo(const ProductCase& c, std::ostream* os);
-std::string productCaseName(const ::testing::TestParamInfo<ProductCase>& info);
+std::string caseName(const ::testing::TestParamInfo<ProductCase>& info);
 
 // The table at a product's indices, with the cases the product has.
 std::vector<GoldenCase> ostrelvanheimCases(const rig::Generation& g);
 std::vector<ProductCase> productCases(const rig::Generation& g);
+// The same as a test program instantiates it, and the product alone for the
+// check of its table.
+inline auto casesOf(const rig::Generation& g) { return ::testing::ValuesIn(productCases(g)); }
+inline auto tableOf(const rig::Generation& g) { return ::testing::Values(&g); }
 
 // Runs the case on the product and compares its output with the product's
 // stored one; sse2Only keeps the kernels to their SSE2 form.
