@@ -196,7 +196,7 @@ void CViewContainer::invalidateDirtyViews() {
     if (auto* container = dynamic_cast<CViewContainer*>(child))
       container->invalidateDirtyViews();
     else if (child->isDirty())
-      child->invalid();
+      child->invalidateChanges();
   }
 }
 

@@ -206,4 +206,62 @@ TEST_F(Win32WindowTest, ThePictureIsShownWhenTheWindowPaints) {
   frame->close();
 }
 
+// A paint pass sends the window the parts it painted and nothing else: a
+// mark drawn on the window elsewhere stays until that area changes.
+TEST_F(Win32WindowTest, OnlyThePartsPaintedReachTheWindow) {
+  LogEditor editor;
+  CFrame* frame = open(makeParent(true), editor);
+  const HWND w = windowOf(frame);
+  auto shown = [&](int x, int y) {
+    HDC dc = GetDC(w);
+    const COLORREF pixel = GetPixel(dc, x, y);
+    ReleaseDC(w, dc);
+    return pixel;
+  };
+  frame->setBackgroundColor(CColor{200, 40, 90, 255});
+  frame->invalid();
+  frame->idle();
+  ASSERT_TRUE(dispatchUntil([&] { return shown(100, 70) == RGB(200, 40, 90); }));
+  HDC dc = GetDC(w);
+  const RECT mark{80, 102, 90, 108};  // between the parts to come
+  FillRect(dc, &mark, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+  ReleaseDC(w, dc);
+  frame->setBackgroundColor(CColor{20, 140, 60, 255});
+  frame->invalidRect(CRect(150, 100, 160, 110));
+  frame->invalidRect(CRect(30, 100, 40, 110));
+  frame->idle();
+  EXPECT_EQ(shown(155, 105), RGB(20, 140, 60));
+  EXPECT_EQ(shown(35, 105), RGB(20, 140, 60));
+  EXPECT_EQ(shown(85, 105), RGB(0, 0, 0)) << "the mark was not painted over";
+  EXPECT_EQ(shown(120, 105), RGB(200, 40, 90)) << "between the parts";
+  frame->close();
+}
+
+// When the system asks for one area while a change elsewhere waits for the
+// idle, the pass that paints the change shows it too: the paint message's
+// own drawing reaches its area alone.
+TEST_F(Win32WindowTest, AChangeWaitingForTheIdleIsShownWhenAnotherAreaIsPainted) {
+  LogEditor editor;
+  CFrame* frame = open(makeParent(true), editor);
+  const HWND w = windowOf(frame);
+  auto shown = [&](int x, int y) {
+    HDC dc = GetDC(w);
+    const COLORREF pixel = GetPixel(dc, x, y);
+    ReleaseDC(w, dc);
+    return pixel;
+  };
+  frame->setBackgroundColor(CColor{200, 40, 90, 255});
+  frame->invalid();
+  frame->idle();
+  ASSERT_TRUE(dispatchUntil([&] { return shown(100, 70) == RGB(200, 40, 90); }));
+  frame->setBackgroundColor(CColor{20, 140, 60, 255});
+  frame->invalidRect(CRect(150, 100, 160, 110));  // waits for the idle
+  const RECT uncovered{0, 0, 10, 10};
+  InvalidateRect(w, &uncovered, FALSE);
+  UpdateWindow(w);
+  EXPECT_EQ(shown(155, 105), RGB(20, 140, 60));
+  EXPECT_EQ(frame->getInvalidArea(), PixelRect{});
+  frame->close();
+}
+
 }  // namespace
