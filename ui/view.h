@@ -130,6 +130,8 @@ class CViewContainer : public CView {
   // Invalidates what changed of every dirty child, and the whole container
   // when its own flag is set.
   virtual void invalidateDirtyViews();
+  // A container's changes are its children's.
+  void invalidateChanges() override { invalidateDirtyViews(); }
 
   void draw(CDrawContext* context) override;
   void drawRect(CDrawContext* context, const CRect& updateRect) override;
