@@ -93,16 +93,18 @@ def reference_program(commit, program, overlay):
 
 
 def run_case(program, benchmark, core, min_time):
-    """The benchmark's one run, from one process pinned to one core."""
-    with tempfile.NamedTemporaryFile(suffix=".json") as out:
-        subprocess.run(["taskset", "-c", str(core), program, f"--benchmark_filter=^{benchmark}$",
-                        f"--benchmark_min_time={min_time}", f"--benchmark_out={out.name}",
-                        "--benchmark_out_format=json"], check=True, stdout=subprocess.DEVNULL,
-                       stderr=subprocess.DEVNULL)
-        runs = json.load(open(out.name))["benchmarks"]
-    if not runs or runs[0].get("error_occurred"):
-        sys.exit(f"compare_builds: {benchmark} did not run in {program}")
-    return runs[0]
+    """The benchmark's one run, from one process pinned to one core; a run that
+    could not start (a busy X server refusing a connection) is tried again."""
+    for _attempt in range(3):
+        with tempfile.NamedTemporaryFile(suffix=".json") as out:
+            subprocess.run(["taskset", "-c", str(core), program, f"--benchmark_filter=^{benchmark}$",
+                            f"--benchmark_min_time={min_time}", f"--benchmark_out={out.name}",
+                            "--benchmark_out_format=json"], check=True, stdout=subprocess.DEVNULL,
+                           stderr=subprocess.DEVNULL)
+            runs = json.load(open(out.name))["benchmarks"]
+        if runs and not runs[0].get("error_occurred"):
+            return runs[0]
+    sys.exit(f"compare_builds: {benchmark} did not run in {program}")
 
 
 def micros(run):
