@@ -50,6 +50,24 @@ class Win32WindowTest : public ::testing::Test {
   static HWND windowOf(CFrame* frame) {
     return static_cast<HWND>(frame->getPlatformWindow()->nativeHandle());
   }
+  // The colour the frame's window shows at a point.
+  static COLORREF shownAt(CFrame* frame, int x, int y) {
+    const HWND w = windowOf(frame);
+    HDC dc = GetDC(w);
+    const COLORREF pixel = GetPixel(dc, x, y);
+    ReleaseDC(w, dc);
+    return pixel;
+  }
+  // An editor window in a visible host window, all of it shown in the colour.
+  CFrame* openShowing(LogEditor& editor, CColor color) {
+    CFrame* frame = open(makeParent(true), editor);
+    frame->setBackgroundColor(color);
+    frame->invalid();
+    frame->idle();
+    EXPECT_TRUE(
+        dispatchUntil([&] { return shownAt(frame, 100, 70) == RGB(color.red, color.green, color.blue); }));
+    return frame;
+  }
   // Dispatches the thread's messages until the condition holds, at most a few seconds.
   template <typename Condition>
   static bool dispatchUntil(Condition done, int rounds = 300) {
@@ -210,30 +228,19 @@ TEST_F(Win32WindowTest, ThePictureIsShownWhenTheWindowPaints) {
 // mark drawn on the window elsewhere stays until that area changes.
 TEST_F(Win32WindowTest, OnlyThePartsPaintedReachTheWindow) {
   LogEditor editor;
-  CFrame* frame = open(makeParent(true), editor);
-  const HWND w = windowOf(frame);
-  auto shown = [&](int x, int y) {
-    HDC dc = GetDC(w);
-    const COLORREF pixel = GetPixel(dc, x, y);
-    ReleaseDC(w, dc);
-    return pixel;
-  };
-  frame->setBackgroundColor(CColor{200, 40, 90, 255});
-  frame->invalid();
-  frame->idle();
-  ASSERT_TRUE(dispatchUntil([&] { return shown(100, 70) == RGB(200, 40, 90); }));
-  HDC dc = GetDC(w);
+  CFrame* frame = openShowing(editor, CColor{200, 40, 90, 255});
+  HDC dc = GetDC(windowOf(frame));
   const RECT mark{80, 102, 90, 108};  // between the parts to come
   FillRect(dc, &mark, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-  ReleaseDC(w, dc);
+  ReleaseDC(windowOf(frame), dc);
   frame->setBackgroundColor(CColor{20, 140, 60, 255});
   frame->invalidRect(CRect(150, 100, 160, 110));
   frame->invalidRect(CRect(30, 100, 40, 110));
   frame->idle();
-  EXPECT_EQ(shown(155, 105), RGB(20, 140, 60));
-  EXPECT_EQ(shown(35, 105), RGB(20, 140, 60));
-  EXPECT_EQ(shown(85, 105), RGB(0, 0, 0)) << "the mark was not painted over";
-  EXPECT_EQ(shown(120, 105), RGB(200, 40, 90)) << "between the parts";
+  EXPECT_EQ(shownAt(frame, 155, 105), RGB(20, 140, 60));
+  EXPECT_EQ(shownAt(frame, 35, 105), RGB(20, 140, 60));
+  EXPECT_EQ(shownAt(frame, 85, 105), RGB(0, 0, 0)) << "the mark was not painted over";
+  EXPECT_EQ(shownAt(frame, 120, 105), RGB(200, 40, 90)) << "between the parts";
   frame->close();
 }
 
@@ -242,24 +249,13 @@ TEST_F(Win32WindowTest, OnlyThePartsPaintedReachTheWindow) {
 // own drawing reaches its area alone.
 TEST_F(Win32WindowTest, AChangeWaitingForTheIdleIsShownWhenAnotherAreaIsPainted) {
   LogEditor editor;
-  CFrame* frame = open(makeParent(true), editor);
-  const HWND w = windowOf(frame);
-  auto shown = [&](int x, int y) {
-    HDC dc = GetDC(w);
-    const COLORREF pixel = GetPixel(dc, x, y);
-    ReleaseDC(w, dc);
-    return pixel;
-  };
-  frame->setBackgroundColor(CColor{200, 40, 90, 255});
-  frame->invalid();
-  frame->idle();
-  ASSERT_TRUE(dispatchUntil([&] { return shown(100, 70) == RGB(200, 40, 90); }));
+  CFrame* frame = openShowing(editor, CColor{200, 40, 90, 255});
   frame->setBackgroundColor(CColor{20, 140, 60, 255});
   frame->invalidRect(CRect(150, 100, 160, 110));  // waits for the idle
   const RECT uncovered{0, 0, 10, 10};
-  InvalidateRect(w, &uncovered, FALSE);
-  UpdateWindow(w);
-  EXPECT_EQ(shown(155, 105), RGB(20, 140, 60));
+  InvalidateRect(windowOf(frame), &uncovered, FALSE);
+  UpdateWindow(windowOf(frame));
+  EXPECT_EQ(shownAt(frame, 155, 105), RGB(20, 140, 60));
   EXPECT_EQ(frame->getInvalidArea(), PixelRect{});
   frame->close();
 }

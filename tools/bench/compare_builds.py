@@ -180,7 +180,7 @@ def compare_editor(commit, opts):
         limit = EDITOR_LIMIT_US[kind] / 1e3
         met = statistics.median(ms_ours) <= limit and (kind != "idle_nothing_changed" or px_ours == 0)
         target = f"at most {limit:g} ms" + (", nothing painted" if kind == "idle_nothing_changed" else "")
-        print(f"| {what} | {spread(ms_theirs, 3)} | {spread(ms_ours, 3)} | "
+        print(f"| {what} | {spread(ms_theirs, 4)} | {spread(ms_ours, 4)} | "
               f"{statistics.median(ratios[benchmark]):.1f}x | {px_theirs:,.0f} | {px_ours:,.0f} | "
               f"{target}: {'met' if met else 'MISSED'} |")
 
