@@ -52,6 +52,24 @@ class Win32WindowTest : public ::testing::Test {
   static HWND windowOf(CFrame* frame) {
     return static_cast<HWND>(frame->getPlatformWindow()->nativeHandle());
   }
+  // The colour the frame's window shows at a point.
+  static COLORREF shownAt(CFrame* frame, int x, int y) {
+    const HWND w = windowOf(frame);
+    HDC dc = GetDC(w);
+    const COLORREF pixel = GetPixel(dc, x, y);
+    ReleaseDC(w, dc);
+    return pixel;
+  }
+  // An editor window in a visible host window, all of it shown in the colour.
+  CFrame* openShowing(LogEditor& editor, CColor color) {
+    CFrame* frame = open(makeParent(true), editor);
+    frame->setBackgroundColor(color);
+    frame->invalid();
+    frame->idle();
+    EXPECT_TRUE(
+        dispatchUntil([&] { return shownAt(frame, 100, 70) == RGB(color.red, color.green, color.blue); }));
+    return frame;
+  }
   // Dispatches the thread's messages until the condition holds, at most a few seconds.
   template <typename Condition>
   static bool dispatchUntil(Condition done, int rounds = 300) {
@@ -298,6 +316,42 @@ TEST_F(Win32KeyboardTest, WhenTypedEntryEndsTheKeyboardGoesBackToTheWindowThatHa
     }
     EXPECT_EQ(GetFocus(), c.focusAfter());
   }
+}
+
+// A paint pass sends the window the parts it painted and nothing else: a
+// mark drawn on the window elsewhere stays until that area changes.
+TEST_F(Win32WindowTest, OnlyThePartsPaintedReachTheWindow) {
+  LogEditor editor;
+  CFrame* frame = openShowing(editor, CColor{200, 40, 90, 255});
+  HDC dc = GetDC(windowOf(frame));
+  const RECT mark{80, 102, 90, 108};  // between the parts to come
+  FillRect(dc, &mark, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+  ReleaseDC(windowOf(frame), dc);
+  frame->setBackgroundColor(CColor{20, 140, 60, 255});
+  frame->invalidRect(CRect(150, 100, 160, 110));
+  frame->invalidRect(CRect(30, 100, 40, 110));
+  frame->idle();
+  EXPECT_EQ(shownAt(frame, 155, 105), RGB(20, 140, 60));
+  EXPECT_EQ(shownAt(frame, 35, 105), RGB(20, 140, 60));
+  EXPECT_EQ(shownAt(frame, 85, 105), RGB(0, 0, 0)) << "the mark was not painted over";
+  EXPECT_EQ(shownAt(frame, 120, 105), RGB(200, 40, 90)) << "between the parts";
+  frame->close();
+}
+
+// When the system asks for one area while a change elsewhere waits for the
+// idle, the pass that paints the change shows it too: the paint message's
+// own drawing reaches its area alone.
+TEST_F(Win32WindowTest, AChangeWaitingForTheIdleIsShownWhenAnotherAreaIsPainted) {
+  LogEditor editor;
+  CFrame* frame = openShowing(editor, CColor{200, 40, 90, 255});
+  frame->setBackgroundColor(CColor{20, 140, 60, 255});
+  frame->invalidRect(CRect(150, 100, 160, 110));  // waits for the idle
+  const RECT uncovered{0, 0, 10, 10};
+  InvalidateRect(windowOf(frame), &uncovered, FALSE);
+  UpdateWindow(windowOf(frame));
+  EXPECT_EQ(shownAt(frame, 155, 105), RGB(20, 140, 60));
+  EXPECT_EQ(frame->getInvalidArea(), PixelRect{});
+  frame->close();
 }
 
 }  // namespace

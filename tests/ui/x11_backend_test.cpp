@@ -345,6 +345,36 @@ TEST_F(X11WindowTest, ThePictureReachesTheWindow) {
   frame->close();
 }
 
+// A paint pass sends the window the parts it painted and nothing else: a
+// mark drawn on the window elsewhere stays until that area changes.
+TEST_F(X11WindowTest, OnlyThePartsPaintedReachTheWindow) {
+  const Window parent = makeParent();
+  LogEditor editor;
+  CFrame* frame = new CFrame(CRect(0, 0, 200, 150), reinterpret_cast<void*>(parent), &editor);
+  auto shown = [&](int x, int y) {
+    XImage* image = XGetImage(host_, windowOf(frame), x, y, 1, 1, AllPlanes, ZPixmap);
+    if (!image) return ~0ul;
+    const unsigned long pixel = XGetPixel(image, 0, 0);
+    XDestroyImage(image);
+    return pixel;
+  };
+  frame->setBackgroundColor(CColor{200, 40, 90, 255});
+  frame->invalid();
+  ASSERT_TRUE(pumpUntil({frame}, [&] { return shown(100, 70) == 0xC8285A; }));
+  GC gc = XCreateGC(host_, windowOf(frame), 0, nullptr);
+  XSetForeground(host_, gc, 0x000000);
+  XFillRectangle(host_, windowOf(frame), gc, 80, 102, 10, 6);  // between the parts to come
+  XFreeGC(host_, gc);
+  XSync(host_, False);
+  frame->setBackgroundColor(CColor{20, 140, 60, 255});
+  frame->invalidRect(CRect(150, 100, 160, 110));
+  frame->invalidRect(CRect(30, 100, 40, 110));
+  ASSERT_TRUE(pumpUntil({frame}, [&] { return shown(155, 105) == 0x148C3C && shown(35, 105) == 0x148C3C; }));
+  EXPECT_EQ(shown(85, 105), 0x000000u) << "the mark was not painted over";
+  EXPECT_EQ(shown(120, 105), 0xC8285Au) << "between the parts";
+  frame->close();
+}
+
 TEST_F(X11WindowTest, AHostThatDestroysItsWindowFirstDoesNotEndTheProcess) {
   const Window parent = makeParent();
   LogEditor editor;

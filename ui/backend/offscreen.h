@@ -25,7 +25,7 @@ class OffscreenWindow : public IPlatformWindow {
   static OffscreenWindow* of(const CFrame* frame);
 
   // ---- IPlatformWindow ----
-  void present(const PixelBuffer& pixels, const PixelRect& area) override;
+  void present(const PixelBuffer& pixels, const PixelRegion& area) override;
   void pumpEvents() override;
   bool pointerLocation(CPoint& where) const override;
   void takeKeyboardFocus() override {
@@ -68,7 +68,11 @@ class OffscreenWindow : public IPlatformWindow {
   // The screen: what present() copied so far.
   const PixelBuffer& screen() const { return screen_; }
   int presentCount() const { return presents_; }
-  PixelRect lastPresented() const { return lastPresented_; }
+  // The bounds of what the last present() showed, and its parts.
+  PixelRect lastPresented() const { return lastPresented_.bounds(); }
+  const PixelRegion& lastPresentedRegion() const { return lastPresented_; }
+  // Pixels shown so far, every present() counted.
+  long presentedPixels() const { return presentedPixels_; }
   int keyboardFocusRequests() const { return focusRequests_; }
   // Between a request for the keyboard and its release (or its loss).
   bool holdsKeyboard() const { return holdsKeyboard_; }
@@ -103,7 +107,8 @@ class OffscreenWindow : public IPlatformWindow {
   CPoint pointer_;
   CButtonState held_ = 0;
   int presents_ = 0;
-  PixelRect lastPresented_;
+  PixelRegion lastPresented_;
+  long presentedPixels_ = 0;
   int focusRequests_ = 0;
   bool holdsKeyboard_ = false;
   std::deque<MenuAnswer> menuAnswers_;

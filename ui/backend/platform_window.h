@@ -103,8 +103,8 @@ class IPlatformWindow {
   IPlatformWindow(const IPlatformWindow&) = delete;
   IPlatformWindow& operator=(const IPlatformWindow&) = delete;
 
-  // Shows this area of the pixels on screen.
-  virtual void present(const PixelBuffer& pixels, const PixelRect& area) = 0;
+  // Shows these parts of the pixels on screen, and nothing else of them.
+  virtual void present(const PixelBuffer& pixels, const PixelRegion& area) = 0;
   // Delivers pending events to the client and runs the timers that are due.
   // A callback may destroy the window (an editor closed from inside it):
   // after every callback an implementation checks its LifeToken and returns

@@ -167,7 +167,7 @@ class Win32Window : public IPlatformWindow {
   ~Win32Window() override;
   bool created() const { return hwnd_ != nullptr; }
 
-  void present(const PixelBuffer& pixels, const PixelRect& area) override;
+  void present(const PixelBuffer& pixels, const PixelRegion& area) override;
   void pumpEvents() override;
   bool pointerLocation(CPoint& where) const override;
   void takeKeyboardFocus() override;
@@ -201,7 +201,6 @@ class Win32Window : public IPlatformWindow {
   bool keyboard_ = false;
   HWND focusBefore_ = nullptr;
   bool classHeld_ = false;
-  HDC paintDC_ = nullptr;
   std::map<TimerId, Timer> timers_;
   TimerId nextTimer_ = 1;
   CButtonState held_ = 0;
@@ -300,10 +299,9 @@ LRESULT Win32Window::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_PAINT: {
       const HWND hwnd = hwnd_;
       PAINTSTRUCT ps;
-      paintDC_ = BeginPaint(hwnd, &ps);
+      BeginPaint(hwnd, &ps);
       client_.platformExposed(
           PixelRect{ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right, ps.rcPaint.bottom});
-      if (*alive) paintDC_ = nullptr;
       EndPaint(hwnd, &ps);
       return 0;
     }
@@ -390,14 +388,13 @@ LRESULT Win32Window::handle(UINT message, WPARAM wParam, LPARAM lParam) {
   return DefWindowProcW(hwnd_, message, wParam, lParam);
 }
 
-void Win32Window::present(const PixelBuffer& pixels, const PixelRect& area) {
-  if (!hwnd_) return;
-  if (paintDC_) {
-    showPixels(paintDC_, pixels, area);
-    return;
-  }
+// Always through a context of the window's own: the one a paint message
+// begins with is clipped to the area the system asked for, and a pass run
+// from the paint message also shows what changed elsewhere meanwhile.
+void Win32Window::present(const PixelBuffer& pixels, const PixelRegion& area) {
+  if (!hwnd_ || area.isEmpty()) return;
   HDC dc = GetDC(hwnd_);
-  showPixels(dc, pixels, area);
+  for (const PixelRect& part : area.parts()) showPixels(dc, pixels, part);
   ReleaseDC(hwnd_, dc);
 }
 

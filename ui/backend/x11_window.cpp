@@ -36,7 +36,7 @@ class X11Window : public IPlatformWindow {
   ~X11Window() override;
   bool created() const { return window_ != 0; }
 
-  void present(const PixelBuffer& pixels, const PixelRect& area) override;
+  void present(const PixelBuffer& pixels, const PixelRegion& area) override;
   void pumpEvents() override;
   bool pointerLocation(CPoint& where) const override;
   void takeKeyboardFocus() override;
@@ -123,10 +123,10 @@ X11Window::~X11Window() {
   x11::Connection::close(display_);
 }
 
-void X11Window::present(const PixelBuffer& pixels, const PixelRect& area) {
-  if (!window_ || !image_) return;
+void X11Window::present(const PixelBuffer& pixels, const PixelRegion& area) {
+  if (!window_ || !image_ || area.isEmpty()) return;
   ErrorTrap trap(display_);
-  image_->put(window_, gc_, pixels, area);
+  for (const PixelRect& part : area.parts()) image_->put(window_, gc_, pixels, part);
 }
 
 void X11Window::pumpEvents() {
