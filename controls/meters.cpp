@@ -32,7 +32,9 @@ void CMovieMeter::setMode(int32_t newMode) {
   setDirty(true);
 }
 
-void CMovieMeter::draw(CDrawContext* context) {
+CBitmap* CMovieMeter::currentStrip() const { return mode > 0 ? scaleBitmap : pBackground; }
+
+int32_t CMovieMeter::currentImage() {
   // A level below 0, or not a number, shows the empty meter; an infinite one
   // the full meter: the image is always within the strip.
   if (!(value >= 0)) value = 0;
@@ -40,10 +42,45 @@ void CMovieMeter::draw(CDrawContext* context) {
   if (mode > 0) p = static_cast<float>(std::sqrt(static_cast<double>(p)));
   double pos = p * 0.617 + 0.018;
   if (pos > 1) pos = 1;
-  const auto image = static_cast<int32_t>((frames - 1) * pos + 0.5);
-  CBitmap* strip = mode > 0 ? scaleBitmap : pBackground;
-  if (strip) strip->draw(context, size, CPoint(offset.x, offset.y + image * frameHeight));
+  return static_cast<int32_t>((frames - 1) * pos + 0.5);
+}
+
+CPoint CMovieMeter::sourceOf(int32_t image) const { return CPoint(offset.x, offset.y + image * frameHeight); }
+
+void CMovieMeter::draw(CDrawContext* context) {
+  const int32_t image = currentImage();
+  CBitmap* strip = currentStrip();
+  if (strip) strip->draw(context, size, sourceOf(image));
+  // A new image drawn over a part of the meter only (a pass for another
+  // view) reaches the rest of it in the next pass.
+  if ((strip != shownStrip || image != shownImage) && !context->clipHolds(size)) invalid();
+  shownStrip = strip;
+  shownImage = image;
   setDirty(false);
+}
+
+void CMovieMeter::invalidateChanges() {
+  const int32_t image = currentImage();
+  CBitmap* strip = currentStrip();
+  if (strip == shownStrip && image == shownImage) {
+    // The picture stays: the meter is done with this level.
+    setDirty(false);
+  } else if (strip && strip == shownStrip) {
+    const PixelRect dest = snapRect(size);
+    const PixelRect changed =
+        strip->differingArea(sourceOf(shownImage), sourceOf(image), dest.width(), dest.height());
+    if (!changed.isEmpty()) {
+      CRect area = changed.toRect();
+      area.offset(size.left, size.top);
+      invalidRect(area);
+    } else {
+      setDirty(false);  // another image, but the same pixels
+    }
+  } else {
+    invalid();
+  }
+  shownStrip = strip;
+  shownImage = image;
 }
 
 CMouseEventResult CMovieMeter::onMouseDown(CPoint&, const CButtonState& buttons) {

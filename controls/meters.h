@@ -26,6 +26,10 @@ class CMovieMeter : public jyxui::CControl {
   // (mode 0) or sqrt(level^1.2) x 0.617 + 0.018 (mode 1), pos at most 1; a
   // level below 0 is set to 0.
   void draw(jyxui::CDrawContext* context) override;
+  // A level that shows the image on the screen again paints nothing; a new
+  // image of the same strip paints where it differs from the one shown, the
+  // other scale's strip the whole meter.
+  void invalidateChanges() override;
   // Left button only; without a listener the click is ignored.
   jyxui::CMouseEventResult onMouseDown(jyxui::CPoint& where, const jyxui::CButtonState& buttons) override;
   bool isTypeOf(const char* name) const override;
@@ -37,6 +41,16 @@ class CMovieMeter : public jyxui::CControl {
   int32_t frameHeight;
   jyxui::CBitmap* scaleBitmap;  // the meter holds a reference
   int32_t mode;
+
+ private:
+  // The strip and the image the level and mode show.
+  jyxui::CBitmap* currentStrip() const;
+  int32_t currentImage();
+  jyxui::CPoint sourceOf(int32_t image) const;
+
+  // What the screen shows (null: not known yet).
+  jyxui::CBitmap* shownStrip = nullptr;
+  int32_t shownImage = -1;
 };
 
 // Clip lamp with peak hold. The value is the lamp level 0..1; the old value

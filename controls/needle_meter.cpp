@@ -30,6 +30,16 @@ struct Stroke {
 constexpr Stroke kShadow{3.5, 2.5, 1, MakeCColor(120, 120, 125, 70)};
 constexpr Stroke kNeedle{0.5, 0.5, 2, MakeCColor(100, 100, 105, 255)};
 
+// Where a stroke of the needle runs at this angle, between the two radii.
+struct StrokeEnds {
+  CPoint from, to;
+};
+StrokeEnds strokeEnds(const Stroke& stroke, const CPoint& pivot, double inner, double outer, double angle) {
+  const double c = std::cos(angle), s = std::sin(angle);
+  const double x = pivot.x + stroke.dx, y = pivot.y + stroke.dy;
+  return {CPoint(x + inner * c, y - inner * s), CPoint(x + outer * c, y - outer * s)};
+}
+
 CBitmap* keep(CBitmap* bitmap) {
   if (bitmap) bitmap->remember();
   return bitmap;
@@ -116,10 +126,35 @@ CRect COldVuMeter::getOverlayRect() const {
                overlayPosition.y + overlayBitmap->getHeight());
 }
 
+int32_t COldVuMeter::lampImage() const { return lamp >= kLampOver ? 0 : (lamp <= kLampHeld ? 1 : 2); }
+
+void COldVuMeter::invalidateNeedle(double angle) {
+  for (const Stroke& stroke : {kShadow, kNeedle}) {
+    const StrokeEnds ends = strokeEnds(stroke, pivot, innerRadius, outerRadius, angle);
+    invalidRect(CDrawContext::lineBounds(ends.from, ends.to, stroke.width));
+  }
+}
+
+void COldVuMeter::invalidateChanges() {
+  value = shownLevel(value);
+  const double angle = needleAngle(value);
+  const int32_t image = lampImage();
+  if (shownLamp < 0) {
+    invalid();
+  } else {
+    if (angle != shownAngle) {
+      invalidateNeedle(shownAngle);
+      invalidateNeedle(angle);
+    }
+    if (image != shownLamp) invalidRect(lampRect);
+  }
+  shownAngle = angle;
+  shownLamp = image;
+}
+
 void COldVuMeter::draw(CDrawContext* context) {
   value = shownLevel(value);
   const double a = needleAngle(value);
-  const double c = std::cos(a), s = std::sin(a);
   if (faceBitmap) faceBitmap->draw(context, faceRect, CPoint(0, 0));
 
   // The strokes leave the context's pen as they found it.
@@ -132,9 +167,8 @@ void COldVuMeter::draw(CDrawContext* context) {
   for (const Stroke& stroke : {kShadow, kNeedle}) {
     context->setLineWidth(stroke.width);
     context->setFrameColor(stroke.color);
-    const double x = pivot.x + stroke.dx, y = pivot.y + stroke.dy;
-    context->drawLine(CPoint(x + innerRadius * c, y - innerRadius * s),
-                      CPoint(x + outerRadius * c, y - outerRadius * s));
+    const StrokeEnds ends = strokeEnds(stroke, pivot, innerRadius, outerRadius, a);
+    context->drawLine(ends.from, ends.to);
   }
   context->setDrawMode(mode);
   context->setLineStyle(style);
@@ -142,11 +176,13 @@ void COldVuMeter::draw(CDrawContext* context) {
   context->setFrameColor(color);
 
   if (overlayBitmap) overlayBitmap->draw(context, getOverlayRect(), CPoint(0, 0));
-  if (lampBitmap) {
-    const CPoint& source =
-        lamp >= kLampOver ? lampSources[0] : (lamp <= kLampHeld ? lampSources[1] : lampSources[2]);
-    lampBitmap->draw(context, lampRect, source);
-  }
+  const int32_t image = lampImage();
+  if (lampBitmap) lampBitmap->draw(context, lampRect, lampSources[static_cast<std::size_t>(image)]);
+  // A new picture drawn over a part of the meter only (a pass for another
+  // view) reaches the rest of it in the next pass.
+  if ((a != shownAngle || image != shownLamp) && !context->clipHolds(size)) invalid();
+  shownAngle = a;
+  shownLamp = image;
 }
 
 CMouseEventResult COldVuMeter::onMouseDown(CPoint&, const CButtonState& buttons) {

@@ -45,6 +45,9 @@ class COldVuMeter : public jyxui::CControl {
 
   // Face, shadow, needle, overlay, lamp; the dirty flag is left as it is.
   void draw(jyxui::CDrawContext* context) override;
+  // Paints what changed only: where the needle was and where it is now, the
+  // lamp when its image changes; nothing when the needle and the lamp stay.
+  void invalidateChanges() override;
   // Left button only, and only with a listener: reported to it.
   jyxui::CMouseEventResult onMouseDown(jyxui::CPoint& where, const jyxui::CButtonState& buttons) override;
   bool isTypeOf(const char* name) const override;
@@ -68,4 +71,14 @@ class COldVuMeter : public jyxui::CControl {
   jyxui::CRect lampRect;
   float lamp;
   float further[2];
+
+ private:
+  // Both strokes' pixels at this angle, for the next paint pass.
+  void invalidateNeedle(double angle);
+  // 0 over, 1 held, 2 off.
+  int32_t lampImage() const;
+
+  // What the screen shows (a lamp image below 0: not known yet).
+  double shownAngle = 0;
+  int32_t shownLamp = -1;
 };

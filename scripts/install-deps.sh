@@ -9,7 +9,7 @@ $SUDO apt-get install -y --no-install-recommends \
   cmake ninja-build g++ make binutils \
   googletest libbenchmark-dev \
   libstb-dev fonts-liberation \
-  libx11-dev xvfb xdotool \
+  libx11-dev xvfb xdotool x11-utils openbox \
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 \
   wine wine64 \
   clang libclang-rt-14-dev valgrind \

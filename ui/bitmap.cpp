@@ -57,6 +57,35 @@ void CBitmap::draw(CDrawContext* context, const CRect& destRect, const CPoint& o
   if (context) context->drawBitmap(this, destRect, offset, alpha);
 }
 
+PixelRect CBitmap::differingArea(const CPoint& a, const CPoint& b, int width, int height) const {
+  const PixelRect whole{0, 0, std::max(width, 0), std::max(height, 0)};
+  if (whole.isEmpty()) return {};
+  const int ax = snapCoord(a.x), ay = snapCoord(a.y);
+  const int bx = snapCoord(b.x), by = snapCoord(b.y);
+  auto inside = [&](int x, int y) {
+    return x >= 0 && y >= 0 && x + whole.right <= pixels_.width() && y + whole.bottom <= pixels_.height();
+  };
+  if (!inside(ax, ay) || !inside(bx, by)) return whole;
+  auto row = [&](int x, int y) {
+    return pixels_.data() + static_cast<std::size_t>(y) * pixels_.stride() + static_cast<std::size_t>(x) * 4;
+  };
+  const std::size_t rowBytes = static_cast<std::size_t>(whole.right) * 4;
+  PixelRect found{whole.right, whole.bottom, 0, 0};
+  for (int y = 0; y < whole.bottom; ++y) {
+    const std::uint8_t* rowA = row(ax, ay + y);
+    const std::uint8_t* rowB = row(bx, by + y);
+    if (std::memcmp(rowA, rowB, rowBytes) == 0) continue;
+    int first = 0, last = whole.right - 1;
+    while (std::memcmp(rowA + first * 4, rowB + first * 4, 4) == 0) ++first;
+    while (std::memcmp(rowA + last * 4, rowB + last * 4, 4) == 0) --last;
+    found.left = std::min(found.left, first);
+    found.right = std::max(found.right, last + 1);
+    found.top = std::min(found.top, y);
+    found.bottom = y + 1;
+  }
+  return found.isEmpty() ? PixelRect{} : found;
+}
+
 bool CBitmap::isTypeOf(const char* name) const {
   return (name && std::strcmp(name, "CBitmap") == 0) || CBaseObject::isTypeOf(name);
 }

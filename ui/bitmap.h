@@ -48,6 +48,13 @@ class CBitmap : public CBaseObject {
 
   // Straight (not premultiplied) RGBA; outside the bitmap: transparent.
   CColor getPixel(int x, int y) const { return pixels_.pixel(x, y); }
+  const PixelBuffer& getPixels() const { return pixels_; }
+
+  // Where the two parts of width x height that start at these points differ,
+  // relative to the parts' top-left: empty when they are the same, all of it
+  // when either leaves the bitmap. The points are taken to whole pixels as
+  // drawing takes them.
+  PixelRect differingArea(const CPoint& a, const CPoint& b, int width, int height) const;
   void setPixel(int x, int y, CColor color) { pixels_.setPixel(x, y, color); }
 
   bool isTypeOf(const char* name) const override;

@@ -37,6 +37,11 @@ CRect& CDrawContext::getClipRect(CRect& clip) const {
 
 void CDrawContext::resetClipRect() { clip_ = target_.bounds(); }
 
+bool CDrawContext::clipHolds(const CRect& rect) const {
+  const PixelRect r = toDevice(rect).intersected(target_.bounds());
+  return r.isEmpty() || r.intersected(clip_) == r;
+}
+
 void CDrawContext::drawBitmap(CBitmap* bitmap, const CRect& dest, const CPoint& source, float alpha) {
   if (!bitmap || !bitmap->isLoaded()) return;
   const PixelRect d = toDevice(dest);
@@ -47,17 +52,14 @@ void CDrawContext::drawBitmap(CBitmap* bitmap, const CRect& dest, const CPoint& 
     observer_->bitmapDrawn({view_, bitmap->getResourceDescription(), d, CPoint(sx, sy), alpha, clip_});
   const int coverage = toCoverage(a);
   if (coverage == 0) return;
-  const PixelRect area = d.intersected(clip_);
-  const int bw = static_cast<int>(bitmap->getWidth());
-  const int bh = static_cast<int>(bitmap->getHeight());
+  const PixelBuffer& picture = bitmap->getPixels();
+  // The destination pixels within the clip that have a bitmap pixel to take.
+  const PixelRect area = d.intersected(clip_).intersected(
+      PixelRect{d.left - sx, d.top - sy, d.left - sx + picture.width(), d.top - sy + picture.height()});
   for (int y = area.top; y < area.bottom; ++y) {
-    const int by = sy + (y - d.top);
-    if (by < 0 || by >= bh) continue;
-    for (int x = area.left; x < area.right; ++x) {
-      const int bx = sx + (x - d.left);
-      if (bx < 0 || bx >= bw) continue;
-      target_.blend(x, y, bitmap->getPixel(bx, by), coverage);
-    }
+    const std::uint8_t* row = picture.data() + static_cast<std::size_t>(sy + (y - d.top)) * picture.stride() +
+                              static_cast<std::size_t>(sx + (area.left - d.left)) * 4;
+    target_.blendRow(area.left, y, row, area.width(), coverage);
   }
 }
 
@@ -108,13 +110,23 @@ void CDrawContext::strokeLine(CPoint a, CPoint b) {
   const double ux = dx / length;
   const double uy = dy / length;
   const bool smooth = drawMode_ == kAntiAliasing;
-  const double reach = half + 1.0;
-  const PixelRect box = coverRect(CRect(std::min(a.x, b.x) - reach, std::min(a.y, b.y) - reach,
-                                        std::max(a.x, b.x) + reach, std::max(a.y, b.y) + reach))
-                            .intersected(clip_);
+  const PixelRect box = coverRect(lineBounds(a, b, lineWidth_)).intersected(clip_);
   const double ga = std::clamp(static_cast<double>(globalAlpha_), 0.0, 1.0);
+  // No pixel whose centre lies this far across the stroke is covered.
+  const double reach = half + 0.5;
   for (int y = box.top; y < box.bottom; ++y) {
-    for (int x = box.left; x < box.right; ++x) {
+    // The pixels of the row that may lie within reach of the stroke's line,
+    // with a pixel to spare on either side; each is weighed as before.
+    int first = box.left, end = box.right;
+    if (std::fabs(uy) > 1e-6) {
+      const double py = y + 0.5 - a.y;
+      double lo = (py * ux - reach) / uy, hi = (py * ux + reach) / uy;
+      if (lo > hi) std::swap(lo, hi);
+      first =
+          static_cast<int>(std::clamp(std::floor(a.x - 0.5 + lo) - 1, double(box.left), double(box.right)));
+      end = static_cast<int>(std::clamp(std::ceil(a.x - 0.5 + hi) + 2, double(first), double(box.right)));
+    }
+    for (int x = first; x < end; ++x) {
       const double px = x + 0.5 - a.x;
       const double py = y + 0.5 - a.y;
       const double along = px * ux + py * uy;
@@ -130,6 +142,12 @@ void CDrawContext::strokeLine(CPoint a, CPoint b) {
       if (coverage > 0) target_.blend(x, y, frameColor_, toCoverage(coverage * ga));
     }
   }
+}
+
+CRect CDrawContext::lineBounds(const CPoint& from, const CPoint& to, CCoord width) {
+  const double reach = std::max(width, 0.0) * 0.5 + 1.0;
+  return CRect(std::min(from.x, to.x) - reach, std::min(from.y, to.y) - reach, std::max(from.x, to.x) + reach,
+               std::max(from.y, to.y) + reach);
 }
 
 void CDrawContext::drawString(const char* text, const CRect& rect, CHoriTxtAlign align, bool antialias) {

@@ -99,6 +99,8 @@ class CDrawContext : public CBaseObject {
   void setOffset(const CPoint& offset) { offset_ = offset; }
   const CPoint& getOffset() const { return offset_; }
   void setDrawingView(const CView* view) { view_ = view; }
+  // True when drawing reaches every pixel of the rectangle (view coordinates).
+  bool clipHolds(const CRect& rect) const;
 
   // ---- drawing ----
   void moveTo(const CPoint& point) { pen_ = point; }
@@ -113,6 +115,9 @@ class CDrawContext : public CBaseObject {
   void drawString(const char* text, const CRect& rect, CHoriTxtAlign align = kCenterText,
                   bool antialias = true);
   CCoord getStringWidth(const char* text);
+  // Every pixel a line of this width between the two points may touch, in
+  // the coordinates of the points.
+  static CRect lineBounds(const CPoint& from, const CPoint& to, CCoord width);
 
   PixelBuffer& target() { return target_; }
 

@@ -90,20 +90,65 @@ void CFrame::updateScreen() {
   paint();
 }
 
+// Every part of what was invalidated is painted from the frame's background
+// up, each view clipped to it, and only those parts go to the window.
 void CFrame::paint() {
-  if (painting_ || invalidArea_.isEmpty()) return;
+  if (painting_ || invalidRegion_.isEmpty()) return;
   painting_ = true;
-  const PixelRect area = invalidArea_;
-  invalidArea_ = PixelRect{};
+  PixelRegion region;
+  region.swap(invalidRegion_);
+  joinPartsSharingAView(region);
   ++paintPasses_;
   {
     CDrawContext context(pixels_, observer_);
-    context.setClipRect(area.toRect());
-    pixels_.fill(area, backgroundColor.alpha ? backgroundColor : kBlackCColor);
-    drawRect(&context, area.toRect());
+    for (const PixelRect& part : region.parts()) {
+      context.setClipRect(part.toRect());
+      pixels_.fill(part, backgroundColor.alpha ? backgroundColor : kBlackCColor);
+      drawRect(&context, part.toRect());
+    }
   }
   painting_ = false;
-  if (window_) window_->present(pixels_, area);
+  if (window_) window_->present(pixels_, region);
+}
+
+namespace {
+
+// Calls visit with the frame pixels of every visible view below the
+// container that is not a container itself.
+template <typename Visit>
+void forEachShownLeaf(const CViewContainer& container, Visit& visit) {
+  for (int32_t i = 0; i < container.getNbViews(); ++i) {
+    const CView* view = container.getView(i);
+    if (!view->isVisible()) continue;
+    if (const auto* inner = dynamic_cast<const CViewContainer*>(view))
+      forEachShownLeaf(*inner, visit);
+    else
+      visit(coverRect(view->parentToFrame(view->getViewSize())));
+  }
+}
+
+}  // namespace
+
+void CFrame::joinPartsSharingAView(PixelRegion& region) const {
+  bool joined = true;
+  while (joined && region.parts().size() > 1) {
+    joined = false;
+    auto visit = [&](const PixelRect& view) {
+      if (joined) return;
+      std::size_t first = region.parts().size();
+      for (std::size_t i = 0; i < region.parts().size(); ++i) {
+        if (region.parts()[i].intersected(view).isEmpty()) continue;
+        if (first == region.parts().size()) {
+          first = i;
+        } else {
+          region.join(first, i);
+          joined = true;
+          return;
+        }
+      }
+    };
+    forEachShownLeaf(*this, visit);
+  }
 }
 
 int32_t CFrame::getKnobMode() const { return pEditor ? pEditor->getKnobMode() : kCircularMode; }
@@ -295,7 +340,7 @@ void CFrame::invalidRect(const CRect& rect) { invalidateFrameRect(rect); }
 
 void CFrame::invalidateFrameRect(const CRect& rect) {
   if (closed_) return;
-  invalidArea_ = invalidArea_.united(coverRect(rect).intersected(pixels_.bounds()));
+  invalidRegion_.add(coverRect(rect).intersected(pixels_.bounds()));
 }
 
 // ---- the platform window's events ----
@@ -337,11 +382,18 @@ bool CFrame::platformKeyUp(const VstKeyCode& key) {
   return onKeyUp(k) == 1;
 }
 
+void CFrame::platformKeyboardFocusLost() {
+  // Typed entry ends as with a click elsewhere: the text is taken as typed.
+  if (closed_ || !pFocusView || !isTextEdit(pFocusView)) return;
+  SharedGuard keep(this);
+  setFocusView(nullptr);
+}
+
 void CFrame::platformExposed(const PixelRect& area) {
   if (closed_) return;
   SharedGuard keep(this);
   paint();
-  if (window_) window_->present(pixels_, area.intersected(pixels_.bounds()));
+  if (window_) window_->present(pixels_, PixelRegion(area.intersected(pixels_.bounds())));
 }
 
 bool CFrame::isTypeOf(const char* name) const {

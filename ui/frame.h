@@ -81,8 +81,10 @@ class CFrame : public CViewContainer, private IPlatformWindowClient {
   void invalidRect(const CRect& rect) override;
   void invalidateFrameRect(const CRect& rect);
   const PixelBuffer& getPixels() const { return pixels_; }
-  // What is waiting for the next paint pass (empty when nothing).
-  PixelRect getInvalidArea() const { return invalidArea_; }
+  // What is waiting for the next paint pass (empty when nothing): its bounds
+  // and its parts. A pass paints and sends to the window the parts alone.
+  PixelRect getInvalidArea() const { return invalidRegion_.bounds(); }
+  const PixelRegion& getInvalidRegion() const { return invalidRegion_; }
   void setDrawObserver(DrawObserver* observer) { observer_ = observer; }
   // Paint passes run so far.
   std::uint64_t getPaintPassCount() const { return paintPasses_; }
@@ -111,6 +113,7 @@ class CFrame : public CViewContainer, private IPlatformWindowClient {
   void platformWheel(const CPoint& where, float distance, CButtonState modifiers) override;
   bool platformKeyDown(const VstKeyCode& key) override;
   bool platformKeyUp(const VstKeyCode& key) override;
+  void platformKeyboardFocusLost() override;
   void platformExposed(const PixelRect& area) override;
   const PixelBuffer& platformPixels() const override { return pixels_; }
 
@@ -118,13 +121,16 @@ class CFrame : public CViewContainer, private IPlatformWindowClient {
   CView* mouseTargetAt(const CPoint& where) const;
   void updateMouseOver(const CPoint& where, CButtonState buttons);
   void paint();
+  // A view that meets two parts of a pass would be drawn twice in it (a
+  // lamp would step down twice): the parts each view meets become one.
+  void joinPartsSharingAView(PixelRegion& region) const;
   bool touches(const CView* held, const CView* removed) const;
 
   VSTGUIEditorInterface* pEditor;
   void* systemWindow_;
   std::unique_ptr<IPlatformWindow> window_;
   PixelBuffer pixels_;
-  PixelRect invalidArea_;
+  PixelRegion invalidRegion_;
   DrawObserver* observer_ = nullptr;
   std::uint64_t paintPasses_ = 0;
   CView* pFocusView = nullptr;

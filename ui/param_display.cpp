@@ -113,6 +113,10 @@ void CTextEdit::takeFocus() {
 void CTextEdit::looseFocus() {
   if (!editing) return;
   editing = false;
+  // The keyboard goes back before the listener hears of the text, which may
+  // close the editor.
+  if (CFrame* frame = getFrame())
+    if (IPlatformWindow* window = frame->getPlatformWindow()) window->releaseKeyboardFocus();
   text = utf8Cut(editText, kMaxTextBytes);
   invalid();
   if (listener) listener->valueChanged(this);

@@ -55,9 +55,10 @@ class CParamDisplay : public CControl {
 };
 
 // A field whose text is edited in place: a click, or the frame's focus, starts
-// the editing; Return, Enter, Tab, a click elsewhere or Escape (which first
-// puts back the text from before) end it. Ending the editing sets the typed
-// text and reports it to the listener.
+// the editing; Return, Enter, Tab, a click elsewhere, Escape (which first
+// puts back the text from before) or another window taking the keyboard end
+// it. The field holds the platform window's keyboard only while it edits.
+// Ending the editing sets the typed text and reports it to the listener.
 class CTextEdit : public CParamDisplay {
  public:
   // The longest text, in bytes of UTF-8; longer texts are cut at a character boundary.

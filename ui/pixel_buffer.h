@@ -29,6 +29,33 @@ struct PixelRect {
   }
 };
 
+// Areas of whole pixels: parts that never overlap, such as what a paint pass
+// paints again and sends to the window. A rectangle added joins every part it
+// overlaps, and a part it lies flush against along a whole edge, into their
+// bounding rectangle; past kMaxParts the two parts whose bounding rectangle
+// adds the least area are joined.
+class PixelRegion {
+ public:
+  static constexpr std::size_t kMaxParts = 8;
+
+  PixelRegion() = default;
+  explicit PixelRegion(const PixelRect& r) { add(r); }
+
+  void add(const PixelRect& r);
+  // Parts a and b and what their bounding rectangle then overlaps become one.
+  void join(std::size_t a, std::size_t b);
+  void clear() { parts_.clear(); }
+  void swap(PixelRegion& o) { parts_.swap(o.parts_); }
+
+  bool isEmpty() const { return parts_.empty(); }
+  const std::vector<PixelRect>& parts() const { return parts_; }
+  PixelRect bounds() const;
+  long area() const;
+
+ private:
+  std::vector<PixelRect> parts_;
+};
+
 // Each edge to its nearest whole pixel (halves go up): how blits, fills and
 // clips place fractional rectangles, so a picture copied from a fractional
 // offset lands on the same pixels it was taken from.
@@ -54,8 +81,13 @@ class PixelBuffer {
   void setPixel(int x, int y, CColor c);
   // Lays c over the pixel with c's alpha scaled by coverage (0..255).
   void blend(int x, int y, CColor c, int coverage = 255);
+  // Lays count straight RGBA pixels over the row from (x, y), each as blend
+  // lays it; the row must lie inside the buffer.
+  void blendRow(int x, int y, const std::uint8_t* rgba, int count, int coverage = 255);
   void fill(CColor c);
   void fill(const PixelRect& area, CColor c);
+  // The area of another buffer of the same size, copied in place.
+  void copyFrom(const PixelBuffer& source, const PixelRect& area);
 
   // The area as 32-bit words of blue, green, red and a zero byte, the layout
   // of an X11 ZPixmap of depth 24 and of a Windows top-down DIB.

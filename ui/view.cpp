@@ -194,12 +194,8 @@ void CViewContainer::invalidateDirtyViews() {
   if (bDirty) invalid();
   // A copy: invalidating never changes the children, but a subclass might.
   const std::vector<CView*> current = children;
-  for (CView* child : current) {
-    if (auto* container = dynamic_cast<CViewContainer*>(child))
-      container->invalidateDirtyViews();
-    else if (child->isDirty())
-      child->invalid();
-  }
+  for (CView* child : current)
+    if (child->isDirty()) child->invalidateChanges();
 }
 
 void CViewContainer::draw(CDrawContext* context) { drawRect(context, size); }

@@ -32,6 +32,10 @@ class CView : public CBaseObject {
   // The flag alone: a dirty view is invalidated by the frame's next idle.
   virtual void setDirty(bool dirty = true) { bDirty = dirty; }
   virtual bool isDirty() const { return bDirty; }
+  // The frame's idle asks a dirty view for what changed: by default the whole
+  // view is invalidated. A view that keeps track of what it shows asks for
+  // the part of it that changed, or for nothing when its picture stays.
+  virtual void invalidateChanges() { invalid(); }
 
   // ---- mouse, wheel, keys ----
   virtual CMouseEventResult onMouseDown(CPoint& where, const CButtonState& buttons);
@@ -127,8 +131,11 @@ class CViewContainer : public CView {
   // Dirty when its own flag is set (a full repaint) or a child is dirty.
   void setDirty(bool dirty = true) override;
   bool isDirty() const override;
-  // Invalidates every dirty child, and the whole container when its own flag is set.
+  // Invalidates what changed of every dirty child, and the whole container
+  // when its own flag is set.
   virtual void invalidateDirtyViews();
+  // A container's changes are its children's.
+  void invalidateChanges() override { invalidateDirtyViews(); }
 
   void draw(CDrawContext* context) override;
   void drawRect(CDrawContext* context, const CRect& updateRect) override;

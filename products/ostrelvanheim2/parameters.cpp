@@ -5,6 +5,7 @@
 // programs, the global rule and the spare values keep the product's indices.
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "dsp/channel_routing.h"
 #include "dsp/metering.h"
@@ -103,16 +104,13 @@ const char* metersText(float metersValue) {
 
 }  // namespace
 
-void Ostrelvanheim::setParameter(VstInt32 index, float value) {
-  const ParameterTurn turn(*this, index, value);
-  if (!turn) return;  // left for the thread that holds the programs
-  const float v = admittedValue(value);
+float Ostrelvanheim::applyParameter(VstInt32 index, float v) {
   const VstInt32 meaning = product_.parameters.meaningOf(index);
-  applyParameter(meaning, v);
+  if (!applyMeterPreference(index, v)) applyMeaning(meaning, v);
   // The meter-display delay passes on the value it keeps, to the programs too.
   const bool passKept =
       meaning == Meaning::kMeterDelay && !(meterDelay == 0.0f && product_.meterDelayPassesAutomaticValue);
-  finishSetParameter(index, passKept ? meterDelay : v);
+  return passKept ? meterDelay : v;
 }
 
 void Ostrelvanheim::applyCeilingAndKnee() {
@@ -122,7 +120,7 @@ void Ostrelvanheim::applyCeilingAndKnee() {
   e.smallSignalGainValue = e.smallSignalGain();
 }
 
-void Ostrelvanheim::applyParameter(VstInt32 meaning, float v) {
+void Ostrelvanheim::applyMeaning(VstInt32 meaning, float v) {
   CompressorEngine& e = engine_;
   const double f = fineTuneFactor;
   const double g = std::sqrt(f);
@@ -267,30 +265,6 @@ void Ostrelvanheim::applyParameter(VstInt32 meaning, float v) {
       e.brickwallOn = switchState(v);
       break;
     case Meaning::kLR: e.lrValue = v; break;
-    case Meaning::kVuIntegr:
-      vuIntegr = v;
-      vuIntegrationMs = 30.0 * std::pow(100.0, vuIntegr);
-      e.requestVuFrequency(700.0 / vuIntegrationMs);
-      break;
-    case Meaning::kVuRefer:
-      vuRefer = v;
-      vuReference = std::pow(0.06125, 1.0 - vuRefer);
-      e.vuReferenceInverse = 1.0 / vuReference;
-      break;
-    case Meaning::kPpmIntegr:
-      ppmIntegr = v;
-      e.ppmIntegrationMs = std::pow(101.0, ppmIntegr) - 1.0;
-      e.ppmTimeRatio = static_cast<float>(e.ppmIntegrationMs / e.ppmReturnMs);
-      break;
-    case Meaning::kPpmReturn:
-      ppmReturn = v;
-      e.ppmReturnMs = 100.0 * std::pow(100.0, ppmReturn);
-      e.ppmTimeRatio = static_cast<float>(e.ppmIntegrationMs / e.ppmReturnMs);
-      break;
-    case Meaning::kOverIndic:
-      overIndicValue = static_cast<float>(static_cast<int>(9.0 * v + 0.5) / 9.0);
-      e.overThreshold = 9.0 * static_cast<double>(overIndicValue) + 1.0;
-      break;
     case Meaning::kKnobMode: knobModeValue = knobModeCopy = v; break;
     case Meaning::kChannelMode: {
       const double previous = channelModeValue;
@@ -318,6 +292,7 @@ void Ostrelvanheim::applyParameter(VstInt32 meaning, float v) {
 }
 
 float Ostrelvanheim::getParameter(VstInt32 index) {
+  if (const std::optional<float> value = meterPreferenceValue(index)) return *value;
   const CompressorEngine& e = engine_;
   switch (product_.parameters.meaningOf(index)) {
     case Meaning::kProcess: return process;
@@ -352,11 +327,6 @@ float Ostrelvanheim::getParameter(VstInt32 index) {
     case Meaning::kBrickwall: return brickwall;
     case Meaning::kLR: return e.lrValue;
     case Meaning::kSpare: return programStore() ? programStore()->value(getCurrentProgram(), index) : 0.0f;
-    case Meaning::kVuIntegr: return static_cast<float>(vuIntegr);
-    case Meaning::kVuRefer: return static_cast<float>(vuRefer);
-    case Meaning::kPpmIntegr: return static_cast<float>(ppmIntegr);
-    case Meaning::kPpmReturn: return static_cast<float>(ppmReturn);
-    case Meaning::kOverIndic: return overIndicValue;
     case Meaning::kKnobMode: return static_cast<float>(knobModeValue);
     case Meaning::kChannelMode:
       switch (runningRouting(e)) {
@@ -370,16 +340,10 @@ float Ostrelvanheim::getParameter(VstInt32 index) {
   }
 }
 
-void Ostrelvanheim::getParameterName(VstInt32 index, char* text) {
+ParameterText Ostrelvanheim::parameterText(VstInt32 index) const {
   const VstInt32 meaning = product_.parameters.meaningOf(index);
-  const OwnParameterText* own = ownText(product_, meaning);
-  writeText(text, own ? own->name : sharedText(meaning).name);
-}
-
-void Ostrelvanheim::getParameterLabel(VstInt32 index, char* label) {
-  const VstInt32 meaning = product_.parameters.meaningOf(index);
-  const OwnParameterText* own = ownText(product_, meaning);
-  writeText(label, own ? own->label : sharedText(meaning).label);
+  if (const OwnParameterText* own = ownText(product_, meaning)) return {own->name, own->label};
+  return sharedText(meaning);
 }
 
 void Ostrelvanheim::getParameterDisplay(VstInt32 index, char* text) {
@@ -448,6 +412,7 @@ void Ostrelvanheim::getParameterDisplay(VstInt32 index, char* text) {
 }
 
 float Ostrelvanheim::getParameterPlainValue(VstInt32 index) {
+  if (const std::optional<double> value = meterPreferencePlainValue(index)) return static_cast<float>(*value);
   const CompressorEngine& e = engine_;
   const double f = fineTuneFactor;
   const double g = std::sqrt(f);
@@ -487,11 +452,6 @@ float Ostrelvanheim::getParameterPlainValue(VstInt32 index) {
       value = r == Routing::Left ? 0.5 : (r == Routing::Right ? 1.0 : 0.0);
       break;
     }
-    case Meaning::kVuIntegr: value = vuIntegrationMs; break;
-    case Meaning::kVuRefer: value = vuReference; break;
-    case Meaning::kPpmIntegr: value = e.ppmIntegrationMs; break;
-    case Meaning::kPpmReturn: value = e.ppmReturnMs; break;
-    case Meaning::kOverIndic: value = e.overThreshold; break;
     case Meaning::kKnobMode: value = knobModeValue; break;
     default: break;
   }

@@ -2,6 +2,8 @@
 // quantities it derives, and its name, unit and display texts. The host sees
 // indices 0-21; 23-28 are the editor's own.
 #include <cmath>
+#include <iterator>
+#include <optional>
 
 #include "dsp/channel_routing.h"
 #include "dsp/metering.h"
@@ -47,8 +49,6 @@ constexpr ParameterText kTexts[29] = {
     {"KnobMode", " "},
 };
 
-const ParameterText* textsOf(VstInt32 index) { return index >= 0 && index < 29 ? &kTexts[index] : nullptr; }
-
 // The gains from 16^v / 4: 0.25 to 4, -12 to +12 dB.
 double adjustGain(float v) { return std::pow(16.0, static_cast<double>(v)) / 4.0; }
 
@@ -70,15 +70,8 @@ void dBDisplayString(double value, int decimals, char* text) {
   floatToStringDecimals(d, decimals, text);
 }
 
-void Tindravelle::setParameter(VstInt32 index, float value) {
-  const ParameterTurn turn(*this, index, value);
-  if (!turn) return;  // left for the thread that holds the programs
-  const float v = admittedValue(value);
-  applyParameter(index, v);
-  finishSetParameter(index, v);
-}
-
-void Tindravelle::applyParameter(VstInt32 index, float v) {
+float Tindravelle::applyParameter(VstInt32 index, float v) {
+  if (applyMeterPreference(index, v)) return v;
   TrackEngine& e = engine_;
   switch (index) {
     case kProcess:
@@ -141,36 +134,14 @@ void Tindravelle::applyParameter(VstInt32 index, float v) {
     case kMeterScale: e.meterScaleValue = v; break;
     case kMeterDelay: meterDelay = v; break;
     case kMeterClick: meterClick = v; break;
-    case kVuIntegr:
-      vuIntegr = v;
-      vuIntegrationMs = 30.0 * std::pow(100.0, vuIntegr);
-      e.requestVuFrequency(700.0 / vuIntegrationMs);
-      break;
-    case kVuRefer:
-      vuRefer = v;
-      vuReference = std::pow(0.06125, 1.0 - vuRefer);
-      e.vuReferenceInverse = 1.0 / vuReference;
-      break;
-    case kPpmIntegr:
-      ppmIntegr = v;
-      e.ppmIntegrationMs = std::pow(101.0, ppmIntegr) - 1.0;
-      e.ppmTimeRatio = static_cast<float>(e.ppmIntegrationMs / e.ppmReturnMs);
-      break;
-    case kPpmReturn:
-      ppmReturn = v;
-      e.ppmReturnMs = 100.0 * std::pow(100.0, ppmReturn);
-      e.ppmTimeRatio = static_cast<float>(e.ppmIntegrationMs / e.ppmReturnMs);
-      break;
-    case kOverIndic:
-      overIndicValue = static_cast<float>(static_cast<int>(9.0 * v + 0.5) / 9.0);
-      e.overThreshold = 9.0 * static_cast<double>(overIndicValue) + 1.0;
-      break;
     case kKnobMode: knobModeValue = v; break;
     default: break;  // spare and unknown indices: only the common steps
   }
+  return v;
 }
 
 float Tindravelle::getParameter(VstInt32 index) {
+  if (const std::optional<float> value = meterPreferenceValue(index)) return *value;
   const TrackEngine& e = engine_;
   switch (index) {
     case kProcess: return processValue;
@@ -188,11 +159,6 @@ float Tindravelle::getParameter(VstInt32 index) {
     case kMeterScale: return e.meterScaleValue;
     case kMeterDelay: return meterDelay;
     case kMeterClick: return meterClick;
-    case kVuIntegr: return static_cast<float>(vuIntegr);
-    case kVuRefer: return static_cast<float>(vuRefer);
-    case kPpmIntegr: return static_cast<float>(ppmIntegr);
-    case kPpmReturn: return static_cast<float>(ppmReturn);
-    case kOverIndic: return overIndicValue;
     case kKnobMode: return static_cast<float>(knobModeValue);
     default:
       if (programRowOnly(index) && programStore()) return programStore()->value(getCurrentProgram(), index);
@@ -200,14 +166,8 @@ float Tindravelle::getParameter(VstInt32 index) {
   }
 }
 
-void Tindravelle::getParameterName(VstInt32 index, char* text) {
-  const ParameterText* t = textsOf(index);
-  writeText(text, t ? t->name : "");
-}
-
-void Tindravelle::getParameterLabel(VstInt32 index, char* label) {
-  const ParameterText* t = textsOf(index);
-  writeText(label, t ? t->label : "");
+ParameterText Tindravelle::parameterText(VstInt32 index) const {
+  return index >= 0 && index < static_cast<VstInt32>(std::size(kTexts)) ? kTexts[index] : ParameterText{"", ""};
 }
 
 void Tindravelle::getParameterDisplay(VstInt32 index, char* text) {
@@ -241,6 +201,7 @@ void Tindravelle::getParameterDisplay(VstInt32 index, char* text) {
 }
 
 float Tindravelle::getParameterPlainValue(VstInt32 index) {
+  if (const std::optional<double> value = meterPreferencePlainValue(index)) return static_cast<float>(*value);
   const TrackEngine& e = engine_;
   double value = 0.0;
   switch (index) {
@@ -255,11 +216,6 @@ float Tindravelle::getParameterPlainValue(VstInt32 index) {
     case kKnee: value = 100.0 * knee; break;
     case kOutput: value = (output - 0.5) * 24.0; break;
     case kMeterDelay: value = -1.0; break;
-    case kVuIntegr: value = vuIntegrationMs; break;
-    case kVuRefer: value = vuReference; break;
-    case kPpmIntegr: value = e.ppmIntegrationMs; break;
-    case kPpmReturn: value = e.ppmReturnMs; break;
-    case kOverIndic: value = e.overThreshold; break;
     case kKnobMode: value = knobModeValue; break;
     default: break;
   }

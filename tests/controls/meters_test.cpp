@@ -1,9 +1,12 @@
 // The level meter's law and scale click, the clip lamp's peak hold, and the
 // counter's five layouts.
+#include <cstdint>
 #include <limits>
 #include <string>
+#include <vector>
 
 #include "tests/controls/controls_test_support.h"
+#include "ui/testing/pixels.h"
 
 namespace {
 
@@ -126,6 +129,63 @@ TEST_F(MeterTest, SetModeRedrawsWithTheLevelUnchanged) {
   paint();
   EXPECT_EQ(drawingsOf(meter), before + 1);
   EXPECT_EQ(lastImage(meter, 70), 17);
+}
+
+// A meter repaints only what its level changes on the screen: nothing while
+// the level stays within its image, where two images of its strip differ,
+// all of it for the other scale's strip.
+TEST_F(MeterTest, PaintsOnlyWhereTheShownImageChanges) {
+  // Eleven images of 20 x 10, alike but for a bar in column 2 + image.
+  PixelBuffer pixels(20, 110, CColor{30, 40, 50, 255});
+  for (int image = 0; image < 11; ++image)
+    pixels.fill(PixelRect{2 + image, image * 10 + 2, 3 + image, image * 10 + 8}, CColor{250, 250, 0, 255});
+  CBitmap* strip = uitest::bitmapOf(pixels);
+  CBitmap* scale = uitest::bitmapOf(pixels);
+  auto* meter = add(new CMovieMeter(CRect(100, 50, 120, 60), &editor, 25, 11, 10, strip, scale, CPoint(), 0));
+  strip->forget();
+  scale->forget();
+  paint();  // image 0
+  const struct {
+    const char* what;
+    float level;
+    int mode;
+    std::vector<PixelRect> sent;  // empty: no paint pass
+  } steps[] = {
+      {"0.5 shows image 3: columns 2 and 5 differ", 0.5f, 0, {{102, 52, 106, 58}}},
+      {"0.51 shows image 3 still", 0.51f, 0, {}},
+      {"1.0 shows image 6", 1.0f, 0, {{105, 52, 109, 58}}},
+      {"the same image of the other strip", 1.0f, 1, {{100, 50, 120, 60}}},
+  };
+  for (const auto& step : steps) {
+    const std::uint64_t passes = frame->getPaintPassCount();
+    if (step.mode != meter->getMode()) meter->setMode(step.mode);
+    meter->setValue(step.level);
+    paint();
+    EXPECT_FALSE(meter->isDirty()) << step.what;
+    if (step.sent.empty()) {
+      EXPECT_EQ(frame->getPaintPassCount(), passes) << step.what;
+      continue;
+    }
+    EXPECT_EQ(window().lastPresentedRegion().parts(), step.sent) << step.what;
+    EXPECT_TRUE(testkit::showsBitmap(window().screen(), PixelRect{100, 50, 120, 60}, *meter->getBackground(),
+                                     CPoint(0, lastImage(meter, 10) * 10)))
+        << step.what;
+  }
+}
+
+// A new image drawn by a pass that reaches part of the meter only (another
+// view's change painted at once) brings the rest of the meter along in the
+// next pass.
+TEST_F(MeterTest, ANewImageDrawnInPartReachesTheWholeMeterNext) {
+  CMovieMeter* meter = makeMeter(&editor, 0);
+  paint();
+  meter->setValue(1.0f);
+  frame->invalidRect(CRect(160, 100, 180, 120));  // a lamp over the meter's last rows
+  frame->updateScreen();
+  EXPECT_EQ(frame->getInvalidArea(), (PixelRect{54, 40, 190, 110}));
+  paint();
+  EXPECT_TRUE(testkit::showsBitmap(window().screen(), PixelRect{54, 40, 190, 110}, *meter->getBackground(),
+                                   CPoint(0, 64 * 70)));
 }
 
 // ---------------------------------------------------------------- clip lamp

@@ -1,7 +1,9 @@
 // The needle meter: the needle's angle law and its two strokes, the face,
 // overlay and lamp where they belong, the lamp's three states, the click.
 #include <cmath>
+#include <cstdint>
 #include <limits>
+#include <tuple>
 
 #include "tests/controls/controls_test_support.h"
 
@@ -162,6 +164,67 @@ TEST_F(NeedleMeterTest, TheLampHoldsAnOverUntilANewOverOrAReset) {
   meter->setLamp(-2.0f);
   EXPECT_EQ(meter->getLamp(), 0.000000001f);
   EXPECT_TRUE(editor.log.empty()) << "levels and lamps report nothing";
+}
+
+// Each pass paints where the needle was and where it is, the lamp when its
+// image changes, nothing when both stay; and leaves what a whole repaint
+// of the meter shows.
+TEST_F(NeedleMeterTest, PaintsWhereTheNeedleSweptAndTheLampChanged) {
+  // Every pixel the two strokes may touch at an angle (the law's own figures).
+  auto needleBounds = [](double angle) {
+    PixelRect r;
+    for (const auto& [dx, dy, width] : {std::tuple{3.5, 2.5, 1.0}, std::tuple{0.5, 0.5, 2.0}}) {
+      const CPoint from(kPivot.x + dx + 3 * std::cos(angle), kPivot.y + dy - 3 * std::sin(angle));
+      const CPoint to(kPivot.x + dx + 68 * std::cos(angle), kPivot.y + dy - 68 * std::sin(angle));
+      r = r.united(coverRect(CDrawContext::lineBounds(from, to, width)));
+    }
+    return r;
+  };
+  const PixelRect lamp{160, 109, 181, 130};
+  COldVuMeter* meter = makeMeter(&editor);
+  meter->setLevels(0.05f, 0.0f);
+  paint();
+  const struct {
+    const char* what;
+    float level, lamp;
+    bool needle, lampChanges;
+  } steps[] = {
+      {"both stay", 0.05f, 0.0f, false, false},
+      {"the needle moves", 0.2f, 0.0f, true, false},
+      {"an over: the lamp alone", 0.2f, 1.0f, false, true},
+      {"both change", 0.1f, 0.0f, true, true},
+      {"held and still", 0.1f, 0.0f, false, false},
+  };
+  float shownLevel = 0.05f;
+  for (const auto& step : steps) {
+    SCOPED_TRACE(step.what);
+    const std::uint64_t passes = frame->getPaintPassCount();
+    const long sentBefore = window().presentedPixels();
+    meter->setLevels(step.level, step.lamp);
+    paint();
+    if (!step.needle && !step.lampChanges) {
+      EXPECT_EQ(frame->getPaintPassCount(), passes);
+      continue;
+    }
+    PixelRegion expected;
+    if (step.needle) {
+      expected.add(needleBounds(COldVuMeter::needleAngle(shownLevel)));
+      expected.add(needleBounds(COldVuMeter::needleAngle(step.level)));
+    }
+    if (step.lampChanges) expected.add(lamp);
+    const PixelRect sent = window().lastPresentedRegion().bounds();
+    EXPECT_EQ(sent, expected.bounds());
+    // Both at once are one part: the meter is drawn once in a pass.
+    if (!(step.needle && step.lampChanges)) {
+      EXPECT_LT(window().presentedPixels() - sentBefore, 145 * 93 / 4) << "far less than the meter";
+    }
+    shownLevel = step.level;
+    // What a whole repaint of the meter shows.
+    const PixelBuffer painted = window().screen();
+    meter->invalid();
+    paint();
+    EXPECT_TRUE(window().screen() == painted);
+  }
 }
 
 TEST_F(NeedleMeterTest, ALeftClickReportsToTheListener) {

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <functional>
 #include <iterator>
@@ -275,6 +276,152 @@ class EditorTest : public ::testing::Test {
     }
     open();
     EXPECT_EQ(ed->getShownPage(), ed->getFrontPage()) << "every open shows the front page";
+  }
+
+  // ---- painting what changed ----
+
+  // The same run of idles on this window and on a twin whose every paint
+  // pass paints it whole, both fed the same levels and overs and given the
+  // same clicks: after every idle this window shows what the twin shows,
+  // though it was sent a small part of the pixels.
+  void expectChangesPaintedLeaveTheWholePicture() {
+    open();
+    std::unique_ptr<Effect> twinFx = makeEffect();
+    OstrelvanheimEditor* twin = twinFx->productEditor();
+    ASSERT_TRUE(twin->open(nullptr));
+    twin->idle();  // as open() idles once
+    struct Side {
+      Effect& effect;
+      OstrelvanheimEditor& editor;
+      OffscreenWindow& window;
+    };
+    Side sides[] = {{*fx, *ed, window()}, {*twinFx, *twin, *OffscreenWindow::of(twin->getFrame())}};
+    Side& whole = sides[1];
+    std::vector<const EditorControl*> meters, lamps;
+    for (const EditorControl& row : traits().front) {
+      if (row.kind == EditorControlKind::LevelMeter || row.kind == EditorControlKind::NeedleMeter)
+        meters.push_back(&row);
+      if (row.kind == EditorControlKind::ClipLamp) lamps.push_back(&row);
+    }
+    ASSERT_EQ(meters.size(), 2u);
+    const bool levelMeters = meters[0]->kind == EditorControlKind::LevelMeter;
+    // Clicking a lamp, or a needle meter where there are no clip lamps, puts out both lamps.
+    const EditorControl* lampOff = lamps.empty() ? meters[1] : lamps[1];
+
+    bool same = true;
+    long idles = 0;
+    auto run = [&](const char* what, int count, const std::function<void(Side&, int)>& before) {
+      for (int i = 0; i < count && same; ++i, ++idles) {
+        for (Side& side : sides) {
+          if (before) before(side, i);
+          side.window.advanceTime(20);
+          // The twin paints everything in both of its passes.
+          if (&side == &whole) side.editor.getFrame()->invalid();
+          side.editor.idle();
+          if (&side == &whole) side.editor.getFrame()->invalid();
+          side.editor.getFrame()->idle();  // what the idle's meter step changed
+        }
+        const PixelBuffer& shown = window().screen();
+        const PixelBuffer& expected = whole.window.screen();
+        for (int y = 0; y < shown.height() && same; ++y)
+          for (int x = 0; x < shown.width() && same; ++x)
+            if (shown.pixel(x, y) != expected.pixel(x, y)) {
+              same = false;
+              ADD_FAILURE() << what << ", idle " << i << " (" << idles << " in all): pixel " << x << "," << y
+                            << " differs from a whole repaint";
+            }
+      }
+    };
+    auto feed = [](Side& side, float left, float right, float overLeft = 0, float overRight = 0) {
+      side.effect.engine().meterLevels[0] = left;
+      side.effect.engine().meterLevels[1] = right;
+      if (overLeft != 0) side.effect.engine().overFlags[0] = overLeft;
+      if (overRight != 0) side.effect.engine().overFlags[1] = overRight;
+    };
+    auto sway = [](int i, double phase) {
+      return static_cast<float>(0.5 + 0.4 * std::sin(0.37 * i + phase));
+    };
+    auto click = [](Side& side, const EditorControl& row) {
+      side.window.advanceTime(1000);
+      side.window.click(centreOf(row));
+    };
+
+    run("the meters swing", 40, [&](Side& side, int i) { feed(side, sway(i, 0), sway(i, 1.5)); });
+    run("an over on the left, its lamp steps down and holds", 8,
+        [&](Side& side, int i) { feed(side, sway(i, 0), sway(i, 1.5), i == 0 ? 1.0f : 0.0f); });
+    run("the levels jump across the scale, overs on both sides", 9, [&](Side& side, int i) {
+      const float over = i % 3 == 0 ? 1.0f : 0.0f;
+      feed(side, i % 2 ? 1.44f : 0.0f, i % 2 ? 0.0f : 1.44f, over, over);
+    });
+    run("a click puts out both lamps", 1, [&](Side& side, int) {
+      feed(side, 0.3f, 0.6f);
+      click(side, *lampOff);
+    });
+    run("levels beyond the strip and below nothing", 4, [&](Side& side, int i) {
+      const float levels[] = {2.5f, -0.3f, 1.6f, 0.0f};
+      feed(side, levels[i], levels[3 - i], 1.0f);
+    });
+    if (levelMeters)
+      run("a click on a meter switches both scales", 3, [&](Side& side, int i) {
+        feed(side, sway(i, 0), sway(i, 1.5));
+        if (i == 0) click(side, *meters[0]);
+      });
+    // The meters rest while a lamp's click is shown at once (an expose):
+    // that pass draws a meter's new image over the lamp's rows only.
+    run("a click shown before the idle", 2, [&](Side& side, int i) {
+      if (i != 0) return;
+      feed(side, 0.9f, 0.9f, 1.0f, 1.0f);
+      side.editor.idle();
+      side.editor.getFrame()->idle();
+      side.editor.resetMeters();
+      const auto rest = [&](int c) {
+        return static_cast<CControl*>(side.editor.viewOf(meters[c]))->getValue();
+      };
+      feed(side, rest(0), rest(1));  // and they stay at rest
+      click(side, *lampOff);
+      side.window.expose(PixelRect{0, 0, 4, 4});
+    });
+    const EditorControl* knob = nullptr;
+    for (const EditorControl& row : traits().front)
+      if (!knob && (row.kind == EditorControlKind::Knob || row.kind == EditorControlKind::ColumnKnob))
+        knob = &row;
+    ASSERT_NE(knob, nullptr);
+    run("the pointer rests on a knob: the counter shows its value", 12, [&](Side& side, int i) {
+      side.window.setPointer(centreOf(*knob));
+      feed(side, sway(i, 0.3), sway(i, 2));
+    });
+    run("the back page and the front page again", 3, [&](Side& side, int i) {
+      feed(side, sway(i, 0), sway(i, 1));
+      if (i < 2) side.editor.swapPages();
+    });
+    run("nothing changes", 10, [&](Side& side, int) { feed(side, 0.4f, 0.7f); });
+    EXPECT_TRUE(same);
+    EXPECT_LT(window().presentedPixels(), whole.window.presentedPixels() / 8)
+        << "sent " << window().presentedPixels() << " pixels against the whole repaint's "
+        << whole.window.presentedPixels();
+    twin->close();
+  }
+
+  // With levels that show the pictures already on the screen, an idle paints
+  // and sends nothing: the same levels, and (for film-strip meters) levels
+  // that stay within their images.
+  void expectUnchangedPicturesPaintNothing(std::int32_t knobTag) {
+    open();
+    window().setPointer(centreOf(*rowOf(knobTag)));  // the counter keeps its value
+    auto feed = [&](float left, float right) {
+      fx->engine().meterLevels[0] = left;
+      fx->engine().meterLevels[1] = right;
+      window().advanceTime(20);
+      idle();
+    };
+    for (int i = 0; i < 12; ++i) feed(0.5f, 0.25f);
+    const std::uint64_t passes = frame()->getPaintPassCount();
+    const int presents = window().presentCount();
+    for (int i = 0; i < 30; ++i) feed(0.5f, 0.25f);
+    if (findControl(traits().front, EditorControlKind::LevelMeter))
+      for (int i = 0; i < 30; ++i) feed(0.5f + 0.0001f * static_cast<float>(i % 3), 0.25f);
+    EXPECT_EQ(frame()->getPaintPassCount(), passes);
+    EXPECT_EQ(window().presentCount(), presents);
   }
 
   testsupport::SettingsSandbox sandbox;

@@ -626,6 +626,17 @@ TEST_P(OstrelvanheimEditorTest, TheMetersRunWhileTheWindowIsOpenAndRestAtSuspend
   EXPECT_EQ(fx->engine().editorIsOpen, 0);
 }
 
+// Each idle paints and sends only what changed, the meters' new images where
+// they differ and the lamps, and leaves on the screen what a window painted
+// whole shows.
+TEST_P(OstrelvanheimEditorTest, ChangesPaintedLeaveTheWholePicture) {
+  expectChangesPaintedLeaveTheWholePicture();
+}
+
+TEST_P(OstrelvanheimEditorTest, AnIdleWithTheMetersAndLampsUnchangedPaintsNothing) {
+  expectUnchangedPicturesPaintNothing(index(Meaning::kDrive));
+}
+
 // ---------------------------------------------------------------- hover readout
 
 TEST_P(OstrelvanheimEditorTest, TheCounterShowsTheHoveredKnobAndBlanksOverNothing) {

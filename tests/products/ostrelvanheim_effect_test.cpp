@@ -1,13 +1,14 @@
-// JYX Ostrelvanheim, the first generation, as an effect: its identity, the
-// names, labels and displays of all its parameters (expected texts worked out
-// here from the published formulas), its records, its delay by sample rate,
-// its parameter rules and its meter preferences.
+// Both Ostrelvanheim generations as effects: their identity and records, the
+// names, labels and displays of their parameters, their parameter rules,
+// their delay by sample rate and their meter preferences. What both products
+// have runs over the product table (ostrelvanheim_products.h) at each
+// product's indices; what one product alone has is a case of that product's
+// own (Ostrelvanheim2Effect, FirstGeneration), at its own indices.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <functional>
 #include <limits>
 #include <string>
 #include <vector>
@@ -16,11 +17,12 @@
 #include "presets/meter_preferences.h"
 #include "presets/stored_presets.h"
 #include "products/ostrelvanheim/product.h"
-#include "tests/products/ostrelvanheim2_rig.h"
+#include "tests/products/ostrelvanheim_products.h"
 
 namespace {
 
 using rig::FirstGenerationRig;
+using rig::Generation;
 using rig::Rig;
 
 std::string text(Ostrelvanheim& fx, VstInt32 opcode, VstInt32 index) {
@@ -30,33 +32,72 @@ std::string text(Ostrelvanheim& fx, VstInt32 opcode, VstInt32 index) {
   return buffer;
 }
 
+using OstrelvanheimEffect = rig::GenerationTest;
+
+class Ostrelvanheim2Effect : public ::testing::Test {
+ protected:
+  testsupport::SettingsSandbox sandbox_;
+};
+
 class FirstGeneration : public ::testing::Test {
  protected:
   testsupport::SettingsSandbox sandbox_;
 };
 
-TEST_F(FirstGeneration, IdentityTowardsTheHost) {
-  FirstGenerationRig r;
+// ---- identity and records ----
+
+TEST_P(OstrelvanheimEffect, IdentityTowardsTheHost) {
+  const Generation& g = generation();
+  Rig r = rig();
   Ostrelvanheim& fx = r.fx();
   AEffect* e = fx.getAeffect();
-  EXPECT_EQ(e->uniqueID, fourCharCode('J', 'y', 'O', 's'));
-  EXPECT_EQ(fx.getPresetId(), fourCharCode('J', 'y', 'O', 's'));
-  EXPECT_EQ(e->numParams, 48);
+  EXPECT_EQ(e->uniqueID, g.uniqueId);
+  EXPECT_EQ(fx.getPresetId(), g.uniqueId);
+  EXPECT_EQ(e->numParams, g.numParams);
   EXPECT_EQ(e->numPrograms, 1);
   EXPECT_EQ(e->numInputs, 2);
   EXPECT_EQ(e->numOutputs, 2);
-  EXPECT_EQ(e->flags, 0x1031) << "replacing in both widths, with an editor";
-  EXPECT_EQ(e->initialDelay, 127);
-  EXPECT_EQ(text(fx, effGetEffectName, 0), "JYX Ostrelvanheim");
+  EXPECT_EQ(e->flags, 0x1031) << "replacing in 32 and 64 bits, chunks, an editor";
+  EXPECT_NE(fx.productEditor(), nullptr) << "the editor object exists without a window";
+  EXPECT_EQ(e->initialDelay, g.bands[0].delay);
+  EXPECT_EQ(text(fx, effGetEffectName, 0), g.effectName);
   EXPECT_EQ(text(fx, effGetVendorString, 0), "Brenmoorworks");
-  EXPECT_EQ(text(fx, effGetProductString, 0), "JYX Ostrelvanheim - analog saturation & compression emulator");
+  EXPECT_EQ(text(fx, effGetProductString, 0), g.productString);
   EXPECT_EQ(e->dispatcher(e, effGetVendorVersion, 0, 0, nullptr, 0), 2500);
   EXPECT_EQ(e->dispatcher(e, effGetPlugCategory, 0, 0, nullptr, 0), 4);
+  EXPECT_EQ(e->dispatcher(e, effSetProcessPrecision, 0, 1, nullptr, 0), 1);
+  EXPECT_EQ(e->dispatcher(e, effGetTailSize, 0, 0, nullptr, 0), 0);
+  char midi[] = "receiveVstMidiEvent";
+  EXPECT_EQ(e->dispatcher(e, effCanDo, 0, 0, midi, 0), 0);
   VstPinProperties pin{};
   EXPECT_EQ(e->dispatcher(e, effGetOutputProperties, 1, 0, &pin, 0), 1);
   EXPECT_STREQ(pin.label, "My 2 Out");
   EXPECT_TRUE(fx.isSuspended()) << "the constructor ends suspended";
-  EXPECT_EQ(fx.presetTraits().settingsStem, std::string("Ostrelvanheim10"));
+  EXPECT_EQ(r.engine().editorIsOpen, 0);
+  EXPECT_EQ(fx.presetTraits().settingsStem, std::string(g.settingsStem));
+}
+
+TEST_F(Ostrelvanheim2Effect, PinPropertiesNameBothPinsAndMarkTheFirstStereo) {
+  Rig r;
+  AEffect* e = r.fx().getAeffect();
+  struct Case {
+    VstInt32 opcode, index;
+    const char* label;
+    VstInt32 flags;
+  };
+  const Case cases[] = {{effGetInputProperties, 0, "My 1 In", 3},
+                        {effGetInputProperties, 1, "My 2 In", 1},
+                        {effGetOutputProperties, 0, "My 1 Out", 3},
+                        {effGetOutputProperties, 1, "My 2 Out", 1}};
+  for (const auto& c : cases) {
+    VstPinProperties p{};
+    EXPECT_EQ(e->dispatcher(e, c.opcode, c.index, 0, &p, 0), 1);
+    EXPECT_STREQ(p.label, c.label);
+    EXPECT_EQ(p.flags, c.flags);
+  }
+  VstPinProperties p{};
+  EXPECT_EQ(e->dispatcher(e, effGetInputProperties, 2, 0, &p, 0), 0);
+  EXPECT_EQ(e->dispatcher(e, effGetOutputProperties, -1, 0, &p, 0), 0);
 }
 
 TEST_F(FirstGeneration, RecordsAndChunkHoldFortyEightValuesPerProgram) {
@@ -87,61 +128,107 @@ TEST_F(FirstGeneration, RecordsAndChunkHoldFortyEightValuesPerProgram) {
 
 // ---- texts ----
 
-struct NameRow {
+TEST_P(OstrelvanheimEffect, NamesAndLabelsOfEveryIndex) {
+  const Generation& g = generation();
+  // Each row at both products' indices: the second generation's, the first's.
+  struct Row {
+    VstInt32 indices[2];
+    const char* name;
+    const char* label;
+  };
+  std::vector<Row> rows = {
+      {{0, 0}, " Process ", ""},
+      {{1, 1}, " Mode", ""},
+      {{2, 2}, " Mono Stereo", ""},
+      {{3, 3}, " Link", ""},
+      {{4, 4}, " Drive ", " dB "},
+      {{5, 5}, " Knee ", " % "},
+      {{6, 6}, " Speed ", " % "},
+      {{7, 7}, " Release ", " * "},
+      {{8, 8}, " HighAdjust ", " dB "},
+      {{9, 9}, " LowAdjust ", " dB "},
+      {{10, 10}, " HighFreq ", " Hz "},
+      {{11, 11}, " LowFreq ", " Hz "},
+      {{12, 12}, " Mix ", " % "},
+      {{13, 13}, " Ceiling ", " dB "},
+      {{14, 14}, " Output ", " dB "},
+      {{15, 15}, " LowSat", " dB "},
+      {{16, 16}, " MidSat ", " dB "},
+      {{17, 17}, " HighSat ", " dB "},
+      {{18, 18}, " LowRel ", " * "},
+      {{19, 19}, " MidRel ", " * "},
+      {{20, 20}, " HighRel ", " * "},
+      {{21, 21}, " Meters ", ""},
+      {{22, 22}, " MeterType ", ""},
+      {{23, 27}, "-", " ms "},
+      {{24, 28}, " FineTune ", " % "},
+      {{25, 35}, " MeterScale ", " dB "},
+      {{26, 31}, g.fatName, ""},
+      {{27, 32}, " Long ", ""},
+      {{28, 33}, " Auto ", ""},
+      {{29, 34}, " Brickwall ", ""},
+      {{30, 36}, " L R ", ""},
+      {{43, 49}, " VU Integr ", " ms "},
+      {{44, 50}, " VU Refer ", " dBFS "},
+      {{45, 51}, " PPM Integr ", " ms "},
+      {{46, 52}, " PPM Return ", " ms "},
+      {{47, 53}, " OverIndic ", " samples "},
+      {{48, 54}, " Knob Mode ", " "},
+  };
+  for (VstInt32 i : g.unnamed) rows.push_back({{i, i}, "-", "-"});
+
+  Rig r = rig();
+  for (const Row& row : rows) {
+    const VstInt32 index = row.indices[g.column];
+    EXPECT_EQ(text(r.fx(), effGetParamName, index), row.name) << index;
+    EXPECT_EQ(text(r.fx(), effGetParamLabel, index), row.label) << index;
+  }
+}
+
+struct DisplayCase {
   VstInt32 index;
-  const char* name;
-  const char* label;
+  float value;
+  const char* display;
 };
 
-TEST_F(FirstGeneration, NamesAndLabelsOfEveryIndex) {
-  std::vector<NameRow> rows = {
-      {0, " Process ", ""},
-      {1, " Mode", ""},
-      {2, " Mono Stereo", ""},
-      {3, " Link", ""},
-      {4, " Drive ", " dB "},
-      {5, " Knee ", " % "},
-      {6, " Speed ", " % "},
-      {7, " Release ", " * "},
-      {8, " HighAdjust ", " dB "},
-      {9, " LowAdjust ", " dB "},
-      {10, " HighFreq ", " Hz "},
-      {11, " LowFreq ", " Hz "},
-      {12, " Mix ", " % "},
-      {13, " Ceiling ", " dB "},
-      {14, " Output ", " dB "},
-      {15, " LowSat", " dB "},
-      {16, " MidSat ", " dB "},
-      {17, " HighSat ", " dB "},
-      {18, " LowRel ", " * "},
-      {19, " MidRel ", " * "},
-      {20, " HighRel ", " * "},
-      {21, " Meters ", ""},
-      {22, " MeterType ", ""},
-      {27, "-", " ms "},
-      {28, " FineTune ", " % "},
-      {31, "-", ""},
-      {32, " Long ", ""},
-      {33, " Auto ", ""},
-      {34, " Brickwall ", ""},
-      {35, " MeterScale ", " dB "},
-      {36, " L R ", ""},
-      {49, " VU Integr ", " ms "},
-      {50, " VU Refer ", " dBFS "},
-      {51, " PPM Integr ", " ms "},
-      {52, " PPM Return ", " ms "},
-      {53, " OverIndic ", " samples "},
-      {54, " Knob Mode ", " "},
+// The meter and knob preferences show the same in both generations.
+std::vector<DisplayCase> preferenceDisplays(const OstrelvanheimProduct& product) {
+  const DisplayCase byMeaning[] = {
+      {Meaning::kVuIntegr, 0.5f, "300"},
+      {Meaning::kVuRefer, 1.0f, "1.0"},
+      {Meaning::kPpmIntegr, 1.0f, "100"},
+      {Meaning::kPpmReturn, 0.5f, "1000"},
+      {Meaning::kOverIndic, 2.0f / 9.0f, "3.000000"},
+      {Meaning::kKnobMode, 1.0f, " Linear "},
+      {Meaning::kKnobMode, 0.0f, " Circular "},
   };
-  // The spare host indices, and indices without an entry.
-  for (VstInt32 i : {23, 24, 25, 26, 29, 30, 37, 38, 39, 40, 41, 42, 43, 44, 45, 46, 47})
-    rows.push_back({i, "-", "-"});
-  for (VstInt32 i : {-1, 48, 55, 56, 57, 60, 64, 65, 66, 1000}) rows.push_back({i, "-", "-"});
+  std::vector<DisplayCase> cases;
+  for (DisplayCase c : byMeaning) {
+    c.index = product.parameters.indexOf(c.index);
+    cases.push_back(c);
+  }
+  return cases;
+}
 
-  FirstGenerationRig r;
-  for (const NameRow& row : rows) {
-    EXPECT_EQ(text(r.fx(), effGetParamName, row.index), row.name) << row.index;
-    EXPECT_EQ(text(r.fx(), effGetParamLabel, row.index), row.label) << row.index;
+TEST_F(Ostrelvanheim2Effect, DisplaysFollowTheStoredValues) {
+  std::vector<DisplayCase> cases = {
+      {0, 1.0f, " On "},        {0, 0.49f, " Off "},   {0, 0.5f, " On "},       {1, 1.0f, " MultiBand "},
+      {1, 0.0f, " SingleBnd "}, {3, 1.0f, " Linked "}, {3, 0.0f, " Unlinked "}, {4, 1.0f, "24.00"},
+      {4, 0.0f, "-24.00"},      {4, 0.5f, "0.00"},     {5, 0.123f, "12.3"},     {6, 1.0f, "100.0"},
+      {7, 0.5f, "1.00"},        {7, 1.0f, "4.00"},     {8, 0.75f, "6.00"},      {9, 0.25f, "-6.00"},
+      {10, 1.0f, "16000"},      {10, 0.0f, "1000"},    {11, 0.5f, "100.0"},     {11, 1.0f, "400.0"},
+      {12, 0.5f, "50.0"},       {13, 0.5f, "0.00"},    {14, 0.4984f, "-0.04"},  {15, 1.0f, "12.00"},
+      {18, 1.0f, "16.00"},      {18, 0.0f, "0.06"},    {21, 0.0f, " Pre "},     {21, 0.5f, " GainRed "},
+      {21, 1.0f, " Post "},     {22, 1.0f, " PPM "},   {22, 0.0f, " VU "},      {23, 0.5f, "-"},
+      {24, 1.0f, "100"},        {25, 1.0f, "-40..+6"}, {25, 0.0f, "-20..+3"},   {26, 1.0f, " FAT "},
+      {26, 0.0f, " Off "},      {27, 1.0f, " Long "},  {28, 1.0f, " Auto "},    {29, 1.0f, " BrickWall "},
+      {29, 0.0f, " Off "},      {30, 0.0f, " OO-O"},   {31, 0.7f, ""},          {99, 0.5f, ""},
+  };
+  for (const DisplayCase& c : preferenceDisplays(ostrelvanheim2::kProduct)) cases.push_back(c);
+  for (const auto& c : cases) {
+    Rig r;
+    r.set({{c.index, c.value}});
+    EXPECT_EQ(text(r.fx(), effGetParamDisplay, c.index), c.display) << c.index << " = " << c.value;
   }
 }
 
@@ -157,8 +244,8 @@ std::string fixed(double value, int decimals) {
   return buffer;
 }
 
-// What the display of each host index shows for a value v, by the published
-// formulas, with the fine-tune factor f.
+// What the display of each host index of the first generation shows for a
+// value v, by the published formulas, with the fine-tune factor f.
 std::string expectedDisplay(VstInt32 index, float value, double f) {
   const double v = value;
   const double g = std::sqrt(f);
@@ -218,6 +305,125 @@ TEST_F(FirstGeneration, DisplaysOfAllHostParametersFollowTheirFormulas) {
   }
 }
 
+TEST_F(FirstGeneration, OtherDisplaysReadTheRoutingAndThePreferences) {
+  FirstGenerationRig r;
+  r.set({{65, 0.6f}});
+  EXPECT_EQ(text(r.fx(), effGetParamDisplay, 2), " L-R ");
+  EXPECT_EQ(text(r.fx(), effGetParamDisplay, 36), " R ");
+  r.set({{65, 0.1f}});
+  EXPECT_EQ(text(r.fx(), effGetParamDisplay, 2), " Mono ");
+  std::vector<DisplayCase> rows = preferenceDisplays(ostrelvanheim::kProduct);
+  for (VstInt32 index : {48, 55, 65}) rows.push_back({index, 0.5f, ""});
+  for (const DisplayCase& row : rows) {
+    r.set({{row.index, row.value}});
+    EXPECT_EQ(text(r.fx(), effGetParamDisplay, row.index), row.display) << row.index;
+  }
+}
+
+// The texts of the stereo mode and left/right parameters, and the channel
+// mode the editor's button shows, name the routing that runs: its output is
+// that of the plain setting of the routing named. The stereo kernels run only
+// above 0.5, and left/right counts only in the one-channel kernels.
+TEST_P(OstrelvanheimEffect, ChannelTextsTellTheRoutingThatRuns) {
+  const float aboveHalf = std::nextafter(0.5f, 1.0f);
+  const struct {
+    float monoStereo, lr;
+    const char *stereoText, *lrText;
+    float channelMode;
+    float runsAsMonoStereo, runsAsLr;  // the plain setting of the routing named
+  } kCases[] = {
+      {0.5f, 0.0f, " Mono ", " OO-O", 0.0f, 0.0f, 0.0f},
+      {0.5f, 0.5f, " L-R ", " L ", 0.333f, 0.0f, 0.5f},
+      {0.5f, 1.0f, " L-R ", " R ", 0.667f, 0.0f, 1.0f},
+      {aboveHalf, 0.0f, " Stereo ", " OO-O", 1.0f, 1.0f, 0.0f},
+      {1.0f, 1.0f / 3.0f, " Stereo ", " OO-O", 1.0f, 1.0f, 0.0f},
+      {1.0f, 0.5f, " Stereo ", " OO-O", 1.0f, 1.0f, 0.0f},
+      {1.0f, 1.0f, " Stereo ", " OO-O", 1.0f, 1.0f, 0.0f},
+      {0.0f, 0.333f, " L-R ", " L ", 0.333f, 0.0f, 0.5f},
+      {0.0f, 0.66f, " L-R ", " R ", 0.667f, 0.0f, 1.0f},
+  };
+  const rig::Stereo in{rig::noise(6000, 71, 1.4), rig::noise(6000, 72, 0.3)};
+  for (const auto& c : kCases) {
+    SCOPED_TRACE("mono stereo " + std::to_string(c.monoStereo) + ", L R " + std::to_string(c.lr));
+    Rig r = rig(), named = rig();
+    r.setMeanings({{Meaning::kMonoStereo, c.monoStereo}, {Meaning::kLR, c.lr}});
+    named.setMeanings({{Meaning::kMonoStereo, c.runsAsMonoStereo}, {Meaning::kLR, c.runsAsLr}});
+    EXPECT_EQ(text(r.fx(), effGetParamDisplay, r.index(Meaning::kMonoStereo)), c.stereoText);
+    EXPECT_EQ(text(r.fx(), effGetParamDisplay, r.index(Meaning::kLR)), c.lrText);
+    EXPECT_EQ(r.fx().getParameter(r.fx().channelModeIndex()), c.channelMode);
+    EXPECT_EQ(r.fx().getParameterPlainValue(r.index(Meaning::kMonoStereo)), c.runsAsMonoStereo);
+    const rig::Stereo out = r.process(in), expected = named.process(in);
+    EXPECT_TRUE(out.left == expected.left && out.right == expected.right) << "it runs another routing";
+    EXPECT_EQ(r.fx().getParameter(r.index(Meaning::kMonoStereo)), c.monoStereo) << "the host's value stays";
+  }
+}
+
+// The Meters text names what the meters read, at the thresholds too.
+TEST_P(OstrelvanheimEffect, MetersTextTellsWhatTheMetersRead) {
+  const struct {
+    float value;
+    int source;
+    const char* text;
+  } kCases[] = {
+      {0.3333333f, 0, " Pre "},
+      {std::nextafter(0.3333333f, 1.0f), 1, " GainRed "},
+      {0.6666666f, 1, " GainRed "},
+      {0.6666667f, 2, " Post "},
+  };
+  for (const auto& c : kCases) {
+    Rig r = rig();
+    r.setMeanings({{Meaning::kMeters, c.value}});
+    EXPECT_EQ(r.engine().meterSource, c.source) << c.value;
+    EXPECT_EQ(text(r.fx(), effGetParamDisplay, r.index(Meaning::kMeters)), c.text) << c.value;
+  }
+}
+
+TEST_P(OstrelvanheimEffect, PropertiesMarkSwitchesAndSelectors) {
+  const Generation& g = generation();
+  Rig r = rig();
+  AEffect* e = r.fx().getAeffect();
+  // At both products' indices: the second generation's, the first's.
+  struct Case {
+    VstInt32 indices[2], flags, maximum;
+  };
+  const Case cases[] = {{{0, 0}, 11, 1},   {{1, 1}, 11, 1},   {{2, 2}, 11, 1},   {{3, 3}, 11, 1},
+                        {{22, 22}, 11, 1}, {{26, 31}, 11, 1}, {{27, 32}, 11, 1}, {{28, 33}, 11, 1},
+                        {{29, 34}, 11, 1}, {{25, 35}, 11, 1}, {{21, 21}, 10, 2}, {{24, 28}, 10, 3}};
+  for (const Case& c : cases) {
+    const VstInt32 index = c.indices[g.column];
+    VstParameterProperties p{};
+    ASSERT_EQ(e->dispatcher(e, effGetParameterProperties, index, 0, &p, 0), 1) << index;
+    EXPECT_EQ(p.flags, c.flags) << index;
+    EXPECT_EQ(p.minInteger, 0) << index;
+    EXPECT_EQ(p.maxInteger, c.maximum) << index;
+    EXPECT_EQ(p.stepInteger, 1);
+    EXPECT_EQ(p.largeStepInteger, 1);
+  }
+  for (VstInt32 index : g.withoutProperties) {
+    VstParameterProperties p{};
+    p.flags = 77;
+    EXPECT_EQ(e->dispatcher(e, effGetParameterProperties, index, 0, &p, 0), 0) << index;
+    EXPECT_EQ(p.flags, 77) << "left untouched";
+  }
+}
+
+// ---- parameter rules ----
+
+TEST_F(Ostrelvanheim2Effect, FineTuneScalesTheDriveRange) {
+  Rig r;
+  r.set({{4, 1.0f}, {24, 0.0f}});
+  EXPECT_FLOAT_EQ(r.fx().getParameterPlainValue(4), 3.0f);
+  EXPECT_NEAR(r.engine().driveGain, 1.4142136, 1e-7);
+  r.set({{24, 1.0f}});
+  EXPECT_EQ(r.fx().getParameterPlainValue(4), 24.0f);
+  EXPECT_DOUBLE_EQ(r.engine().driveGain, 16.0);
+  const float ranges[] = {3.0f, 6.0f, 12.0f, 24.0f};
+  for (int k = 0; k < 4; ++k) {
+    r.set({{24, static_cast<float>(k) / 3.0f}});
+    EXPECT_NEAR(r.fx().getParameterPlainValue(4), ranges[k], 1e-5) << k;
+  }
+}
+
 TEST_F(FirstGeneration, FineTuneRescalesDriveAdjustmentsCeilingAndOutput) {
   const float fineTunes[] = {0.0f, 1.0f / 3.0f, 2.0f / 3.0f};
   const float values[] = {0.0f, 0.2f, 0.7f, 1.0f};
@@ -239,61 +445,162 @@ TEST_F(FirstGeneration, FineTuneRescalesDriveAdjustmentsCeilingAndOutput) {
   EXPECT_DOUBLE_EQ(r.engine().driveGain, std::pow(256.0, 0.125) / std::pow(16.0, 0.125));
 }
 
-TEST_F(FirstGeneration, OtherDisplaysReadTheRoutingAndThePreferences) {
-  FirstGenerationRig r;
-  r.set({{65, 0.6f}});
-  EXPECT_EQ(text(r.fx(), effGetParamDisplay, 2), " L-R ");
-  EXPECT_EQ(text(r.fx(), effGetParamDisplay, 36), " R ");
-  r.set({{65, 0.1f}});
-  EXPECT_EQ(text(r.fx(), effGetParamDisplay, 2), " Mono ");
-  struct Row {
-    VstInt32 index;
-    float value;
-    const char* display;
+TEST_F(Ostrelvanheim2Effect, SwitchesAndSelectorsDeriveTheirStates) {
+  Rig r;
+  CompressorEngine& e = r.engine();
+  r.set({{21, 1.0f}});
+  EXPECT_EQ(e.meterSource, 2);
+  r.set({{21, 0.5f}});
+  EXPECT_EQ(e.meterSource, 1);
+  r.set({{21, 0.33f}});
+  EXPECT_EQ(e.meterSource, 0);
+  struct Delay {
+    float given, stored;
   };
-  const Row rows[] = {
-      {49, 0.5f, "300"},
-      {50, 1.0f, "1.0"},
-      {51, 1.0f, "100"},
-      {52, 0.5f, "1000"},
-      {53, 2.0f / 9.0f, "3.000000"},
-      {54, 1.0f, " Linear "},
-      {54, 0.0f, " Circular "},
-      {48, 0.5f, ""},
-      {55, 0.5f, ""},
-      {65, 0.5f, ""},
-  };
-  for (const Row& row : rows) {
-    r.set({{row.index, row.value}});
-    EXPECT_EQ(text(r.fx(), effGetParamDisplay, row.index), row.display) << row.index;
+  for (const Delay d : {Delay{0.05f, 0.0f}, Delay{0.1f, 0.125f}, Delay{0.5f, 0.5f}}) {
+    r.set({{23, d.given}});
+    EXPECT_EQ(r.fx().getParameter(23), d.stored);
+    EXPECT_EQ(r.fx().programStore()->value(0, 23), d.stored) << "the programs keep the stored value";
   }
+  EXPECT_FLOAT_EQ(r.fx().getParameterPlainValue(23), (0.5f - 0.125f) * 1000.0f / 0.875f);
+  r.set({{23, 0.0f}});
+  EXPECT_EQ(r.fx().getParameterPlainValue(23), -1.0f);
 }
 
-TEST_F(FirstGeneration, PropertiesMarkSwitchesAndSelectors) {
+TEST_F(FirstGeneration, MeterDelayKeepsItsStepsAndPassesAnAutomaticValueAsGiven) {
   FirstGenerationRig r;
-  AEffect* e = r.fx().getAeffect();
   struct Case {
-    VstInt32 index, flags, maximum;
+    float given, kept, programs;
+    float plain;
   };
-  const Case cases[] = {{0, 11, 1},  {1, 11, 1},  {2, 11, 1},  {3, 11, 1},  {22, 11, 1}, {31, 11, 1},
-                        {32, 11, 1}, {33, 11, 1}, {34, 11, 1}, {35, 11, 1}, {21, 10, 2}, {28, 10, 3}};
+  const Case cases[] = {{0.05f, 0.0f, 0.05f, -1.0f},
+                        {0.1f, 0.125f, 0.125f, 0.0f},
+                        {0.5f, 0.5f, 0.5f, (0.5f - 0.125f) * 1000.0f / 0.875f},
+                        {0.0f, 0.0f, 0.0f, -1.0f}};
   for (const Case& c : cases) {
-    VstParameterProperties p{};
-    ASSERT_EQ(e->dispatcher(e, effGetParameterProperties, c.index, 0, &p, 0), 1) << c.index;
-    EXPECT_EQ(p.flags, c.flags) << c.index;
-    EXPECT_EQ(p.maxInteger, c.maximum) << c.index;
-    EXPECT_EQ(p.stepInteger, 1);
-    EXPECT_EQ(p.largeStepInteger, 1);
-  }
-  for (VstInt32 index : {4, 24, 25, 26, 27, 29, 30, 36, 47, 54, 65}) {
-    VstParameterProperties p{};
-    p.flags = 77;
-    EXPECT_EQ(e->dispatcher(e, effGetParameterProperties, index, 0, &p, 0), 0) << index;
-    EXPECT_EQ(p.flags, 77) << "left untouched";
+    r.set({{27, c.given}});
+    EXPECT_EQ(r.fx().getParameter(27), c.kept) << c.given;
+    for (int k = 0; k < 30; ++k) EXPECT_EQ(r.fx().programStore()->value(k, 27), c.programs) << c.given;
+    EXPECT_FLOAT_EQ(r.fx().getParameterPlainValue(27), c.plain) << c.given;
+    EXPECT_EQ(text(r.fx(), effGetParamDisplay, 27), "-");
   }
 }
 
-// ---- parameter rules ----
+TEST_F(Ostrelvanheim2Effect, FatIsUnavailableAboveOneHundredKilohertz) {
+  Rig r(192000.0f);
+  r.set({{26, 1.0f}});
+  EXPECT_EQ(r.engine().fatOn, 0);
+  EXPECT_EQ(r.fx().getParameter(26), 1.0f);
+  EXPECT_EQ(text(r.fx(), effGetParamDisplay, 26), " FAT ");
+}
+
+TEST_F(Ostrelvanheim2Effect, BackBelowOneHundredKilohertzTheStoredFatSwitchIsInForceAgain) {
+  // After a stay above 100 kHz the running state follows the stored switch
+  // again: the display and the processing (here its look-ahead window, 0.075 ms
+  // at the design rate) agree.
+  struct Case {
+    float fat;
+    int fatOn, lookahead;
+  };
+  for (const Case c : {Case{1.0f, 1, 14}, Case{0.0f, 0, 7}}) {
+    SCOPED_TRACE(c.fat);
+    Rig r(96000.0f);
+    r.set({{6, 0.0f}, {26, c.fat}});
+    r.setSampleRate(192000.0f);
+    EXPECT_EQ(r.engine().fatOn, 0);
+    r.setSampleRate(96000.0f);
+    EXPECT_EQ(r.engine().fatOn, c.fatOn);
+    EXPECT_EQ(r.fx().getParameterPlainValue(26), static_cast<float>(c.fatOn));
+    EXPECT_EQ(text(r.fx(), effGetParamDisplay, 26), c.fatOn ? " FAT " : " Off ");
+    EXPECT_EQ(r.engine().lookaheadLength, c.lookahead);
+  }
+}
+
+TEST_F(FirstGeneration, TheOversamplingIndexIsStoredAndGlobalButSwitchesNothing) {
+  FirstGenerationRig r(96000.0f);
+  r.set({{31, 1.0f}});
+  EXPECT_EQ(r.fx().getParameter(31), 1.0f);
+  EXPECT_EQ(text(r.fx(), effGetParamDisplay, 31), "-");
+  for (int k = 0; k < 30; ++k) EXPECT_EQ(r.fx().programStore()->value(k, 31), 1.0f) << k;
+  EXPECT_EQ(r.engine().fatOn, 0);
+  EXPECT_EQ(r.fx().getParameterPlainValue(31), 0.0f);
+  r.setSampleRate(48000.0f);
+  r.setSampleRate(96000.0f);
+  EXPECT_EQ(r.engine().fatOn, 0);
+  EXPECT_EQ(r.delay(), 255);
+  EXPECT_EQ(r.engine().lookaheadLength, 115) << "the windows are at the host rate (230 at twice that)";
+}
+
+// The editor's channel button sets the stereo mode and left/right and reads
+// the routing back; the envelopes start again only when the routing changes.
+TEST_P(OstrelvanheimEffect, ChannelModeSetsTheRoutingItReadsBack) {
+  Rig r = rig();
+  CompressorEngine& e = r.engine();
+  const VstInt32 channelMode = r.index(Meaning::kChannelMode), monoStereo = r.index(Meaning::kMonoStereo),
+                 lr = r.index(Meaning::kLR);
+  r.set({{channelMode, 0.4f}});
+  EXPECT_EQ(r.fx().getParameter(monoStereo), 0.0f);
+  EXPECT_EQ(r.fx().getParameter(lr), 0.5f);
+  EXPECT_EQ(r.fx().getParameter(channelMode), 0.333f);
+  EXPECT_EQ(text(r.fx(), effGetParamDisplay, lr), " L ");
+  e.applyPendingRequests();
+  e.envelopes[2] = 0.5;
+  r.set({{channelMode, 0.405f}});  // 40 either way: no change
+  e.applyPendingRequests();
+  EXPECT_EQ(e.envelopes[2], 0.5);
+  r.set({{channelMode, 0.45f}});
+  e.applyPendingRequests();
+  EXPECT_EQ(e.envelopes[2], 0.0001);
+  struct Mode {
+    float value, monoStereo, lr, readBack;
+  };
+  for (const Mode m :
+       {Mode{0.1f, 0, 0, 0}, Mode{0.3f, 0, 0.5f, 0.333f}, Mode{0.6f, 0, 1, 0.667f}, Mode{0.9f, 1, 0, 1}}) {
+    r.set({{channelMode, m.value}});
+    EXPECT_EQ(e.monoStereoValue, m.monoStereo) << m.value;
+    EXPECT_EQ(e.lrValue, m.lr) << m.value;
+    EXPECT_EQ(r.fx().getParameter(monoStereo), m.monoStereo) << m.value;
+    EXPECT_EQ(r.fx().getParameter(lr), m.lr) << m.value;
+    EXPECT_EQ(r.fx().getParameter(channelMode), m.readBack) << m.value;
+    EXPECT_EQ(r.fx().programStore()->value(0, lr), 0.0f) << "the selector writes no program";
+  }
+}
+
+TEST_F(Ostrelvanheim2Effect, OverIndicatorThresholdsAreBuiltFromTheQuantisedValue) {
+  Rig r;
+  const double expected[] = {1.0,
+                             2.0000000074505806,
+                             3.000000014901161,
+                             4.000000089406967,
+                             5.000000029802322,
+                             6.000000238418579,
+                             7.000000178813934,
+                             8.00000011920929,
+                             9.000000059604645,
+                             10.0};
+  for (int k = 0; k < 10; ++k) {
+    r.set({{47, static_cast<float>(k) / 9.0f + 0.01f}});
+    EXPECT_EQ(r.engine().overThreshold, expected[k]) << k;
+  }
+}
+
+TEST_F(Ostrelvanheim2Effect, ValuesFromOutsideAreKeptWithinZeroToOne) {
+  Rig r;
+  struct Case {
+    float given, stored;
+  };
+  const Case cases[] = {{std::numeric_limits<float>::quiet_NaN(), 0.0f},
+                        {-0.5f, 0.0f},
+                        {1.5f, 1.0f},
+                        {std::numeric_limits<float>::infinity(), 1.0f},
+                        {0.25f, 0.25f}};
+  for (const Case& c : cases) {
+    r.set({{4, c.given}, {12, c.given}});
+    EXPECT_EQ(r.fx().getParameter(4), c.stored);
+    EXPECT_EQ(r.fx().programStore()->value(0, 12), c.stored);
+    EXPECT_TRUE(std::isfinite(r.engine().driveGain));
+  }
+}
 
 TEST_F(FirstGeneration, BandSaturationAndReleaseHaveTheirOwnScaling) {
   FirstGenerationRig r;
@@ -319,46 +626,12 @@ TEST_F(FirstGeneration, BandSaturationAndReleaseHaveTheirOwnScaling) {
   }
 }
 
-TEST_F(FirstGeneration, TheOversamplingIndexIsStoredAndGlobalButSwitchesNothing) {
-  FirstGenerationRig r(96000.0f);
-  r.set({{31, 1.0f}});
-  EXPECT_EQ(r.fx().getParameter(31), 1.0f);
-  EXPECT_EQ(text(r.fx(), effGetParamDisplay, 31), "-");
-  for (int k = 0; k < 30; ++k) EXPECT_EQ(r.fx().programStore()->value(k, 31), 1.0f) << k;
-  EXPECT_EQ(r.engine().fatOn, 0);
-  EXPECT_EQ(r.fx().getParameterPlainValue(31), 0.0f);
-  r.setSampleRate(48000.0f);
-  r.setSampleRate(96000.0f);
-  EXPECT_EQ(r.engine().fatOn, 0);
-  EXPECT_EQ(r.delay(), 255);
-  EXPECT_EQ(r.engine().lookaheadLength, 115) << "the windows are at the host rate (230 at twice that)";
-}
-
-TEST_F(FirstGeneration, GlobalIndicesReachEveryProgramUnlessAProgramIsApplied) {
-  FirstGenerationRig r;
+// A spare host index keeps its value in the current program only; an index
+// without a meaning keeps nothing.
+TEST_P(OstrelvanheimEffect, SpareIndicesLiveInTheCurrentProgramOnly) {
+  Rig r = rig();
   Ostrelvanheim& fx = r.fx();
-  const float driveOfNine = fx.programStore()->value(9, 4);
-  fx.selectProgram(5);
-  const struct {
-    VstInt32 index;
-    float value;
-  } globals[] = {{0, 0.0f}, {2, 0.25f}, {21, 1.0f}, {22, 1.0f}, {27, 0.5f}, {31, 1.0f}, {35, 1.0f}};
-  for (const auto& g : globals) r.set({{g.index, g.value}});
-  r.set({{4, 0.9f}, {36, 0.5f}});
-  for (const auto& g : globals)
-    for (int k = 0; k < 30; ++k)
-      EXPECT_EQ(fx.programStore()->value(k, g.index), g.value) << g.index << " " << k;
-  EXPECT_EQ(fx.programStore()->value(9, 4), driveOfNine) << "Drive is the program's own";
-  EXPECT_EQ(fx.programStore()->value(9, 36), 0.0f) << "L R is the program's own";
-  fx.selectProgram(9);
-  EXPECT_EQ(fx.getParameter(2), 0.25f);
-  EXPECT_EQ(fx.getParameter(4), driveOfNine);
-}
-
-TEST_F(FirstGeneration, SpareIndicesLiveInTheCurrentProgramOnly) {
-  FirstGenerationRig r;
-  Ostrelvanheim& fx = r.fx();
-  for (VstInt32 index : {23, 26, 29, 30, 37, 40, 47}) {
+  for (VstInt32 index : generation().spare) {
     fx.selectProgram(3);
     r.set({{index, 0.75f}});
     EXPECT_EQ(fx.getParameter(index), 0.75f) << index;
@@ -368,101 +641,78 @@ TEST_F(FirstGeneration, SpareIndicesLiveInTheCurrentProgramOnly) {
     fx.selectProgram(3);
     EXPECT_EQ(fx.getParameter(index), 0.75f) << index;
   }
-  for (VstInt32 index : {48, 55, 60, 66, -1}) {
+  for (VstInt32 index : generation().meaningless) {
     r.set({{index, 0.75f}});
     EXPECT_EQ(fx.getParameter(index), 0.0f) << index;
   }
 }
 
-TEST_F(FirstGeneration, MeterDelayKeepsItsStepsAndPassesAnAutomaticValueAsGiven) {
-  FirstGenerationRig r;
-  struct Case {
-    float given, kept, programs;
-    float plain;
+// ---- delay and windows ----
+
+TEST_P(OstrelvanheimEffect, DelayAndRingSizesFollowTheSampleRateBand) {
+  const Generation& g = generation();
+  const struct {
+    float hostRate, rate;  // the rate the effect takes
+  } kCases[] = {
+      {44100.0f, 44100.0f},
+      {48000.0f, 48000.0f},
+      {49999.0f, 49999.0f},
+      {50000.0f, 50000.0f},
+      {96000.0f, 96000.0f},
+      {100000.0f, 100000.0f},
+      {192000.0f, 192000.0f},
+      {10000.0f, 22050.0f},
+      {250000.0f, 192000.0f},
+      {std::numeric_limits<float>::quiet_NaN(), 44100.0f},
+      {std::numeric_limits<float>::infinity(), 44100.0f},
   };
-  const Case cases[] = {{0.05f, 0.0f, 0.05f, -1.0f},
-                        {0.1f, 0.125f, 0.125f, 0.0f},
-                        {0.5f, 0.5f, 0.5f, (0.5f - 0.125f) * 1000.0f / 0.875f},
-                        {0.0f, 0.0f, 0.0f, -1.0f}};
-  for (const Case& c : cases) {
-    r.set({{27, c.given}});
-    EXPECT_EQ(r.fx().getParameter(27), c.kept) << c.given;
-    for (int k = 0; k < 30; ++k) EXPECT_EQ(r.fx().programStore()->value(k, 27), c.programs) << c.given;
-    EXPECT_FLOAT_EQ(r.fx().getParameterPlainValue(27), c.plain) << c.given;
-    EXPECT_EQ(text(r.fx(), effGetParamDisplay, 27), "-");
-  }
-}
-
-TEST_F(FirstGeneration, ChannelModeSetsTheRoutingItReadsBack) {
-  FirstGenerationRig r;
-  struct Mode {
-    float value, monoStereo, lr, readBack;
-  };
-  for (const Mode m :
-       {Mode{0.1f, 0, 0, 0}, Mode{0.3f, 0, 0.5f, 0.333f}, Mode{0.6f, 0, 1, 0.667f}, Mode{0.9f, 1, 0, 1}}) {
-    r.set({{65, m.value}});
-    EXPECT_EQ(r.fx().getParameter(2), m.monoStereo) << m.value;
-    EXPECT_EQ(r.fx().getParameter(36), m.lr) << m.value;
-    EXPECT_EQ(r.fx().getParameter(65), m.readBack) << m.value;
-    EXPECT_EQ(r.fx().programStore()->value(0, 36), 0.0f) << "the selector writes no program";
-  }
-}
-
-// ---- delay ----
-
-struct DelayCase {
-  float hostRate;
-  float rate;
-  int lookahead, latency, delay;
-};
-
-TEST_F(FirstGeneration, DelayAndRingSizesFollowTheSampleRateBand) {
-  const DelayCase cases[] = {
-      {44100.0f, 44100.0f, 64, 128, 127},
-      {48000.0f, 48000.0f, 64, 128, 127},
-      {49999.0f, 49999.0f, 64, 128, 127},
-      {50000.0f, 50000.0f, 128, 256, 255},
-      {96000.0f, 96000.0f, 128, 256, 255},
-      {100000.0f, 100000.0f, 256, 512, 511},
-      {192000.0f, 192000.0f, 256, 512, 511},
-      {10000.0f, 22050.0f, 64, 128, 127},
-      {250000.0f, 192000.0f, 256, 512, 511},
-      {std::numeric_limits<float>::quiet_NaN(), 44100.0f, 64, 128, 127},
-  };
-  for (const DelayCase& c : cases) {
-    FirstGenerationRig r(c.hostRate);
+  for (const auto& c : kCases) {
+    const Generation::Band& band = g.bandAt(c.rate);
+    Rig r = rig(c.hostRate);
     EXPECT_EQ(r.fx().getSampleRate(), c.rate) << c.hostRate;
-    EXPECT_EQ(r.fx().getLookaheadRingSize(), c.lookahead) << c.hostRate;
-    EXPECT_EQ(r.fx().getLatencyRingSize(), c.latency) << c.hostRate;
-    EXPECT_EQ(r.fx().getDelaySamples(), c.delay) << c.hostRate;
-    EXPECT_EQ(r.delay(), c.delay) << c.hostRate;
+    EXPECT_EQ(r.fx().getLookaheadRingSize(), band.lookaheadRing) << c.hostRate;
+    EXPECT_EQ(r.fx().getLatencyRingSize(), band.latencyRing) << c.hostRate;
+    EXPECT_EQ(r.fx().getDelaySamples(), band.delay) << c.hostRate;
+    EXPECT_EQ(r.delay(), band.delay) << c.hostRate;
   }
-  FirstGenerationRig r;
-  EXPECT_FLOAT_EQ(r.fx().getDelayMs(), 127.0f * 1000.0f / 44100.0f);
+  Rig r = rig();
+  EXPECT_FLOAT_EQ(r.fx().getDelayMs(), static_cast<float>(g.bands[0].delay) * 1000.0f / 44100.0f);
 }
 
 // The delay-ring store holds each product's rings at its own largest sizes:
 // sixteen look-ahead regions, then the dry and output regions.
-TEST_F(FirstGeneration, TheDelayRingStoreHoldsTheShorterRings) {
+TEST_P(OstrelvanheimEffect, TheDelayRingStoreHoldsTheProductsOwnRings) {
   using E = CompressorEngine;
-  const struct {
-    const OstrelvanheimProduct* product;
-    int slots, lookaheadRegion, dryA, dryB, outL, outR;
-  } kCases[] = {
-      {&ostrelvanheim::kProduct, 6144, 256, 4096, 4608, 5120, 5632},
-      {&ostrelvanheim2::kProduct, 24576, 1024, 16384, 18432, 20480, 22528},
-  };
-  for (const auto& c : kCases) {
-    SCOPED_TRACE(c.product->identity.effectName);
-    Rig r(*c.product);
-    const CompressorEngine& e = r.engine();
-    EXPECT_EQ(e.delayRingSlots(), c.slots);
-    for (int region = E::kSumL; region < E::kDryA; ++region)
-      EXPECT_EQ(e.regionStart(static_cast<E::Region>(region)), region * c.lookaheadRegion) << region;
-    EXPECT_EQ(e.regionStart(E::kDryA), c.dryA);
-    EXPECT_EQ(e.regionStart(E::kDryB), c.dryB);
-    EXPECT_EQ(e.regionStart(E::kOutL), c.outL);
-    EXPECT_EQ(e.regionStart(E::kOutR), c.outR);
+  const Generation::RingStore& c = generation().ringStore;
+  Rig r = rig();
+  const CompressorEngine& e = r.engine();
+  EXPECT_EQ(e.delayRingSlots(), c.slots);
+  for (int region = E::kSumL; region < E::kDryA; ++region)
+    EXPECT_EQ(e.regionStart(static_cast<E::Region>(region)), region * c.lookaheadRegion) << region;
+  EXPECT_EQ(e.regionStart(E::kDryA), c.dryA);
+  EXPECT_EQ(e.regionStart(E::kDryB), c.dryB);
+  EXPECT_EQ(e.regionStart(E::kOutL), c.outL);
+  EXPECT_EQ(e.regionStart(E::kOutR), c.outR);
+}
+
+struct WindowCase {
+  float rate;
+  float fat;
+  float speed;
+  int A, B;
+};
+
+TEST_F(Ostrelvanheim2Effect, LookaheadWindowsFollowSpeedAndTheDesignRate) {
+  const WindowCase cases[] = {{44100, 0, 0, 3, 9},
+                              {44100, 0, 1, 52, 52},
+                              {44100, 1, 0, 6, 19},
+                              {96000, 1, 1, 230, 230},
+                              {120000, 1, 0, 9, 27}};
+  for (const WindowCase& c : cases) {
+    Rig r(c.rate);
+    r.set({{26, c.fat}, {6, c.speed}});
+    EXPECT_EQ(r.engine().lookaheadLength, c.A) << c.rate << " " << c.fat << " " << c.speed;
+    EXPECT_EQ(r.engine().brickwallLookahead, c.B) << c.rate << " " << c.fat << " " << c.speed;
   }
 }
 
@@ -486,20 +736,128 @@ TEST_F(FirstGeneration, LookaheadWindowsFitTheShorterRingsAtEveryRateAndSpeed) {
   EXPECT_EQ(r.engine().brickwallLookahead, 52);
 }
 
+TEST_F(Ostrelvanheim2Effect, LongMakesEveryReleaseSeventeenTimesSlower) {
+  Rig r;
+  r.set({{6, 0.5f}, {7, 0.5f}, {27, 0.0f}});
+  CompressorEngine& e = r.engine();
+  const double shortRelease = e.bandReleaseCoeffs[1];
+  const double shortBrickwall = e.brickwallReleaseCoeff;
+  r.set({{27, 1.0f}});
+  // 1 - 0.05^(1/n): the step count n grows seventeen-fold.
+  const double nShort = std::log(0.05) / std::log(1.0 - shortRelease);
+  const double nLong = std::log(0.05) / std::log(1.0 - e.bandReleaseCoeffs[1]);
+  EXPECT_NEAR(nLong / nShort, 17.0, 1e-6);
+  EXPECT_NE(e.brickwallReleaseCoeff, shortBrickwall);
+}
+
+TEST_F(Ostrelvanheim2Effect, CrossoversStayStableAtLowDesignRates) {
+  // HighFreq at 16 kHz above half of a 22050 Hz design rate.
+  Rig r(22050.0f);
+  r.set({{1, 1.0f}, {10, 1.0f}});
+  const FilterCoeffs c = r.engine().fixedFilters.current().highCrossover;
+  // Poles inside the unit circle: |a2| < 1 and |a1| < 1 + a2.
+  EXPECT_LT(std::fabs(c.a2), 1.0);
+  EXPECT_LT(std::fabs(c.a1), 1.0 + c.a2);
+}
+
+TEST_F(Ostrelvanheim2Effect, SaturationCurveInverseAndSmallSignalGain) {
+  Rig r;
+  CompressorEngine& e = r.engine();
+  r.set({{5, 0.0f}});
+  EXPECT_EQ(r.fx().inverseSaturationCurve(0.7f), 0.7f) << "no knee: the inverse is the identity";
+  EXPECT_EQ(r.fx().inverseSaturationCurve(1.5f), 1.5f);
+  r.set({{5, 0.8f}});
+  EXPECT_EQ(r.fx().inverseSaturationCurve(1.0f), 1.0f);
+  e.curveScale = 2000000.0;
+  EXPECT_FLOAT_EQ(r.fx().smallSignalGain(), static_cast<float>(1000000.0 * e.driveGain * e.ceilingLevel));
+}
+
+// ---- programs ----
+
+// A global value reaches every program and stays over program changes; a
+// program's own value is its own, and applying a program writes nothing back.
+TEST_P(OstrelvanheimEffect, GlobalIndicesReachEveryProgramUnlessAProgramIsApplied) {
+  Rig r = rig();
+  Ostrelvanheim& fx = r.fx();
+  const VstInt32 drive = r.index(Meaning::kDrive), lr = r.index(Meaning::kLR),
+                 monoStereo = r.index(Meaning::kMonoStereo);
+  const float driveOfNine = fx.programStore()->value(9, drive);
+  fx.selectProgram(5);
+  const std::vector<rig::Setting> globals = {
+      {r.index(Meaning::kProcess), 0.0f},    {monoStereo, 0.25f},
+      {r.index(Meaning::kMeters), 1.0f},     {r.index(Meaning::kMeterType), 1.0f},
+      {r.index(Meaning::kMeterDelay), 0.5f}, {r.index(Meaning::kFat), 1.0f},
+      {r.index(Meaning::kMeterScale), 1.0f}};
+  r.set(globals);
+  r.set({{drive, 0.9f}, {lr, 0.5f}});
+  for (const rig::Setting& g : globals)
+    for (int k = 0; k < 30; ++k)
+      EXPECT_EQ(fx.programStore()->value(k, g.index), g.value) << g.index << " " << k;
+  EXPECT_EQ(fx.programStore()->value(9, drive), driveOfNine) << "Drive is the program's own";
+  EXPECT_EQ(fx.programStore()->value(9, lr), 0.0f) << "L R is the program's own";
+  fx.selectProgram(9);
+  EXPECT_EQ(fx.getParameter(monoStereo), 0.25f);
+  EXPECT_EQ(fx.getParameter(drive), driveOfNine);
+  fx.selectProgram(5);
+  EXPECT_EQ(fx.getParameter(drive), 0.9f);
+  EXPECT_EQ(fx.programStore()->value(9, drive), driveOfNine) << "applying a program writes nothing back";
+}
+
 // ---- preferences ----
 
-TEST_F(FirstGeneration, EveryMeterPreferenceStartsFromItsOwnDefault) {
-  FirstGenerationRig r;
+TEST_P(OstrelvanheimEffect, EveryMeterPreferenceStartsFromItsOwnDefault) {
+  Rig r = rig();
   Ostrelvanheim& fx = r.fx();
-  EXPECT_EQ(fx.getParameter(49), 0.5f);
-  EXPECT_EQ(fx.getParameter(50), 0.41f);
-  EXPECT_EQ(fx.getParameter(51), 0.5f);
-  EXPECT_EQ(fx.getParameter(52), 0.5f);
-  EXPECT_EQ(fx.getParameter(53), 2.0f / 9.0f);
-  EXPECT_EQ(fx.getParameter(54), 1.0f);
-  EXPECT_DOUBLE_EQ(fx.getParameterPlainValue(49), 300.0);
+  EXPECT_EQ(fx.getParameter(r.index(Meaning::kVuIntegr)), 0.5f);
+  EXPECT_EQ(fx.getParameter(r.index(Meaning::kVuRefer)), 0.41f);
+  EXPECT_EQ(fx.getParameter(r.index(Meaning::kPpmIntegr)), 0.5f);
+  EXPECT_EQ(fx.getParameter(r.index(Meaning::kPpmReturn)), 0.5f);
+  EXPECT_EQ(fx.getParameter(r.index(Meaning::kOverIndic)), 2.0f / 9.0f);
+  EXPECT_EQ(fx.getParameter(r.index(Meaning::kKnobMode)), 1.0f);
+  EXPECT_DOUBLE_EQ(fx.getParameterPlainValue(r.index(Meaning::kVuIntegr)), 300.0);
+  EXPECT_FLOAT_EQ(fx.getParameterPlainValue(r.index(Meaning::kPpmReturn)), 1000.0f);
+  EXPECT_NEAR(fx.getParameterPlainValue(r.index(Meaning::kPpmIntegr)), 9.0499f, 1e-4);
   EXPECT_EQ(r.engine().overThreshold, 3.000000014901161);
-  EXPECT_EQ(fx.getParameter(43), 0.0f) << "the second generation's preference indices are spare here";
+  EXPECT_EQ(fx.getParameter(generation().otherGenerationsPreference), 0.0f)
+      << "the other generation's preference indices hold no preference here";
+}
+
+TEST_F(Ostrelvanheim2Effect, MeterPreferencesAreWrittenAtDestructionAndReadBack) {
+  {
+    Rig r;
+    r.set({{48, 0.0f}, {43, 0.25f}});
+  }
+  platform::SettingsKey key(presets::kMeterPreferenceStem, platform::SettingsKey::Access::Query);
+  for (const char* name :
+       {"vuintegration", "vureference", "ppmintegration", "ppmreturn", "overcounter", "knobmode"}) {
+    float v = -1.0f;
+    EXPECT_TRUE(key.readExact(name, platform::SettingsType::Binary, &v, 4)) << name;
+  }
+  Rig next;
+  EXPECT_EQ(next.fx().getParameter(48), 0.0f);
+  EXPECT_EQ(text(next.fx(), effGetParamDisplay, 48), " Circular ");
+  EXPECT_EQ(next.fx().getParameter(43), 0.25f);
+}
+
+TEST_F(Ostrelvanheim2Effect, DamagedMeterPreferencesFallBackToTheDefault) {
+  struct Stored {
+    const char* what;
+    std::vector<unsigned char> bytes;
+  };
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  const float two = 2.0f;
+  std::vector<unsigned char> nanBytes(4), twoBytes(4);
+  std::memcpy(nanBytes.data(), &nan, 4);
+  std::memcpy(twoBytes.data(), &two, 4);
+  const Stored cases[] = {{"five bytes", {0, 0, 0, 0, 0}},
+                          {"three bytes", {0, 0, 0}},
+                          {"NaN", nanBytes},
+                          {"above one", twoBytes}};
+  for (const Stored& s : cases) {
+    platform::SettingsKey(presets::kMeterPreferenceStem, platform::SettingsKey::Access::Write)
+        .write("knobmode", platform::SettingsType::Binary, s.bytes.data(), s.bytes.size());
+    EXPECT_EQ(presets::loadMeterPreference(presets::kKnobMode), 1.0f) << s.what;
+  }
 }
 
 TEST_F(FirstGeneration, BothGenerationsShareTheMeterPreferences) {
@@ -526,5 +884,8 @@ TEST_F(FirstGeneration, BothGenerationsShareTheMeterPreferences) {
   float v = 0.0f;
   EXPECT_FALSE(own.isOpen() && own.readExactAnyType("knobmode", &v, sizeof v));
 }
+
+INSTANTIATE_TEST_SUITE_P(Generations, OstrelvanheimEffect, ::testing::ValuesIn(rig::kGenerations),
+                         rig::generationName);
 
 }  // namespace

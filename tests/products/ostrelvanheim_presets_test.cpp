@@ -1,6 +1,8 @@
-// The factory programs of JYX Ostrelvanheim, checked against the published
-// preset list written out as text, row by row, and as the effect holds them
-// after construction.
+// The factory programs of both Ostrelvanheim generations, checked against
+// their published preset lists written out as text, row by row, and the
+// first generation's as the effect holds them after construction. The two
+// lists are one but for the values the product table gives as the first
+// generation's own.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -9,13 +11,15 @@
 
 #include "products/ostrelvanheim/factory_presets.h"
 #include "products/ostrelvanheim/product.h"
+#include "products/ostrelvanheim2/factory_presets.h"
 #include "products/ostrelvanheim2/ostrelvanheim.h"
+#include "tests/products/ostrelvanheim_products.h"
 #include "tests/products/published_presets.h"
 #include "tests/support/settings_sandbox.h"
 
 namespace {
 
-using namespace ostrelvanheim;
+using rig::Generation;
 
 // name | Mode Link Drive Knee Speed Release HighAdjust LowAdjust HighFreq LowFreq
 //        Ceiling Output LowRel HighRel
@@ -27,12 +31,12 @@ const char* const kPublishedRows[] = {
     "Mix First Aid 3|1 1 0.6 0 1 0.5 0.56 0.57 1 0.57 0.5 0.4984 0.5 0.5",
     "Mix First Aid 4|1 1 0.58 0 0.65 0.5 0.71 0.71 0.65 0.75 0.5 0.4984 0.5 0.5",
     "Mix Extra Pressure|1 1 0.6 0.2 0.6 0.75 0.5 0.5 0.5 0.5 0.48 0.4984 0.5 0.5",
-    "Mix Finalize 1|1 1 0.65 0 0.4 0.75 0.5 0.5 0.5 0.5 0.5 0.4984 1 0",
-    "Mix Finalize 2|1 1 0.6 0.1 0.25 0.75 0.5 0.5 0.5 0.5 0.5 0.4984 1 0",
-    "Mix Finalize 3|1 1 0.55 0.2 0 1 0.5 0.5 0.5 0.5 0.5 0.4984 1 0",
-    "Mix liteDriven Tape|1 1 0.5 0.15 0 0 0.485 0.54 1 0.4 0.5 0.4984 1 0",
-    "Mix semiDriven Tape|1 1 0.5 0.25 0 0 0.485 0.54 1 0.4 0.5 0.4984 1 0",
-    "Mix heavyDriven Tape|1 1 0.5 0.4 0 0 0.485 0.54 1 0.4 0.5 0.4984 1 0",
+    "Mix Finalize 1|1 1 0.65 0 0.4 0.75 0.5 0.5 0.5 0.5 0.5 0.4984 0.75 0.25",
+    "Mix Finalize 2|1 1 0.6 0.1 0.25 0.75 0.5 0.5 0.5 0.5 0.5 0.4984 0.75 0.25",
+    "Mix Finalize 3|1 1 0.55 0.2 0 1 0.5 0.5 0.5 0.5 0.5 0.4984 0.75 0.25",
+    "Mix liteDriven Tape|1 1 0.5 0.15 0 0 0.485 0.54 1 0.4 0.5 0.4984 0.75 0.25",
+    "Mix semiDriven Tape|1 1 0.5 0.25 0 0 0.485 0.54 1 0.4 0.5 0.4984 0.75 0.25",
+    "Mix heavyDriven Tape|1 1 0.5 0.4 0 0 0.485 0.54 1 0.4 0.5 0.4984 0.75 0.25",
     "MultiBandLimiter Slow|1 1 0.5 0 1 0.5 0.5 0.5 0.5 0.5 0.5 0.4984 0.5 0.5",
     "MultiBandLimiter Fast|1 1 0.5 0 0.65 0.5 0.5 0.5 0.5 0.5 0.5 0.4984 0.5 0.5",
     "MultiBandCompLim Light|1 1 0.5 0.3 1 1 0.5 0.5 0.5 0.5 0.5 0.4984 0.5 0.5",
@@ -51,43 +55,87 @@ const char* const kPublishedRows[] = {
     "Track Tape Normal|0 1 0.5 0.25 0.5 0.5 0.42 0.42 0.9 0.15 0.5 0.4984 0.5 0.5",
     "Track Tape Fast|0 0 0.5 0.25 0.75 0.5 0.45 0.42 1 0.2 0.5 0.4984 0.5 0.5",
 };
+// The columns by meaning, which are also their indices in both products.
 const int kRowColumns[] = {1, 3, 4, 5, 6, 7, 8, 9, 10, 11, 13, 14, 18, 20};
 
 // Value of every index that is the same in all programs.
-float sharedValue(int index) {
-  switch (index) {
-    case 0:
-    case 2:
-    case 12:
-    case 28:
-    case 34: return 1.0f;  // Process, Mono Stereo, Mix, FineTune, Brickwall
-    case 15:
-    case 16:
-    case 17:
-    case 19:
-    case 21: return 0.5f;  // the band saturations, MidRel, Meters
-    default: return 0.0f;  // 22-27, 29-33, 35-47
+float sharedValue(const Generation& g, int index) {
+  switch (g.product->parameters.meaningOf(index)) {
+    case Meaning::kProcess:
+    case Meaning::kMonoStereo:
+    case Meaning::kMix:
+    case Meaning::kFineTune:
+    case Meaning::kBrickwall: return 1.0f;
+    case Meaning::kLowSat:
+    case Meaning::kMidSat:
+    case Meaning::kHighSat:
+    case Meaning::kMidRel:
+    case Meaning::kMeters: return 0.5f;
+    default: return 0.0f;  // the other switches and selectors, and the spare indices
   }
 }
 
-class FirstGenerationFactoryPresets : public ::testing::Test {
+// A program store with a product's factory programs.
+class FactoryBank : public ::testing::Test {
  protected:
-  void SetUp() override { loadFactoryPresets(store_); }
-  ProgramStore store_{{kNumParams, kNumPrograms}};
+  explicit FactoryBank(const Generation& g) : store_(g.product->presets.layout) {
+    g.product->presets.loadFactoryPresets(store_);
+  }
+  ProgramStore store_;
 };
 
-TEST_F(FirstGenerationFactoryPresets, EveryProgramMatchesThePublishedList) {
-  expectPublishedPrograms(store_, kPublishedRows, kRowColumns,
-                          [](int index, const std::string&) { return sharedValue(index); });
+class OstrelvanheimFactoryPresets : public FactoryBank,
+                                    public ::testing::WithParamInterface<const Generation*> {
+ protected:
+  OstrelvanheimFactoryPresets() : FactoryBank(*GetParam()) {}
+};
+
+class FactoryPresets : public FactoryBank {
+ protected:
+  FactoryPresets() : FactoryBank(rig::kSecondGeneration) {}
+};
+
+class FirstGenerationFactoryPresets : public FactoryBank {
+ protected:
+  FirstGenerationFactoryPresets() : FactoryBank(rig::kFirstGeneration) {}
+};
+
+TEST_P(OstrelvanheimFactoryPresets, EveryProgramMatchesThePublishedList) {
+  const Generation& g = *GetParam();
+  std::vector<OwnProgramValue> own;
+  for (const rig::PublishedValue& v : g.ownPublished)
+    for (int program = v.first; program <= v.last; ++program)
+      own.push_back({program, g.index(v.meaning), v.value});
+  expectPublishedPrograms(
+      store_, kPublishedRows, kRowColumns,
+      [&](int index, const std::string&) { return sharedValue(g, index); }, own);
 }
 
-TEST_F(FirstGenerationFactoryPresets, NamesAreZeroFilledAndGlobalsEqualEverywhere) {
-  EXPECT_EQ(std::memcmp(store_.name(0), "Default\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0", 24), 0);
+TEST_P(OstrelvanheimFactoryPresets, NamesAreShorterThanTheFieldAndZeroFilled) {
   expectNamesZeroFilled(store_);
-  for (VstInt32 index : kGlobalIndices)
-    for (int k = 1; k < kNumPrograms; ++k) EXPECT_EQ(store_.value(k, index), store_.value(0, index));
+}
+
+TEST_P(OstrelvanheimFactoryPresets, GlobalParametersAreEqualInAllPrograms) {
+  for (VstInt32 index : GetParam()->product->presets.globalIndices)
+    for (int k = 1; k < store_.layout().numPrograms; ++k)
+      EXPECT_EQ(store_.value(k, index), store_.value(0, index)) << index << " " << k;
+}
+
+TEST_F(FactoryPresets, DefaultProgramIsSingleBandLinkedAtUnityOutput) {
+  EXPECT_STREQ(store_.name(0), "Default");
+  EXPECT_EQ(store_.value(0, 1), 0.0f);
+  EXPECT_EQ(store_.value(0, 3), 1.0f);
+  EXPECT_EQ(store_.value(0, 14), 0.5f);
+  EXPECT_STREQ(store_.name(1), "Mastering First Aid");
+  EXPECT_EQ(store_.value(1, 14), 0.4984f);
+  EXPECT_STREQ(store_.name(29), "Track Tape Fast");
+}
+
+TEST_F(FirstGenerationFactoryPresets,
+       TheDefaultNameIsZeroFilledAndTrackTapeNormalIsTheOneLinkedTrackProgram) {
+  EXPECT_EQ(std::memcmp(store_.name(0), "Default\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0", 24), 0);
   int trackProgramsLinked = 0;
-  for (int k = 18; k < kNumPrograms; ++k) trackProgramsLinked += store_.value(k, 3) == 1.0f;
+  for (int k = 18; k < ostrelvanheim::kNumPrograms; ++k) trackProgramsLinked += store_.value(k, 3) == 1.0f;
   EXPECT_EQ(trackProgramsLinked, 1);
   EXPECT_EQ(store_.value(28, 3), 1.0f) << "Track Tape Normal is the linked one";
 }
@@ -96,7 +144,7 @@ TEST(FirstGenerationFactoryPresetsInTheEffect, ConstructionLeavesTheFactoryBankW
   testsupport::SettingsSandbox sandbox;
   Ostrelvanheim fx([](AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*,
                       float) -> VstIntPtr { return opcode == audioMasterVersion ? 2400 : 0; },
-                   kProduct);
+                   ostrelvanheim::kProduct);
   char name[32] = {};
   ASSERT_TRUE(fx.getProgramNameIndexed(0, 29, name));
   EXPECT_STREQ(name, "Track Tape Fast");
@@ -113,7 +161,11 @@ TEST(FirstGenerationFactoryPresetsInTheEffect, ConstructionLeavesTheFactoryBankW
   EXPECT_EQ(fx.engine().bandReleaseFactors[2], 0.25);
   // Program 0 applied: every parameter reads its value (the spare ones from the program itself).
   fx.selectProgram(0);
-  for (VstInt32 i = 0; i < kNumParams; ++i) EXPECT_EQ(fx.getParameter(i), store.value(0, i)) << i;
+  for (VstInt32 i = 0; i < ostrelvanheim::kNumParams; ++i)
+    EXPECT_EQ(fx.getParameter(i), store.value(0, i)) << i;
 }
+
+INSTANTIATE_TEST_SUITE_P(Generations, OstrelvanheimFactoryPresets, ::testing::ValuesIn(rig::kGenerations),
+                         rig::generationName);
 
 }  // namespace

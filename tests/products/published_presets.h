@@ -1,7 +1,8 @@
 // Checks a product's factory programs against its published preset list,
 // written out as text: one row per program, "name|value value ...", the
 // values those of the listed columns; every other index takes the value the
-// list gives once for all programs.
+// list gives once for all programs. Where two products' lists share their
+// rows, the values in which one product's list differs come on top.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -15,9 +16,15 @@
 
 #include "presets/preset_effect.h"
 
+struct OwnProgramValue {
+  int program, index;
+  float value;
+};
+
 inline void expectPublishedPrograms(const ProgramStore& store, std::span<const char* const> rows,
                                     std::span<const int> columns,
-                                    const std::function<float(int index, const std::string& name)>& shared) {
+                                    const std::function<float(int index, const std::string& name)>& shared,
+                                    std::span<const OwnProgramValue> own = {}) {
   const int params = store.layout().numParams;
   ASSERT_EQ(rows.size(), static_cast<std::size_t>(store.layout().numPrograms));
   for (int k = 0; k < store.layout().numPrograms; ++k) {
@@ -33,6 +40,8 @@ inline void expectPublishedPrograms(const ProgramStore& store, std::span<const c
       numbers >> text;
       expected[static_cast<std::size_t>(column)] = std::strtof(text.c_str(), nullptr);
     }
+    for (const OwnProgramValue& v : own)
+      if (v.program == k) expected[static_cast<std::size_t>(v.index)] = v.value;
     for (int i = 0; i < params; ++i)
       EXPECT_EQ(store.value(k, i), expected[static_cast<std::size_t>(i)])
           << "program " << k << " index " << i;

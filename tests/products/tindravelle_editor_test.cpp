@@ -410,8 +410,16 @@ TEST_F(TindravelleEditor, TheNeedlesMoveOnASignalAndRestAtSuspend) {
   }
 }
 
-// Each idle paints only what changed; what it leaves on the screen is what a
-// whole repaint shows, around the lamps and overlays too.
+// Each idle paints and sends only what changed, the needles' swept areas and
+// the lamps, and leaves on the screen what a window painted whole shows.
+TEST_F(TindravelleEditor, ChangesPaintedLeaveTheWholePicture) { expectChangesPaintedLeaveTheWholePicture(); }
+
+TEST_F(TindravelleEditor, AnIdleWithTheNeedlesAndLampsUnchangedPaintsNothing) {
+  expectUnchangedPicturesPaintNothing(6);
+}
+
+// What each idle leaves on the screen is what a whole repaint shows, around
+// the lamps and overlays too.
 TEST_F(TindravelleEditor, ChangedNeedlesAndLampsLeaveNoStalePixels) {
   open();
   const float levels[] = {1.44f, 0.0f, 0.8f, 0.02f};

@@ -2,6 +2,7 @@
 // every build.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "tests/ui/ui_test_support.h"
@@ -94,6 +95,71 @@ TEST(Blit, StaysInsideTheClipAndTheBitmap) {
   bitmap->forget();
 }
 
+// A blit lays its pixels row by row exactly as one pixel laid at a time does:
+// every alpha of the bitmap over opaque, translucent and empty pixels, at
+// full and partial coverage, from offsets that leave the bitmap.
+TEST(Blit, LaysEveryPixelAsOnePixelAtATimeDoes) {
+  PixelBuffer art(256, 3);
+  for (int a = 0; a < 256; ++a)
+    for (int y = 0; y < 3; ++y)
+      art.setPixel(a, y,
+                   CColor{static_cast<uint8_t>(a * 7), static_cast<uint8_t>(255 - a), 90,
+                          static_cast<uint8_t>(y == 1 ? a : (a * 37) % 256)});
+  CBitmap* bitmap = bitmapOf(art);
+  const CColor unders[] = {{10, 200, 30, 255}, {200, 10, 90, 128}, {0, 0, 0, 0}};
+  const struct {
+    float alpha;
+    CPoint source;
+  } cases[] = {{1.0f, CPoint(0, 0)},
+               {0.5f, CPoint(0, 0)},
+               {0.2f, CPoint(0, 1)},
+               {1.0f, CPoint(-3, -1)},
+               {1.0f, CPoint(250, 2)}};
+  for (const CColor& under : unders) {
+    for (const auto& c : cases) {
+      PixelBuffer fast(260, 4, under);
+      CDrawContext context(fast);
+      context.setClipRect(CRect(1, 0, 259, 4));
+      bitmap->draw(&context, CRect(0, 0, 260, 4), c.source, c.alpha);
+      PixelBuffer slow(260, 4, under);
+      const int coverage = static_cast<int>(std::clamp(c.alpha, 0.0f, 1.0f) * 255.0 + 0.5);
+      for (int y = 0; y < 4; ++y)
+        for (int x = 1; x < 259; ++x) {
+          const int bx = x + static_cast<int>(c.source.x), by = y + static_cast<int>(c.source.y);
+          if (bx >= 0 && by >= 0 && bx < 256 && by < 3) slow.blend(x, y, art.pixel(bx, by), coverage);
+        }
+      EXPECT_TRUE(fast == slow) << "alpha " << c.alpha << " source " << c.source.x << "," << c.source.y
+                                << " under alpha " << int(under.alpha);
+    }
+  }
+  bitmap->forget();
+}
+
+// Where two parts of a bitmap differ, as a rectangle relative to the parts.
+TEST(Blit, TwoPartsOfABitmapDifferWhereTheirPixelsDo) {
+  PixelBuffer art = stripPixels(20, 10, 3);
+  art.setPixel(4, 3, CColor{1, 2, 3, 255});           // image 0 only
+  art.setPixel(16, 17, CColor{1, 2, 3, 255});         // image 1 only
+  art.fill(PixelRect{0, 20, 20, 30}, stripColor(0));  // image 2 as image 0 was
+  CBitmap* bitmap = bitmapOf(art);
+  const struct {
+    const char* what;
+    CPoint a, b;
+    int width, height;
+    PixelRect differs;
+  } cases[] = {
+      {"one part with itself", {0, 0}, {0, 0}, 20, 10, {}},
+      {"images of one colour each, apart from a pixel", {0, 0}, {0, 10}, 20, 10, {0, 0, 20, 10}},
+      {"the same colour, but for one pixel", {0, 0}, {0, 20}, 20, 10, {4, 3, 5, 4}},
+      {"the parts' top-left is taken to whole pixels", {0, 0.4}, {0, 19.6}, 20, 10, {4, 3, 5, 4}},
+      {"a part that leaves the bitmap: all of it", {0, 25}, {0, 0}, 20, 10, {0, 0, 20, 10}},
+      {"no pixels", {0, 0}, {0, 10}, 0, 10, {}},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(bitmap->differingArea(c.a, c.b, c.width, c.height), c.differs) << c.what;
+  bitmap->forget();
+}
+
 TEST(Shapes, FillsAndFramesCoverTheirPixelsOnly) {
   PixelBuffer target(12, 10, kBack);
   CDrawContext context(target);
@@ -150,6 +216,52 @@ TEST(Lines, AliasedLinesLeaveNoGapsAndAreOneColour) {
       hits += c == kRedCColor;
     }
     EXPECT_GE(hits, 1) << "column " << x;
+  }
+}
+
+// A line weighs only the pixels near it, and each as if every pixel of its
+// bounds were weighed: lines at many angles, widths and ends, anti-aliased
+// and not, through a clip, against that plain walk over the bounds.
+TEST(Lines, OnlyPixelsNearTheLineAreTouchedAndEachAsBefore) {
+  auto plainWalk = [](PixelBuffer& target, CPoint a, CPoint b, double width, bool smooth, CColor color,
+                      const PixelRect& clip) {
+    const double half = width * 0.5;
+    const double dx = b.x - a.x, dy = b.y - a.y;
+    const double length = std::sqrt(dx * dx + dy * dy);
+    const double ux = dx / length, uy = dy / length;
+    const PixelRect box = coverRect(CDrawContext::lineBounds(a, b, width)).intersected(clip);
+    for (int y = box.top; y < box.bottom; ++y)
+      for (int x = box.left; x < box.right; ++x) {
+        const double px = x + 0.5 - a.x, py = y + 0.5 - a.y;
+        const double along = px * ux + py * uy;
+        const double across = std::fabs(px * uy - py * ux);
+        const double coverage = smooth ? std::clamp(half + 0.5 - across, 0.0, 1.0) *
+                                             std::clamp(0.5 + std::min(along, length - along), 0.0, 1.0)
+                                       : (across <= half && along >= 0 && along <= length ? 1.0 : 0.0);
+        if (coverage > 0)
+          target.blend(x, y, color, static_cast<int>(std::clamp(coverage, 0.0, 1.0) * 255.0 + 0.5));
+      }
+  };
+  const CColor color{100, 100, 105, 200};
+  const PixelRect clip{3, 2, 117, 95};
+  for (double degrees = 0; degrees < 360; degrees += 7.5) {
+    for (const double width : {1.0, 2.0, 3.5}) {
+      for (const bool smooth : {true, false}) {
+        const double a = degrees * 3.14159265358979 / 180;
+        const CPoint from(60.3 + 3 * std::cos(a), 50.7 - 3 * std::sin(a));
+        const CPoint to(60.3 + 68 * std::cos(a), 50.7 - 68 * std::sin(a));
+        PixelBuffer drawn(120, 100, kBack);
+        CDrawContext context(drawn);
+        context.setClipRect(clip.toRect());
+        context.setDrawMode(smooth ? kAntiAliasing : kAliasing);
+        context.setLineWidth(width);
+        context.setFrameColor(color);
+        context.drawLine(from, to);
+        PixelBuffer walked(120, 100, kBack);
+        plainWalk(walked, from, to, width, smooth, color, clip);
+        EXPECT_TRUE(drawn == walked) << degrees << " degrees, width " << width << (smooth ? " smooth" : "");
+      }
+    }
   }
 }
 

@@ -226,6 +226,62 @@ TEST_F(PaintTest, ThePassPresentsItsAreaAndAnExposeShowsTheCurrentPicture) {
   EXPECT_TRUE(window().screen() == frame->getPixels()) << "every pass reached the screen";
 }
 
+// Rectangles asked for join what they overlap or lie flush against; others
+// stay parts of their own, up to a few.
+TEST(PixelRegion, RectanglesJoinWhatTheyOverlapOrLieFlushAgainst) {
+  using Parts = std::vector<PixelRect>;
+  const struct {
+    const char* what;
+    Parts added;
+    Parts parts;
+  } cases[] = {
+      {"apart", {{0, 0, 10, 10}, {20, 0, 30, 10}}, {{0, 0, 10, 10}, {20, 0, 30, 10}}},
+      {"overlapping: their bounds", {{0, 0, 10, 10}, {5, 5, 15, 15}}, {{0, 0, 15, 15}}},
+      {"flush along a whole edge", {{0, 0, 10, 10}, {10, 0, 20, 10}}, {{0, 0, 20, 10}}},
+      {"touching at a corner only", {{0, 0, 10, 10}, {10, 10, 20, 20}}, {{0, 0, 10, 10}, {10, 10, 20, 20}}},
+      {"a join that reaches a third", {{0, 0, 10, 10}, {30, 0, 40, 10}, {5, 0, 35, 5}}, {{0, 0, 40, 10}}},
+      {"inside another", {{0, 0, 10, 10}, {2, 2, 4, 4}}, {{0, 0, 10, 10}}},
+      {"empty rectangles add nothing", {{0, 0, 0, 10}, {5, 5, 5, 5}}, {}},
+  };
+  for (const auto& c : cases) {
+    PixelRegion region;
+    for (const PixelRect& r : c.added) region.add(r);
+    EXPECT_EQ(region.parts(), c.parts) << c.what;
+  }
+  // Past the most parts the two whose bounds waste least are joined.
+  PixelRegion many;
+  for (int i = 0; i <= static_cast<int>(PixelRegion::kMaxParts); ++i)
+    many.add(PixelRect{i * 20, 0, i * 20 + 5, 5});
+  EXPECT_EQ(many.parts().size(), PixelRegion::kMaxParts);
+  EXPECT_EQ(many.area(), 5 * 5 * static_cast<long>(PixelRegion::kMaxParts + 1) + 15 * 5);
+  EXPECT_EQ(many.bounds(), (PixelRect{0, 0, static_cast<int>(PixelRegion::kMaxParts) * 20 + 5, 5}));
+}
+
+// Two changes far apart are painted as two parts, each view once, and the
+// window is sent those parts and nothing else.
+TEST_F(PaintTest, ChangesApartArePaintedAndSentAsPartsOfTheirOwn) {
+  const long sent = window().presentedPixels();
+  a->invalidRect(CRect(10, 10, 20, 20));
+  c->invalid();
+  frame->idle();
+  EXPECT_EQ(log, (Log{"draw a", "draw c"}));
+  EXPECT_EQ(window().lastPresentedRegion().parts(),
+            (std::vector<PixelRect>{{10, 10, 20, 20}, {100, 100, 120, 120}}));
+  EXPECT_EQ(window().presentedPixels() - sent, 10 * 10 + 20 * 20);
+  EXPECT_TRUE(window().screen() == frame->getPixels());
+}
+
+// A view that two parts of a pass meet is drawn once (a lamp steps down once
+// per pass): the parts become one, clipped as one.
+TEST_F(PaintTest, AViewThatTwoPartsMeetIsDrawnOnce) {
+  b->invalidRect(CRect(41, 41, 44, 44));  // a and b overlap there
+  b->invalidRect(CRect(75, 75, 78, 78));  // b alone
+  frame->idle();
+  EXPECT_EQ(log, (Log{"draw a", "draw b"}));
+  EXPECT_EQ(b->lastClip, CRect(41, 41, 78, 78));
+  EXPECT_EQ(window().lastPresentedRegion().parts(), (std::vector<PixelRect>{{41, 41, 78, 78}}));
+}
+
 TEST_F(PaintTest, AViewInvalidatedWhileDrawingWaitsForTheNextPass) {
   class Restless : public Probe {
    public:
@@ -523,6 +579,22 @@ TEST_F(DirtyFrameTest, APressElsewhereEndsTheEditingBeforeItIsDelivered) {
   EXPECT_STREQ(field->getText(), "XInitY");
   ASSERT_FALSE(log.empty());
   EXPECT_EQ(log.front(), "entered o");
+}
+
+TEST_F(DirtyFrameTest, AnotherWindowTakingTheKeyboardEndsTheEditingAsTyped) {
+  auto* field = add(new CTextEdit(CRect(10, 10, 90, 26), &listener, 59, "Init"));
+  window().click(CPoint(20, 15));
+  ASSERT_TRUE(field->isEditing());
+  EXPECT_TRUE(window().holdsKeyboard());
+  window().type("X");
+  window().loseKeyboardFocus();
+  EXPECT_FALSE(field->isEditing());
+  EXPECT_EQ(frame->getFocusView(), nullptr);
+  EXPECT_STREQ(field->getText(), "InitX");
+  EXPECT_EQ(listener.changes.size(), 1u);
+  window().click(CPoint(20, 15));
+  window().pressKey(VKEY_ESCAPE);
+  EXPECT_FALSE(window().holdsKeyboard()) << "every end of the editing gives the keyboard back";
 }
 
 // ---------------------------------------------------------------- lifetime

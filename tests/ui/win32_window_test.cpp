@@ -1,9 +1,11 @@
 // The Win32 back end with real windows: the child of the host's window and
 // its class, two editors at once, timers killed by their own identifiers and
-// gone with the window, painting, mouse, wheel and keys.
+// gone with the window, painting, mouse, wheel and keys, and where the
+// keyboard is before, during and after typed entry.
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -49,6 +51,24 @@ class Win32WindowTest : public ::testing::Test {
   CFrame* open(HWND parent, LogEditor& editor) { return new CFrame(CRect(0, 0, 200, 150), parent, &editor); }
   static HWND windowOf(CFrame* frame) {
     return static_cast<HWND>(frame->getPlatformWindow()->nativeHandle());
+  }
+  // The colour the frame's window shows at a point.
+  static COLORREF shownAt(CFrame* frame, int x, int y) {
+    const HWND w = windowOf(frame);
+    HDC dc = GetDC(w);
+    const COLORREF pixel = GetPixel(dc, x, y);
+    ReleaseDC(w, dc);
+    return pixel;
+  }
+  // An editor window in a visible host window, all of it shown in the colour.
+  CFrame* openShowing(LogEditor& editor, CColor color) {
+    CFrame* frame = open(makeParent(true), editor);
+    frame->setBackgroundColor(color);
+    frame->invalid();
+    frame->idle();
+    EXPECT_TRUE(
+        dispatchUntil([&] { return shownAt(frame, 100, 70) == RGB(color.red, color.green, color.blue); }));
+    return frame;
   }
   // Dispatches the thread's messages until the condition holds, at most a few seconds.
   template <typename Condition>
@@ -203,6 +223,134 @@ TEST_F(Win32WindowTest, ThePictureIsShownWhenTheWindowPaints) {
   const COLORREF shown = GetPixel(dc, 100, 70);
   ReleaseDC(w, dc);
   EXPECT_EQ(shown, RGB(200, 40, 90));
+  frame->close();
+}
+
+// A host's window with a control of its own that holds the keyboard, our
+// editor in it with a text field and a plain view.
+class Win32KeyboardTest : public Win32WindowTest {
+ protected:
+  void SetUp() override {
+    Win32WindowTest::SetUp();
+    if (!IsSkipped()) openEditor();
+  }
+  void TearDown() override {
+    closeEditor();
+    Win32WindowTest::TearDown();
+  }
+  void openEditor() {
+    parent = makeParent();
+    hostFocus = CreateWindowExW(0, L"JyxTestHost", L"", WS_CHILD | WS_VISIBLE, 210, 0, 50, 20, parent, nullptr,
+                                GetModuleHandleW(nullptr), nullptr);
+    other = makeParent();
+    frame = open(parent, editor);
+    view = new LogMouseView(CRect(0, 50, 200, 150));
+    field = new CTextEdit(CRect(10, 10, 150, 30), nullptr, 1, "ok");
+    frame->addView(view);
+    frame->addView(field);
+    ours = windowOf(frame);
+    SetFocus(hostFocus);
+  }
+  void closeEditor() {
+    if (frame) frame->close();
+    frame = nullptr;
+    for (HWND w : parents_) DestroyWindow(w);
+    parents_.clear();
+  }
+  void press(int x, int y) {
+    SendMessageW(ours, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+    SendMessageW(ours, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+  }
+  void key(WPARAM vk) { SendMessageW(ours, WM_KEYDOWN, vk, 0); }
+
+  LogEditor editor;
+  HWND parent = nullptr, hostFocus = nullptr, other = nullptr, ours = nullptr;
+  CFrame* frame = nullptr;
+  LogMouseView* view = nullptr;
+  CTextEdit* field = nullptr;
+};
+
+TEST_F(Win32KeyboardTest, OutsideTypedEntryTheEditorTakesNoKeyboard) {
+  ASSERT_EQ(GetFocus(), hostFocus);
+  press(20, 100);
+  ASSERT_EQ(view->downs.size(), 1u);
+  EXPECT_EQ(GetFocus(), hostFocus);
+}
+
+TEST_F(Win32KeyboardTest, WhenTypedEntryEndsTheKeyboardGoesBackToTheWindowThatHadIt) {
+  struct Case {
+    const char* how;
+    std::function<void()> end;
+    std::function<HWND()> focusAfter;
+  };
+  const auto hostFocusWindow = [this] { return hostFocus; };
+  const Case cases[] = {
+      {"Return", [this] { key(VK_RETURN); }, hostFocusWindow},
+      {"Escape", [this] { key(VK_ESCAPE); }, hostFocusWindow},
+      {"a click elsewhere", [this] { press(20, 100); }, hostFocusWindow},
+      {"the window closing",
+       [this] {
+         frame->close();
+         frame = nullptr;
+       },
+       hostFocusWindow},
+      {"another window taking the keyboard, which keeps it", [this] { SetFocus(other); }, [this] { return other; }},
+      {"Return, the window that had the keyboard gone: the host's window",
+       [this] {
+         DestroyWindow(hostFocus);
+         key(VK_RETURN);
+       },
+       [this] { return parent; }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.how);
+    closeEditor();
+    openEditor();
+    ASSERT_EQ(GetFocus(), hostFocus);
+    press(20, 20);
+    ASSERT_TRUE(field->isEditing());
+    ASSERT_EQ(GetFocus(), ours) << "the open field holds the keyboard";
+    c.end();
+    if (frame) {
+      EXPECT_FALSE(field->isEditing());
+    }
+    EXPECT_EQ(GetFocus(), c.focusAfter());
+  }
+}
+
+// A paint pass sends the window the parts it painted and nothing else: a
+// mark drawn on the window elsewhere stays until that area changes.
+TEST_F(Win32WindowTest, OnlyThePartsPaintedReachTheWindow) {
+  LogEditor editor;
+  CFrame* frame = openShowing(editor, CColor{200, 40, 90, 255});
+  HDC dc = GetDC(windowOf(frame));
+  const RECT mark{80, 102, 90, 108};  // between the parts to come
+  FillRect(dc, &mark, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+  ReleaseDC(windowOf(frame), dc);
+  frame->setBackgroundColor(CColor{20, 140, 60, 255});
+  frame->invalidRect(CRect(150, 100, 160, 110));
+  frame->invalidRect(CRect(30, 100, 40, 110));
+  frame->idle();
+  EXPECT_EQ(shownAt(frame, 155, 105), RGB(20, 140, 60));
+  EXPECT_EQ(shownAt(frame, 35, 105), RGB(20, 140, 60));
+  EXPECT_EQ(shownAt(frame, 85, 105), RGB(0, 0, 0)) << "the mark was not painted over";
+  EXPECT_EQ(shownAt(frame, 120, 105), RGB(200, 40, 90)) << "between the parts";
+  frame->close();
+}
+
+// When the system asks for one area while a change elsewhere waits for the
+// idle, the pass that paints the change shows it too: the paint message's
+// own drawing reaches its area alone.
+TEST_F(Win32WindowTest, AChangeWaitingForTheIdleIsShownWhenAnotherAreaIsPainted) {
+  LogEditor editor;
+  CFrame* frame = openShowing(editor, CColor{200, 40, 90, 255});
+  frame->setBackgroundColor(CColor{20, 140, 60, 255});
+  frame->invalidRect(CRect(150, 100, 160, 110));  // waits for the idle
+  const RECT uncovered{0, 0, 10, 10};
+  InvalidateRect(windowOf(frame), &uncovered, FALSE);
+  UpdateWindow(windowOf(frame));
+  EXPECT_EQ(shownAt(frame, 155, 105), RGB(20, 140, 60));
+  EXPECT_EQ(frame->getInvalidArea(), PixelRect{});
   frame->close();
 }
 

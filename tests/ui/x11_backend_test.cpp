@@ -2,13 +2,16 @@
 // dialog programs it runs, and, where a display is there (the end-to-end
 // script runs this program under Xvfb), real child windows: two editors at
 // once, a host that destroys its window first, a parent that is no window,
-// timers, painting, input and the pointer outside the window.
+// timers, painting, input, the pointer outside the window, and where the
+// keyboard is before, during and after typed entry.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <string>
 #include <thread>
@@ -342,6 +345,36 @@ TEST_F(X11WindowTest, ThePictureReachesTheWindow) {
   frame->close();
 }
 
+// A paint pass sends the window the parts it painted and nothing else: a
+// mark drawn on the window elsewhere stays until that area changes.
+TEST_F(X11WindowTest, OnlyThePartsPaintedReachTheWindow) {
+  const Window parent = makeParent();
+  LogEditor editor;
+  CFrame* frame = new CFrame(CRect(0, 0, 200, 150), reinterpret_cast<void*>(parent), &editor);
+  auto shown = [&](int x, int y) {
+    XImage* image = XGetImage(host_, windowOf(frame), x, y, 1, 1, AllPlanes, ZPixmap);
+    if (!image) return ~0ul;
+    const unsigned long pixel = XGetPixel(image, 0, 0);
+    XDestroyImage(image);
+    return pixel;
+  };
+  frame->setBackgroundColor(CColor{200, 40, 90, 255});
+  frame->invalid();
+  ASSERT_TRUE(pumpUntil({frame}, [&] { return shown(100, 70) == 0xC8285A; }));
+  GC gc = XCreateGC(host_, windowOf(frame), 0, nullptr);
+  XSetForeground(host_, gc, 0x000000);
+  XFillRectangle(host_, windowOf(frame), gc, 80, 102, 10, 6);  // between the parts to come
+  XFreeGC(host_, gc);
+  XSync(host_, False);
+  frame->setBackgroundColor(CColor{20, 140, 60, 255});
+  frame->invalidRect(CRect(150, 100, 160, 110));
+  frame->invalidRect(CRect(30, 100, 40, 110));
+  ASSERT_TRUE(pumpUntil({frame}, [&] { return shown(155, 105) == 0x148C3C && shown(35, 105) == 0x148C3C; }));
+  EXPECT_EQ(shown(85, 105), 0x000000u) << "the mark was not painted over";
+  EXPECT_EQ(shown(120, 105), 0xC8285Au) << "between the parts";
+  frame->close();
+}
+
 TEST_F(X11WindowTest, AHostThatDestroysItsWindowFirstDoesNotEndTheProcess) {
   const Window parent = makeParent();
   LogEditor editor;
@@ -419,6 +452,137 @@ TEST_F(X11WindowTest, KeysReachTheTextFieldThatHasTheFocus) {
   ASSERT_TRUE(pumpUntil({frame}, [&] { return !field->isEditing(); }));
   EXPECT_STREQ(field->getText(), "ok");
   frame->close();
+}
+
+// ---------------------------------------------------------------- the keyboard
+
+// A host's editor window with a window of its toolkit that holds the
+// keyboard (as a toolkit keeps one in every top-level window), our editor in
+// it with a text field and a plain view.
+class X11KeyboardTest : public X11WindowTest {
+ protected:
+  void SetUp() override {
+    X11WindowTest::SetUp();
+    if (host_) openEditor();
+  }
+  void TearDown() override {
+    if (host_) closeEditor();
+    X11WindowTest::TearDown();
+  }
+  void openEditor() {
+    parent = makeParent();
+    hostFocus = makeParent(250);
+    other = makeParent(500);
+    frame = new CFrame(CRect(0, 0, 200, 150), reinterpret_cast<void*>(parent), &editor);
+    view = new LogMouseView(CRect(0, 50, 200, 150));
+    field = new CTextEdit(CRect(10, 10, 150, 30), nullptr, 1, "ok");
+    frame->addView(view);
+    frame->addView(field);
+    ours = windowOf(frame);
+    frame->idle();
+    focusOn(hostFocus);
+  }
+  void closeEditor() {
+    if (frame) frame->close();
+    frame = nullptr;
+    for (Window w : parents_) XDestroyWindow(host_, w);
+    parents_.clear();
+    XSync(host_, False);
+  }
+  void destroyHostFocus() {
+    XDestroyWindow(host_, hostFocus);
+    XSync(host_, False);
+    parents_.erase(std::find(parents_.begin(), parents_.end(), hostFocus));
+  }
+  Window focused() {
+    Window w = None;
+    int revert = 0;
+    XGetInputFocus(host_, &w, &revert);
+    return w;
+  }
+  void focusOn(Window w) {
+    XSetInputFocus(host_, w, RevertToParent, CurrentTime);
+    XSync(host_, False);
+  }
+  // Whether any client asks for the keys typed into our window.
+  bool keysAskedFor() {
+    XWindowAttributes a{};
+    XGetWindowAttributes(host_, ours, &a);
+    return (a.all_event_masks & (KeyPressMask | KeyReleaseMask)) != 0;
+  }
+  void sendKey(KeySym sym) {
+    XEvent e{};
+    e.xkey.type = KeyPress;
+    e.xkey.window = ours;
+    e.xkey.keycode = XKeysymToKeycode(host_, sym);
+    e.xkey.same_screen = True;
+    XSendEvent(host_, ours, False, KeyPressMask, &e);
+    XSync(host_, False);
+  }
+  bool pump(const std::function<bool()>& done) { return pumpUntil({frame}, done); }
+  void startEntry() {
+    sendButton(ours, Button1, 20, 20);
+    ASSERT_TRUE(pump([&] { return field->isEditing(); }));
+    ASSERT_EQ(focused(), ours) << "the open field holds the keyboard";
+    ASSERT_TRUE(keysAskedFor());
+  }
+
+  LogEditor editor;
+  Window parent = 0, hostFocus = 0, other = 0, ours = 0;
+  CFrame* frame = nullptr;
+  LogMouseView* view = nullptr;
+  CTextEdit* field = nullptr;
+};
+
+TEST_F(X11KeyboardTest, OutsideTypedEntryTheEditorLeavesTheKeysToTheHost) {
+  EXPECT_FALSE(keysAskedFor()) << "keys typed over the editor reach the host's windows as its own";
+  sendButton(ours, Button1, 20, 100);
+  ASSERT_TRUE(pump([&] { return view->downs.size() == 1; }));
+  EXPECT_EQ(focused(), hostFocus) << "a click takes no keyboard";
+  EXPECT_FALSE(keysAskedFor());
+}
+
+TEST_F(X11KeyboardTest, WhenTypedEntryEndsTheKeyboardGoesBackToTheWindowThatHadIt) {
+  struct Case {
+    const char* how;
+    std::function<void()> end;
+    std::function<Window()> focusAfter;
+    bool pointerRootBefore = false;  // no window had the keyboard: it followed the pointer
+  };
+  const auto hostFocusWindow = [this] { return hostFocus; };
+  const Case cases[] = {
+      {"Return", [this] { sendKey(XK_Return); }, hostFocusWindow},
+      {"Escape", [this] { sendKey(XK_Escape); }, hostFocusWindow},
+      {"a click elsewhere", [this] { sendButton(ours, Button1, 20, 100); }, hostFocusWindow},
+      {"the window closing",
+       [this] {
+         frame->close();
+         frame = nullptr;
+       },
+       hostFocusWindow},
+      {"another window taking the keyboard, which keeps it", [this] { focusOn(other); }, [this] { return other; }},
+      {"Return, the window that had the keyboard gone: the host's window",
+       [this] {
+         destroyHostFocus();
+         sendKey(XK_Return);
+       },
+       [this] { return parent; }},
+      {"Return, the keyboard following the pointer before", [this] { sendKey(XK_Return); },
+       [] { return static_cast<Window>(PointerRoot); }, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.how);
+    closeEditor();
+    openEditor();
+    if (c.pointerRootBefore) focusOn(PointerRoot);
+    startEntry();
+    c.end();
+    if (frame) {
+      ASSERT_TRUE(pump([&] { return !field->isEditing(); }));
+      EXPECT_FALSE(keysAskedFor()) << "the closed field asks for no keys";
+    }
+    EXPECT_EQ(focused(), c.focusAfter());
+  }
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 --   ardour7-lua session_check.lua list    SESSION_DIR
 --   ardour7-lua session_check.lua prepare SESSION_DIR RATE OUT_DIR LATENCY SETS
 --   ardour7-lua session_check.lua reload  SESSION_DIR RATE OUT_DIR LATENCY SETS
+--   ardour7-lua session_check.lua gui     SESSION_DIR RATE SETS AUTOMATED
 --
 -- ARDOUR_CHECK_PLUGIN_ID (the unique ID as a decimal number) and
 -- ARDOUR_CHECK_PARAM_COUNT name the plug-in and its parameter count. With
@@ -15,6 +16,14 @@
 -- writes it to OUT_DIR/input.wav), inserts the plug-in, checks it, applies SETS
 -- and saves; ardour7-export then renders that session in a process of its own;
 -- reload loads it once more and checks what came back.
+--
+-- gui builds the session that scripts/ardour-gui-check.sh opens in Ardour's
+-- own window: a sine recorded into a stereo track (played from disk, so that
+-- the tone stops with the transport), the plug-in on the track with SETS
+-- applied, and a lane in Play mode that moves parameter AUTOMATED up and down
+-- from its value; Auto Return brings every roll back to the start. All
+-- automation lanes are in audio time: Ardour 7.3 takes itself down when a
+-- plug-in's gesture writes to a lane in music time in Touch mode.
 --
 -- SETS is "index=value,index=value". Every check prints one line starting with
 -- "ok " or "FAIL "; the step stops at the first failure, closes the session and
@@ -72,14 +81,14 @@ local function wait_until(cond, seconds)
   return true
 end
 
-local function start_engine(rate)
+-- The dummy inputs give independent pink noise on every port, or a sine.
+local function start_engine(rate, device)
   ARDOUR.config():set_hide_dummy_backend(false)
   local backend = AudioEngine:set_backend("None (Dummy)", "", "")
   if not backend or backend:isnil() then fail("the dummy audio engine is available") end
-  -- Ten times real time keeps the recording short; the dummy inputs give
-  -- independent pink noise on every port.
+  -- Ten times real time keeps the recording short.
   backend:set_driver("10x Speed")
-  backend:set_device_name("Pink Noise")
+  backend:set_device_name(device or "Pink Noise")
   return backend
 end
 
@@ -191,7 +200,7 @@ local function list_step(dir)
   print(found and "listed: ours is there" or "listed: ours is not there yet")
 end
 
-local function record(track, rate)
+local function record(track, rate, seconds)
   local capture = C.StringVector()
   AudioEngine:get_physical_inputs(ARDOUR.DataType("audio"), capture, 0, 0)
   if capture:size() < 2 then fail("the dummy engine has two capture ports") end
@@ -203,7 +212,7 @@ local function record(track, rate)
   track:rec_enable_control():set_value(1, PBD.GroupControlDisposition.NoGroup)
   Session:maybe_enable_record(false)
   Session:request_roll(ARDOUR.TransportRequestSource.TRS_UI)
-  if not wait_until(function() return Session:transport_sample() >= RECORD_SECONDS * rate end, 60) then
+  if not wait_until(function() return Session:transport_sample() >= seconds * rate end, 60) then
     fail("the dummy engine rolls")
   end
   Session:request_stop(false, false, ARDOUR.TransportRequestSource.TRS_UI)
@@ -222,39 +231,22 @@ local function record(track, rate)
   return region
 end
 
-local function prepare_step(dir, rate, out_dir, latency, sets)
-  start_engine(rate)
-  create_session(dir, SESSION, rate)
-  check(Session:nominal_sample_rate() == rate, string.format("the session runs at %d Hz", rate))
-  print(string.format("engine: %s, block %d", AudioEngine:current_backend_name(), Session:get_block_size()))
-  write_file(out_dir .. "/block.txt", tostring(Session:get_block_size()) .. "\n")
+-- A stereo track of the session, recording into WAVE files of this sample format.
+local function new_track(name, format)
   local cfg = Session:cfg()
-  -- The region must reach the plug-in unchanged: no declick, no region fades.
-  cfg:set_use_transport_fades(false)
-  cfg:set_use_region_fades(false)
-  cfg:set_use_monitor_fades(false)
   cfg:set_native_file_header_format(ARDOUR.HeaderFormat.WAVE)
-  cfg:set_native_file_data_format(ARDOUR.SampleFormat.Float)
-
+  cfg:set_native_file_data_format(format)
   local track
-  for t in Session:new_audio_track(2, 2, nil, 1, "Test", ARDOUR.PresentationInfo.max_order,
+  for t in Session:new_audio_track(2, 2, nil, 1, name, ARDOUR.PresentationInfo.max_order,
                                    ARDOUR.TrackMode.Normal, true, false):iter() do
     track = t
   end
   if not track then fail("a stereo track is created") end
+  return track
+end
 
-  -- Recorded before the plug-in is added, so the plug-in never hears live input.
-  local region = record(track, rate)
-  local chans, frames = read_region(region)
-  local peak, differ = 0, false
-  for i = 1, frames do
-    peak = math.max(peak, math.abs(chans[1][i]), math.abs(chans[2][i]))
-    if chans[1][i] ~= chans[2][i] then differ = true end
-  end
-  check(frames >= (RECORD_SECONDS - 1) * rate and peak > 0.01 and differ,
-        string.format("recorded %d frames of stereo noise, peak %.3f", frames, peak))
-  write_wav(out_dir .. "/input.wav", rate, chans[1], chans[2], frames)
-
+-- The plug-in, checked, inserted first on the track.
+local function insert_plugin(track)
   local paths = find_plugin_paths()
   check(#paths == 1, string.format("Ardour lists the plug-in once (LXVST, unique ID %s): %s",
                                    PLUGIN_ID, table.concat(paths, ", ")))
@@ -268,9 +260,10 @@ local function prepare_step(dir, rate, out_dir, latency, sets)
   check(plugin:unique_id() == PLUGIN_ID,
         string.format("unique ID %s ('%s')", plugin:unique_id(), string.pack(">I4", id)))
   check(plugin:parameter_count() == PARAM_COUNT, string.format("%d parameters", plugin:parameter_count()))
-  check(proc:signal_latency() == latency,
-        string.format("latency %d samples at %d Hz (expected %d)", proc:signal_latency(), rate, latency))
+  return proc, plugin
+end
 
+local function apply_sets(proc, plugin, sets)
   for _, s in ipairs(sets) do
     if s.index < 0 or s.index >= plugin:parameter_count() then fail("parameter index " .. s.index .. " exists") end
     if not ARDOUR.LuaAPI.set_processor_param(proc, s.index, s.value) then fail("parameter " .. s.index .. " is set") end
@@ -281,6 +274,37 @@ local function prepare_step(dir, rate, out_dir, latency, sets)
     local got = ARDOUR.LuaAPI.get_processor_param(proc, s.index)
     check(got == as_float(s.value), string.format("parameter %d reads back %.9g", s.index, got))
   end
+end
+
+local function prepare_step(dir, rate, out_dir, latency, sets)
+  start_engine(rate)
+  create_session(dir, SESSION, rate)
+  check(Session:nominal_sample_rate() == rate, string.format("the session runs at %d Hz", rate))
+  print(string.format("engine: %s, block %d", AudioEngine:current_backend_name(), Session:get_block_size()))
+  write_file(out_dir .. "/block.txt", tostring(Session:get_block_size()) .. "\n")
+  local cfg = Session:cfg()
+  -- The region must reach the plug-in unchanged: no declick, no region fades.
+  cfg:set_use_transport_fades(false)
+  cfg:set_use_region_fades(false)
+  cfg:set_use_monitor_fades(false)
+  local track = new_track("Test", ARDOUR.SampleFormat.Float)
+
+  -- Recorded before the plug-in is added, so the plug-in never hears live input.
+  local region = record(track, rate, RECORD_SECONDS)
+  local chans, frames = read_region(region)
+  local peak, differ = 0, false
+  for i = 1, frames do
+    peak = math.max(peak, math.abs(chans[1][i]), math.abs(chans[2][i]))
+    if chans[1][i] ~= chans[2][i] then differ = true end
+  end
+  check(frames >= (RECORD_SECONDS - 1) * rate and peak > 0.01 and differ,
+        string.format("recorded %d frames of stereo noise, peak %.3f", frames, peak))
+  write_wav(out_dir .. "/input.wav", rate, chans[1], chans[2], frames)
+
+  local proc, plugin = insert_plugin(track)
+  check(proc:signal_latency() == latency,
+        string.format("latency %d samples at %d Hz (expected %d)", proc:signal_latency(), rate, latency))
+  apply_sets(proc, plugin, sets)
   check(proc:signal_latency() == latency, string.format("latency still %d samples after the settings", latency))
   write_file(out_dir .. "/params-ardour.txt", table.concat(param_values(proc, plugin), "\n") .. "\n")
   write_file(out_dir .. "/names-ardour.txt", table.concat(param_names(plugin), "\n") .. "\n")
@@ -322,6 +346,43 @@ local function reload_step(dir, rate, out_dir, latency, sets)
         string.format("the chunk came back (%d base64 characters)", chunk and #chunk or 0))
 end
 
+local GUI_TONE_SECONDS = 30
+
+local function gui_step(dir, rate, sets, automated)
+  ARDOUR.config():set_default_automation_time_domain(Temporal.TimeDomain.AudioTime)
+  start_engine(rate, "Sine Wave")
+  create_session(dir, SESSION, rate)
+  Session:cfg():set_auto_return(true)
+  local track = new_track("Tone", ARDOUR.SampleFormat.Int16)
+  local region = record(track, rate, GUI_TONE_SECONDS)
+  local frames = region:length():samples()
+  check(frames >= (GUI_TONE_SECONDS - 1) * rate, string.format("recorded %d frames of the sine", frames))
+
+  local proc, plugin = insert_plugin(track)
+  apply_sets(proc, plugin, sets)
+  if automated < 0 or automated >= plugin:parameter_count() then fail("parameter index " .. automated .. " exists") end
+  -- Up and down by a quarter of the range every second, from the value it has.
+  local ac = proc:to_automatable():automation_control(
+    Evoral.Parameter(ARDOUR.AutomationType.PluginAutomation, 0, automated), true)
+  local list = ac:alist()
+  local from = ARDOUR.LuaAPI.get_processor_param(proc, automated)
+  local start = region:position():samples()
+  for second = 0, GUI_TONE_SECONDS do
+    local to = second % 2 == 0 and from or math.min(from + 0.25, 1)
+    list:add(Temporal.timepos_t(start + second * rate), to, false, true)
+  end
+  ac:set_automation_state(ARDOUR.AutoState.Play)
+
+  Session:request_locate(start, false, ARDOUR.LocateTransportDisposition.MustStop,
+                         ARDOUR.TransportRequestSource.TRS_UI)
+  wait_until(function() return Session:transport_sample() == start end, 10)
+  Session:save_state("", false, false, false, false, false)
+  local xml = read_file(dir .. "/" .. SESSION .. ".ardour") or ""
+  local lane = xml:match('<AutomationList automation%-id="parameter%-' .. automated .. '"[^>]*>')
+  check(lane ~= nil and lane:find('time-domain="AudioTime"', 1, true) and lane:find('state="Play"', 1, true),
+        string.format("parameter %d plays %d points of automation in audio time", automated, list:size()))
+end
+
 local function main(step)
   if PLUGIN_ID == "" or PARAM_COUNT <= 0 then
     fail("ARDOUR_CHECK_PLUGIN_ID and ARDOUR_CHECK_PARAM_COUNT name the plug-in")
@@ -332,8 +393,10 @@ local function main(step)
     prepare_step(arg[2], tonumber(arg[3]), arg[4], tonumber(arg[5]), parse_sets(arg[6]))
   elseif step == "reload" then
     reload_step(arg[2], tonumber(arg[3]), arg[4], tonumber(arg[5]), parse_sets(arg[6]))
+  elseif step == "gui" then
+    gui_step(arg[2], tonumber(arg[3]), parse_sets(arg[4]), tonumber(arg[5]))
   else
-    fail("usage: session_check.lua list|prepare|reload ...")
+    fail("usage: session_check.lua list|prepare|reload|gui ...")
   end
 end
 

@@ -188,8 +188,10 @@ int runEditor(HostedPlugin& plugin, const EditorOptions& options) {
   // Two seconds of signal, played in a loop: a sine with a full-scale burst
   // of 100 ms every second.
   const auto rate = static_cast<std::size_t>(options.sampleRate);
-  const std::vector<float> signal = toFloat(sineWithBursts(
-      rate * 2, options.signalFrequency, options.sampleRate, options.signalAmplitude, rate, rate / 10));
+  const std::vector<float> signal =
+      options.silent ? std::vector<float>(rate * 2, 0.0f)
+                     : toFloat(sineWithBursts(rate * 2, options.signalFrequency, options.sampleRate,
+                                              options.signalAmplitude, rate, rate / 10));
   std::size_t position = 0;
   const auto block = static_cast<std::size_t>(std::max(options.blockSize, 1));
   std::vector<float> in(block), left(block), right(block), scratch(block);
@@ -253,7 +255,7 @@ int runEditor(HostedPlugin& plugin, const EditorOptions& options) {
         std::getline(words >> std::ws, path);
         Image image;
         std::string why;
-        if (window->capture(image, why) && writePng(path, image)) {
+        if (window->capture(image, why) && writeImage(path, image)) {
           log.line("screenshot %s", path.c_str());
         } else {
           log.line("screenshot-failed %s %s", path.c_str(), why.c_str());

@@ -4,7 +4,7 @@
 //
 // Script steps, one a line ('#' starts a comment):
 //   wait MS            keep running for MS milliseconds
-//   screenshot FILE    a PNG of the window, editor included
+//   screenshot FILE    a PNG of the window, editor included (a PPM for .ppm)
 //   params [I...]      log "param I VALUE" for the parameters (all without I)
 //   set I VALUE        the host sets parameter I (the editor follows)
 //   program            log "program NAME" (the current program's name)
@@ -30,6 +30,7 @@ struct EditorOptions {
   double timeoutSeconds = 0;       // 0: no limit
   double signalFrequency = 440.0;
   double signalAmplitude = 0.25;  // between the bursts; the bursts are full scale
+  bool silent = false;            // silence instead: meters at rest, as in a stopped host
   int sampleRate = 44100;
   int blockSize = 512;
 };

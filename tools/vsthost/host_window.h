@@ -16,7 +16,9 @@ struct Image {
   std::vector<std::uint8_t> rgba;  // rows top first, 4 bytes a pixel
 };
 
-bool writePng(const std::string& path, const Image& image);
+// A PNG, or a binary PPM (the colours without alpha) when the path ends in
+// ".ppm": scripts read those without a PNG decoder.
+bool writeImage(const std::string& path, const Image& image);
 
 class HostWindow {
  public:

@@ -45,13 +45,13 @@ int usage() {
                "                           of the signal and print the best in ns per stereo\n"
                "                           frame; --out is then optional\n"
                "  editor [--log FILE] [--do STEP]... [--script FILE [--follow]]\n"
-               "         [--idle MS] [--timeout S] [--signal-hz F]\n"
+               "         [--idle MS] [--timeout S] [--signal-hz F | --silent]\n"
                "                      opens the editor in a window, idles it every MS (20) while\n"
-               "                      playing a sine with full-scale bursts, logs automate, begin\n"
-               "                      and end edit, and runs the steps (wait MS, screenshot FILE,\n"
-               "                      pixels X Y W H, params [I...], set I V, program, echo TEXT,\n"
-               "                      close); without\n"
-               "                      close it stays open until its window is closed\n");
+               "                      playing a sine with full-scale bursts (or silence), logs\n"
+               "                      automate, begin and end edit, and runs the steps (wait MS,\n"
+               "                      screenshot FILE (.png, or .ppm), pixels X Y W H, params\n"
+               "                      [I...], set I V, program, echo TEXT, close); without close\n"
+               "                      it stays open until its window is closed\n");
   return 2;
 }
 
@@ -81,6 +81,9 @@ void printInfo(HostedPlugin& p) {
   std::printf("programs: %d\nparameters: %d\ninputs: %d\noutputs: %d\nflags: 0x%X\n", e->numPrograms,
               e->numParams, e->numInputs, e->numOutputs, static_cast<unsigned>(e->flags));
   std::printf("initialDelay: %d\nprogram: %s\n", e->initialDelay, p.programName().c_str());
+  ERect* r = nullptr;
+  if ((e->flags & effFlagsHasEditor) && p.dispatch(effEditGetRect, 0, 0, &r) && r)
+    std::printf("editor: %dx%d\n", r->right - r->left, r->bottom - r->top);
 }
 
 void printParams(HostedPlugin& p) {
@@ -335,6 +338,8 @@ int main(int argc, char** argv) {
         editor.timeoutSeconds = std::atof(argv[++i]);
       else if (opt == "--signal-hz" && hasValue)
         editor.signalFrequency = std::atof(argv[++i]);
+      else if (opt == "--silent")
+        editor.silent = true;
       else
         return usage();
     }

@@ -19,13 +19,24 @@ std::uint8_t channel(unsigned long pixel, unsigned long mask) {
 }  // namespace
 
 bool grabWindow(Display* display, Window window, Image& image, std::string& error) {
+  XWindowAttributes a{};
+  int (*previous)(Display*, XErrorEvent*) = XSetErrorHandler(errorHandler);
+  const bool known = XGetWindowAttributes(display, window, &a) != 0;
+  XSetErrorHandler(previous);
+  if (!known) {
+    error = "no such window";
+    return false;
+  }
+  return grabArea(display, window, 0, 0, a.width, a.height, image, error);
+}
+
+bool grabArea(Display* display, Window window, int x0, int y0, int width, int height, Image& image,
+              std::string& error) {
   XSync(display, False);
   int (*previous)(Display*, XErrorEvent*) = XSetErrorHandler(errorHandler);
-  XWindowAttributes a{};
-  XImage* x = nullptr;
-  if (XGetWindowAttributes(display, window, &a))
-    x = XGetImage(display, window, 0, 0, static_cast<unsigned>(a.width), static_cast<unsigned>(a.height),
-                  AllPlanes, ZPixmap);
+  XImage* x = width > 0 && height > 0 ? XGetImage(display, window, x0, y0, static_cast<unsigned>(width),
+                                                  static_cast<unsigned>(height), AllPlanes, ZPixmap)
+                                      : nullptr;
   XSync(display, False);
   XSetErrorHandler(previous);
   if (!x) {

@@ -18,12 +18,16 @@ OffscreenWindow* OffscreenWindow::of(const CFrame* frame) {
   return frame ? dynamic_cast<OffscreenWindow*>(frame->getPlatformWindow()) : nullptr;
 }
 
-void OffscreenWindow::present(const PixelBuffer& pixels, const PixelRect& area) {
-  const PixelRect r = area.intersected(pixels.bounds()).intersected(screen_.bounds());
-  for (int y = r.top; y < r.bottom; ++y)
-    for (int x = r.left; x < r.right; ++x) screen_.setPixel(x, y, pixels.pixel(x, y));
+void OffscreenWindow::present(const PixelBuffer& pixels, const PixelRegion& area) {
+  lastPresented_.clear();
+  for (const PixelRect& part : area.parts()) {
+    const PixelRect r = part.intersected(pixels.bounds()).intersected(screen_.bounds());
+    if (r.isEmpty()) continue;
+    screen_.copyFrom(pixels, r);
+    lastPresented_.add(r);
+    presentedPixels_ += static_cast<long>(r.width()) * r.height();
+  }
   ++presents_;
-  lastPresented_ = r;
 }
 
 void OffscreenWindow::pumpEvents() { timers_.runDue(now_, life_.watch()); }
@@ -97,6 +101,12 @@ bool OffscreenWindow::pressKey(unsigned char virtualKey, unsigned char modifiers
   key.virt = virtualKey;
   key.modifier = modifiers;
   return keyDown(key);
+}
+
+void OffscreenWindow::loseKeyboardFocus() {
+  if (!holdsKeyboard_) return;
+  holdsKeyboard_ = false;
+  client_.platformKeyboardFocusLost();
 }
 
 void OffscreenWindow::expose(const PixelRect& area) { client_.platformExposed(area); }

@@ -25,10 +25,14 @@ class OffscreenWindow : public IPlatformWindow {
   static OffscreenWindow* of(const CFrame* frame);
 
   // ---- IPlatformWindow ----
-  void present(const PixelBuffer& pixels, const PixelRect& area) override;
+  void present(const PixelBuffer& pixels, const PixelRegion& area) override;
   void pumpEvents() override;
   bool pointerLocation(CPoint& where) const override;
-  void takeKeyboardFocus() override { ++focusRequests_; }
+  void takeKeyboardFocus() override {
+    ++focusRequests_;
+    holdsKeyboard_ = true;
+  }
+  void releaseKeyboardFocus() override { holdsKeyboard_ = false; }
   std::uint64_t now() const override { return now_; }
   TimerId setTimer(TimerId id, std::uint32_t periodMs, TimerProc proc, void* user) override;
   bool killTimer(TimerId id) override;
@@ -51,6 +55,8 @@ class OffscreenWindow : public IPlatformWindow {
   // Every character of the UTF-8 text as a key press.
   void type(const std::string& text);
   bool pressKey(unsigned char virtualKey, unsigned char modifiers = 0);
+  // Another window takes the keyboard.
+  void loseKeyboardFocus();
   void expose(const PixelRect& area);
   void setPointer(const CPoint& where) { pointer_ = where; }
 
@@ -62,8 +68,14 @@ class OffscreenWindow : public IPlatformWindow {
   // The screen: what present() copied so far.
   const PixelBuffer& screen() const { return screen_; }
   int presentCount() const { return presents_; }
-  PixelRect lastPresented() const { return lastPresented_; }
+  // The bounds of what the last present() showed, and its parts.
+  PixelRect lastPresented() const { return lastPresented_.bounds(); }
+  const PixelRegion& lastPresentedRegion() const { return lastPresented_; }
+  // Pixels shown so far, every present() counted.
+  long presentedPixels() const { return presentedPixels_; }
   int keyboardFocusRequests() const { return focusRequests_; }
+  // Between a request for the keyboard and its release (or its loss).
+  bool holdsKeyboard() const { return holdsKeyboard_; }
   std::size_t timerCount() const { return timers_.size(); }
 
   // ---- scripted pop-up menus: answered in order; cancelled when none is queued ----
@@ -95,8 +107,10 @@ class OffscreenWindow : public IPlatformWindow {
   CPoint pointer_;
   CButtonState held_ = 0;
   int presents_ = 0;
-  PixelRect lastPresented_;
+  PixelRegion lastPresented_;
+  long presentedPixels_ = 0;
   int focusRequests_ = 0;
+  bool holdsKeyboard_ = false;
   std::deque<MenuAnswer> menuAnswers_;
   std::vector<PopupMenuRequest> menuRequests_;
   PixelBuffer lastMenuPicture_;

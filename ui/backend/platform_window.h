@@ -42,6 +42,8 @@ class IPlatformWindowClient {
   // Keys typed while the window has the keyboard focus; true when used.
   virtual bool platformKeyDown(const VstKeyCode& key) = 0;
   virtual bool platformKeyUp(const VstKeyCode& key) = 0;
+  // Another window took the keyboard while typed entry held it: the entry ends.
+  virtual void platformKeyboardFocusLost() = 0;
   // The area must be shown again (expose, WM_PAINT): the frame paints what
   // is pending and presents the area through present().
   virtual void platformExposed(const PixelRect& area) = 0;
@@ -101,8 +103,8 @@ class IPlatformWindow {
   IPlatformWindow(const IPlatformWindow&) = delete;
   IPlatformWindow& operator=(const IPlatformWindow&) = delete;
 
-  // Shows this area of the pixels on screen.
-  virtual void present(const PixelBuffer& pixels, const PixelRect& area) = 0;
+  // Shows these parts of the pixels on screen, and nothing else of them.
+  virtual void present(const PixelBuffer& pixels, const PixelRegion& area) = 0;
   // Delivers pending events to the client and runs the timers that are due.
   // A callback may destroy the window (an editor closed from inside it):
   // after every callback an implementation checks its LifeToken and returns
@@ -110,9 +112,15 @@ class IPlatformWindow {
   virtual void pumpEvents() = 0;
   // The pointer in frame coordinates, also when it lies outside the window.
   virtual bool pointerLocation(CPoint& where) const = 0;
-  // Asks for the keyboard (a click into a text field): hosts do not always
-  // give a plug-in's child window the focus.
+  // Typed entry asks for the keyboard (hosts do not give a plug-in's child
+  // window the focus), remembering the window that had it. Outside typed
+  // entry the window never takes the keyboard, and keys typed over it stay
+  // the host's.
   virtual void takeKeyboardFocus() = 0;
+  // Typed entry ended: the keyboard goes back to the window that had it
+  // before the entry began, or to the host's window when that one is gone;
+  // when another window took it meanwhile, it stays there.
+  virtual void releaseKeyboardFocus() = 0;
   // Milliseconds of a monotonic clock: the times of events and timers.
   virtual std::uint64_t now() const = 0;
 

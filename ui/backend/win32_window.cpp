@@ -167,12 +167,11 @@ class Win32Window : public IPlatformWindow {
   ~Win32Window() override;
   bool created() const { return hwnd_ != nullptr; }
 
-  void present(const PixelBuffer& pixels, const PixelRect& area) override;
+  void present(const PixelBuffer& pixels, const PixelRegion& area) override;
   void pumpEvents() override;
   bool pointerLocation(CPoint& where) const override;
-  void takeKeyboardFocus() override {
-    if (hwnd_) SetFocus(hwnd_);
-  }
+  void takeKeyboardFocus() override;
+  void releaseKeyboardFocus() override;
   std::uint64_t now() const override { return GetTickCount64(); }
   TimerId setTimer(TimerId id, std::uint32_t periodMs, TimerProc proc, void* user) override;
   bool killTimer(TimerId id) override;
@@ -196,9 +195,12 @@ class Win32Window : public IPlatformWindow {
   };
 
   IPlatformWindowClient& client_;
+  HWND parent_;
   HWND hwnd_ = nullptr;
+  // Typed entry holds the keyboard, taken from this window.
+  bool keyboard_ = false;
+  HWND focusBefore_ = nullptr;
   bool classHeld_ = false;
-  HDC paintDC_ = nullptr;
   std::map<TimerId, Timer> timers_;
   TimerId nextTimer_ = 1;
   CButtonState held_ = 0;
@@ -209,7 +211,8 @@ class Win32Window : public IPlatformWindow {
   LifeToken life_;
 };
 
-Win32Window::Win32Window(HWND parent, const CRect& rect, IPlatformWindowClient& client) : client_(client) {
+Win32Window::Win32Window(HWND parent, const CRect& rect, IPlatformWindowClient& client)
+    : client_(client), parent_(parent) {
   if (!WindowClasses::acquire(&Win32Window::frameProc, &Win32Window::menuProc)) return;
   classHeld_ = true;
   const PixelBuffer& pixels = client.platformPixels();
@@ -220,6 +223,8 @@ Win32Window::Win32Window(HWND parent, const CRect& rect, IPlatformWindowClient& 
 }
 
 Win32Window::~Win32Window() {
+  // Closed during typed entry: the keyboard goes back first.
+  releaseKeyboardFocus();
   if (hwnd_) {
     // Timers die with the window, each killed by its own identifier, and no
     // message reaches this object any more.
@@ -269,6 +274,24 @@ bool Win32Window::key(bool down, const VstKeyCode& code) {
   return down ? client_.platformKeyDown(code) : client_.platformKeyUp(code);
 }
 
+void Win32Window::takeKeyboardFocus() {
+  if (!hwnd_) return;
+  const HWND focus = GetFocus();
+  if (focus != hwnd_) focusBefore_ = focus;
+  keyboard_ = true;
+  SetFocus(hwnd_);
+}
+
+void Win32Window::releaseKeyboardFocus() {
+  if (!keyboard_) return;
+  keyboard_ = false;
+  // Another window took the keyboard meanwhile: it stays there.
+  if (!hwnd_ || GetFocus() != hwnd_) return;
+  // Back to the window that had it, else to the host's window.
+  if (focusBefore_ && IsWindow(focusBefore_) && SetFocus(focusBefore_)) return;
+  if (IsWindow(parent_)) SetFocus(parent_);
+}
+
 LRESULT Win32Window::handle(UINT message, WPARAM wParam, LPARAM lParam) {
   const auto alive = life_.watch();
   switch (message) {
@@ -276,10 +299,9 @@ LRESULT Win32Window::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_PAINT: {
       const HWND hwnd = hwnd_;
       PAINTSTRUCT ps;
-      paintDC_ = BeginPaint(hwnd, &ps);
+      BeginPaint(hwnd, &ps);
       client_.platformExposed(
           PixelRect{ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right, ps.rcPaint.bottom});
-      if (*alive) paintDC_ = nullptr;
       EndPaint(hwnd, &ps);
       return 0;
     }
@@ -312,6 +334,14 @@ LRESULT Win32Window::handle(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     }
     case WM_GETDLGCODE: return DLGC_WANTALLKEYS | DLGC_WANTCHARS | DLGC_WANTARROWS;
+    case WM_KILLFOCUS:
+      // Another window took the keyboard from typed entry: the entry ends,
+      // and the keyboard stays where it went.
+      if (keyboard_) {
+        keyboard_ = false;
+        client_.platformKeyboardFocusLost();
+      }
+      return 0;
     case WM_KEYDOWN:
     case WM_KEYUP:
     case WM_SYSKEYDOWN:
@@ -358,14 +388,13 @@ LRESULT Win32Window::handle(UINT message, WPARAM wParam, LPARAM lParam) {
   return DefWindowProcW(hwnd_, message, wParam, lParam);
 }
 
-void Win32Window::present(const PixelBuffer& pixels, const PixelRect& area) {
-  if (!hwnd_) return;
-  if (paintDC_) {
-    showPixels(paintDC_, pixels, area);
-    return;
-  }
+// Always through a context of the window's own: the one a paint message
+// begins with is clipped to the area the system asked for, and a pass run
+// from the paint message also shows what changed elsewhere meanwhile.
+void Win32Window::present(const PixelBuffer& pixels, const PixelRegion& area) {
+  if (!hwnd_ || area.isEmpty()) return;
   HDC dc = GetDC(hwnd_);
-  showPixels(dc, pixels, area);
+  for (const PixelRect& part : area.parts()) showPixels(dc, pixels, part);
   ReleaseDC(hwnd_, dc);
 }
 

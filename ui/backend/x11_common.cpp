@@ -54,7 +54,8 @@ Display* openDisplay() {
   for (int attempt = 0;; ++attempt) {
     errno = 0;
     if (Display* display = XOpenDisplay(nullptr)) return display;
-    if (errno != EAGAIN || attempt == 40) return nullptr;
+    // Refused (EAGAIN) or dropped while being set up (ECONNRESET): both pass.
+    if ((errno != EAGAIN && errno != ECONNRESET) || attempt == 40) return nullptr;
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
   }
 }
@@ -91,9 +92,22 @@ ErrorTrap::ErrorTrap(Display* display) : display_(display) {
   errorsBefore_ = errorCount(display_);
 }
 
+namespace {
+
+// True when the server may still answer one of our requests: its error,
+// should there be one, has not been read yet. A reply read since the last
+// request means that every request up to it has been dealt with.
+bool requestsOutstanding(Display* display) {
+  return XLastKnownRequestProcessed(display) + 1 != XNextRequest(display);
+}
+
+}  // namespace
+
 ErrorTrap::~ErrorTrap() {
-  // Errors of requests sent under the trap arrive under it.
-  if (display_) XSync(display_, False);
+  // Errors of requests sent under the trap arrive under it. With nothing
+  // outstanding (only events read, or a request whose reply came) there is
+  // nothing to wait for, and an idle costs no round trip to the server.
+  if (display_ && requestsOutstanding(display_)) XSync(display_, False);
   XSetErrorHandler(previous_);
   std::lock_guard<std::mutex> lock(gMutex);
   if (--gTrapDepth == 0) gOuterHandler = nullptr;

@@ -16,7 +16,8 @@ namespace jyxui::x11 {
 
 // A new connection to the display named by DISPLAY, null when there is none.
 // A busy server whose queue of new connections is full refuses one for a
-// moment (EAGAIN): the open is tried again for up to a fifth of a second.
+// moment (EAGAIN) or drops it before it is set up (ECONNRESET): the open is
+// tried again for up to a fifth of a second.
 Display* openDisplay();
 
 // The plug-in's own connection to the host's display: opened per editor

@@ -21,9 +21,12 @@ namespace {
 
 using x11::ErrorTrap;
 
+// Keys are asked for only while typed entry holds the keyboard: outside it,
+// keys typed with the pointer over the editor reach the host's windows as
+// the host's own (hosts take synthetic key events for no shortcut).
 constexpr long kWindowEvents = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask |
-                               EnterWindowMask | LeaveWindowMask | KeyPressMask | KeyReleaseMask |
-                               StructureNotifyMask;
+                               EnterWindowMask | LeaveWindowMask | StructureNotifyMask;
+constexpr long kEntryEvents = KeyPressMask | KeyReleaseMask | FocusChangeMask;
 constexpr int kModalIdleMs = 20;
 
 class X11Window : public IPlatformWindow {
@@ -33,10 +36,11 @@ class X11Window : public IPlatformWindow {
   ~X11Window() override;
   bool created() const { return window_ != 0; }
 
-  void present(const PixelBuffer& pixels, const PixelRect& area) override;
+  void present(const PixelBuffer& pixels, const PixelRegion& area) override;
   void pumpEvents() override;
   bool pointerLocation(CPoint& where) const override;
   void takeKeyboardFocus() override;
+  void releaseKeyboardFocus() override;
   std::uint64_t now() const override { return x11::monotonicMs(); }
   TimerId setTimer(TimerId id, std::uint32_t periodMs, TimerProc proc, void* user) override {
     return timers_.set(id, periodMs, proc, user, now());
@@ -52,6 +56,8 @@ class X11Window : public IPlatformWindow {
   // Delivers one event of the editor window; false when the window died in a callback.
   bool dispatch(XEvent& event, PixelRect& exposed);
   bool flushExposed(PixelRect& exposed);
+  // The focus left our window for another one while typed entry held it.
+  bool keyboardTaken(const XFocusChangeEvent& event);
   // A modal loop's view of this window.
   x11::ModalOwner modalOwner(const std::function<void()>& idle);
 
@@ -65,6 +71,12 @@ class X11Window : public IPlatformWindow {
   TimerTable timers_;
   CButtonState held_ = 0;
   bool modal_ = false;
+  // Typed entry holds the keyboard; the focus it took the keyboard from, and
+  // the first request of the entry (older focus events are not the entry's).
+  bool keyboard_ = false;
+  Window focusBefore_ = None;
+  int revertBefore_ = RevertToParent;
+  unsigned long entrySerial_ = 0;
   LifeToken life_;
 };
 
@@ -98,6 +110,8 @@ X11Window::X11Window(Display* display, Window parent, const XWindowAttributes& p
 }
 
 X11Window::~X11Window() {
+  // Closed during typed entry: the keyboard goes back first.
+  releaseKeyboardFocus();
   timers_ = TimerTable{};
   image_.reset();
   {
@@ -109,10 +123,10 @@ X11Window::~X11Window() {
   x11::Connection::close(display_);
 }
 
-void X11Window::present(const PixelBuffer& pixels, const PixelRect& area) {
-  if (!window_ || !image_) return;
+void X11Window::present(const PixelBuffer& pixels, const PixelRegion& area) {
+  if (!window_ || !image_ || area.isEmpty()) return;
   ErrorTrap trap(display_);
-  image_->put(window_, gc_, pixels, area);
+  for (const PixelRect& part : area.parts()) image_->put(window_, gc_, pixels, part);
 }
 
 void X11Window::pumpEvents() {
@@ -215,6 +229,9 @@ bool X11Window::dispatch(XEvent& event, PixelRect& exposed) {
       }
       break;
     }
+    case FocusOut:
+      if (keyboardTaken(event.xfocus)) client_.platformKeyboardFocusLost();
+      break;
     case DestroyNotify:
       // Destroyed with the host's window: nothing may be sent to it any more.
       window_ = 0;
@@ -222,6 +239,18 @@ bool X11Window::dispatch(XEvent& event, PixelRect& exposed) {
     default: break;
   }
   return *alive;
+}
+
+bool X11Window::keyboardTaken(const XFocusChangeEvent& e) {
+  if (!keyboard_ || e.serial < entrySerial_) return false;
+  // A grab (a menu, a window manager's switcher) only borrows the keyboard;
+  // the focus moving to the window under the pointer keeps it ours.
+  if (e.mode == NotifyGrab || e.mode == NotifyUngrab || e.detail == NotifyInferior || e.detail == NotifyPointer)
+    return false;
+  Window focus = None;
+  int revert = 0;
+  XGetInputFocus(display_, &focus, &revert);
+  return focus != window_;
 }
 
 bool X11Window::pointerLocation(CPoint& where) const {
@@ -240,7 +269,38 @@ bool X11Window::pointerLocation(CPoint& where) const {
 void X11Window::takeKeyboardFocus() {
   if (!window_) return;
   ErrorTrap trap(display_);
+  Window focus = None;
+  int revert = RevertToParent;
+  XGetInputFocus(display_, &focus, &revert);
+  if (focus != window_) {
+    focusBefore_ = focus;
+    revertBefore_ = revert;
+  }
+  keyboard_ = true;
+  entrySerial_ = NextRequest(display_);
+  XSelectInput(display_, window_, kWindowEvents | kEntryEvents);
   XSetInputFocus(display_, window_, RevertToParent, CurrentTime);
+}
+
+void X11Window::releaseKeyboardFocus() {
+  if (!keyboard_) return;
+  keyboard_ = false;
+  if (!window_) return;
+  ErrorTrap trap(display_);
+  XSelectInput(display_, window_, kWindowEvents);
+  Window focus = None;
+  int revert = 0;
+  XGetInputFocus(display_, &focus, &revert);
+  // Another window took the keyboard meanwhile: it stays there.
+  if (focus != window_) return;
+  // Back to the window that had it (PointerRoot included), else to the
+  // host's window: a window that is gone or unmapped refuses the focus.
+  if (focusBefore_ != None) {
+    ErrorTrap attempt(display_);
+    XSetInputFocus(display_, focusBefore_, revertBefore_, CurrentTime);
+    if (!attempt.failed()) return;
+  }
+  XSetInputFocus(display_, parent_, RevertToParent, CurrentTime);
 }
 
 x11::ModalOwner X11Window::modalOwner(const std::function<void()>& idle) {

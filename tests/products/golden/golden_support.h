@@ -108,12 +108,11 @@ void processBlock(AEffect* e, const rig::Stereo& in, rig::Stereo& out, std::size
 
 const rig::Mode& modeNamed(const std::vector<rig::Mode>& modes, const std::string& name);
 
-// Runs a case on a new rig of the product (its constructor takes the rate;
-// its engine holds the meter hand-off); sse2Only keeps its kernels to their
-// SSE2 form.
+// Runs a case on a new rig of the product, made at the case's rate (its
+// engine holds the meter hand-off); sse2Only keeps its kernels to their SSE2
+// form.
 template <typename Rig>
-Result runCase(const GoldenCase& c, const std::vector<rig::Mode>& modes, bool sse2Only = false) {
-  Rig r(c.rate);
+Result runCaseOn(Rig& r, const GoldenCase& c, const std::vector<rig::Mode>& modes, bool sse2Only = false) {
   if (sse2Only) r.engine().wideKernels(false);
   if constexpr (requires { r.arrange(1, 1); }) {
     if (c.inputs != 2 || c.outputs != 2) r.arrange(c.inputs, c.outputs);
@@ -145,6 +144,13 @@ Result runCase(const GoldenCase& c, const std::vector<rig::Mode>& modes, bool ss
                              {s.overFlags[0], s.overFlags[1]}});
   }
   return result;
+}
+
+// The same on a rig whose constructor takes the rate alone.
+template <typename Rig>
+Result runCase(const GoldenCase& c, const std::vector<rig::Mode>& modes, bool sse2Only = false) {
+  Rig r(c.rate);
+  return runCaseOn(r, c, modes, sse2Only);
 }
 
 // ---- checking ----
