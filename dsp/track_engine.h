@@ -49,7 +49,8 @@ class TrackEngine : public EngineCore<TrackEngine> {
 
   // ---- rings and positions ----
   int ringWritePos = 0, ringReadPos = 0;
-  double signalRings[2][kRingSlots] = {};
+  // Each ring starts a cache line.
+  alignas(64) double signalRings[2][kRingSlots] = {};
   double peakRings[2][kRingSlots] = {};
   double dryRings[2][kRingSlots] = {};
   double outputRings[2][kRingSlots] = {};
