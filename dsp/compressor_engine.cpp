@@ -5,9 +5,6 @@
 #include <cstring>
 
 #include "dsp/channel_routing.h"
-#include "dsp/chunk_loop.h"
-#include "dsp/metering.h"
-#include "dsp/saturation_curve.h"
 
 namespace {
 
@@ -63,36 +60,24 @@ std::array<int, CompressorEngine::kRegionCount> regionStartsOf(const RingSizeTab
 
 }  // namespace
 
+template class EngineCore<CompressorEngine>;
+
 CompressorEngine::CompressorEngine(const EngineTraits& traits)
-    : vuFilters{lowPass(2.0, 0.583), lowPass(2.0, 0.583)},
+    : EngineCore(2.0),
       autoFastFilters{{lowPass(50, 0.5), lowPass(200, 0.5), lowPass(1000, 0.5), lowPass(200, 0.5)},
                       {lowPass(50, 0.5), lowPass(200, 0.5), lowPass(1000, 0.5), lowPass(200, 0.5)}},
       autoSlowFilters{{lowPass(5, 0.5), lowPass(20, 0.5), lowPass(100, 0.5), lowPass(20, 0.5)},
                       {lowPass(5, 0.5), lowPass(20, 0.5), lowPass(100, 0.5), lowPass(20, 0.5)}},
       oversamplers{HalfbandOversampler(kOversamplerFlags), HalfbandOversampler(kOversamplerFlags)},
       traits_(traits),
-      regionStarts_(regionStartsOf(traits.rings)),
-      scratch_(makeScratch()) {
+      regionStarts_(regionStartsOf(traits.rings)) {
   delayRings = std::make_unique<double[]>(static_cast<std::size_t>(delayRingSlots()));
-  wideKernels(true);
-  curveScale = inverseSaturationCurve(1.0f);
-  for (double& e : envelopes) e = 1e-4;
-}
-
-// ---- saturation curve ----
-
-float CompressorEngine::inverseSaturationCurve(float y) const {
-  return ::inverseSaturationCurve(y, kneeAmount, kneeMode);
-}
-
-float CompressorEngine::smallSignalGain() const {
-  return ::smallSignalGain(curveScale, kneeAmount, kneeMode, driveGain, ceilingLevel);
 }
 
 // ---- coefficients ----
 
 void CompressorEngine::setSampleRate(float rate) {
-  sampleRate_.store(rate);
+  EngineCore::setSampleRate(rate);
   if (rate > 100000.0f) fatOn = 0;
 }
 
@@ -119,16 +104,9 @@ int CompressorEngine::delaySamplesAt(float rate) const {
   return traits_.oversampledPath ? oversamplers[0].getLatency() + latency + 1 : latency - 1;
 }
 
-double CompressorEngine::designRate(float rate) const {
-  double d = rate;
-  if (d > 200000.0 || d < 22000.0) d = 44100.0;
-  return (fatOn + 1) * d;
-}
-
 void CompressorEngine::updateFilterCoefficients() {
   if (sampleRate() > 100000.0f) fatOn = 0;
-  fixedFilters.publish([this] { return designFixedFilters(designRate(), lowFreqHz, highFreqHz); });
-  pending_.fetch_or(kRequestFilterRecords);
+  publishFilterDesigns();
 }
 
 void CompressorEngine::updateFilterRecords(double d) {
@@ -138,15 +116,7 @@ void CompressorEngine::updateFilterRecords(double d) {
       autoSlowFilters[c][b].setSampleRate(d);
     }
   }
-  for (BiquadFilter& f : vuFilters) f.setSampleRate(d);
-  resetVuFilters();
-}
-
-void CompressorEngine::resetVuFilters() {
-  for (BiquadFilter& f : vuFilters) {
-    f.reset();
-    f.design();
-  }
+  EngineCore::updateFilterRecords(d);
 }
 
 void CompressorEngine::updateTimeConstants() {
@@ -191,7 +161,7 @@ void CompressorEngine::deriveReadPositions(const ChunkRings& rings) {
       modeValue >= 0.5 ? (o + A + B + nlat + 3) & rings.latencyMask : (o + A + nlat + 2) & rings.latencyMask;
 }
 
-void CompressorEngine::resetRingPositions(const ChunkRings& rings) {
+void CompressorEngine::startRingPositions(const ChunkRings& rings) {
   lookaheadWritePos = rings.lookahead - 1;
   latencyWritePos = rings.latency - 1;
   fatRingPos = rings.latency - 1;
@@ -200,36 +170,15 @@ void CompressorEngine::resetRingPositions(const ChunkRings& rings) {
 
 // ---- clearing ----
 
-void CompressorEngine::requestClearDelayRings() {
-  setOverFlag(overFlags[0], 0.0f);
-  setOverFlag(overFlags[1], 0.0f);
-  pending_.fetch_or(kRequestClearRings);
-}
-
-void CompressorEngine::requestResetDetectors() { pending_.fetch_or(kRequestResetDetectors); }
-void CompressorEngine::requestResetOversamplers() { pending_.fetch_or(kRequestResetOversamplers); }
-
-void CompressorEngine::requestVuFrequency(double hz) {
-  pendingVuFrequency_.store(hz);
-  pending_.fetch_or(kRequestVuFrequency);
-}
-
 void CompressorEngine::clearDelayRings() {
-  setOverFlag(overFlags[0], 0.0f);
-  setOverFlag(overFlags[1], 0.0f);
+  clearOverFlags();
   std::fill_n(delayRings.get(), delayRingSlots(), 0.0);
   std::memset(fatRings, 0, sizeof fatRings);
-  std::memset(workIn, 0, sizeof workIn);
-  std::memset(workOut, 0, sizeof workOut);
+  clearWorkBuffers();
 }
 
 void CompressorEngine::resetDetectors() {
-  for (double& e : envelopes) e = 0.0001;
-  for (int c = 0; c < 2; ++c) {
-    highPassState[c] = {};
-    lowCrossoverState[c] = {};
-    highCrossoverState[c] = {};
-  }
+  EngineCore::resetDetectors();
   for (int c = 0; c < 2; ++c) {
     for (int b = 0; b < 4; ++b) {
       autoFastFilters[c][b].design();
@@ -240,96 +189,30 @@ void CompressorEngine::resetDetectors() {
   }
 }
 
+void CompressorEngine::carryOutOwn(unsigned requests) {
+  if (requests & kRequestResetOversamplers) resetOversamplers();
+}
+
 void CompressorEngine::resetOversamplers() {
   oversamplers[0].reset();
   oversamplers[1].reset();
 }
 
 void CompressorEngine::resetMeters() {
-  for (int c = 0; c < 2; ++c) {
-    overCounts[c] = 0;
-    publishMeterLevel(meterLevels[c], 0.0);
-  }
+  resetMeterHandOff(0.0f);
   for (float& s : bypassMeterSmoothers) s = 0;
-}
-
-void CompressorEngine::clearDelayRingsNow() { runOrRequest(kRequestClearRings); }
-void CompressorEngine::resetDetectorsNow() { runOrRequest(kRequestResetDetectors); }
-void CompressorEngine::resetOversamplersNow() { runOrRequest(kRequestResetOversamplers); }
-void CompressorEngine::updateFilterRecordsNow() { runOrRequest(kRequestFilterRecords); }
-void CompressorEngine::resetVuFiltersNow() { runOrRequest(kRequestVuFilters); }
-void CompressorEngine::resetMetersNow() { runOrRequest(kRequestMeters); }
-void CompressorEngine::resetRingPositions() { runOrRequest(kRequestRingPositions); }
-
-void CompressorEngine::restartNow() {
-  runOrRequest(kRequestFilterRecords | kRequestClearRings | kRequestResetDetectors |
-               kRequestResetOversamplers | kRequestRingPositions);
-}
-
-void CompressorEngine::applyPendingRequests() {
-  if (!takeState()) return;  // the running chunk carries them out at its next start
-  carryOut(pending_.exchange(0), chunkRings(sampleRate()));
-  releaseState();
-}
-
-void CompressorEngine::runOrRequest(unsigned requests) {
-  if (!takeState()) {
-    pending_.fetch_or(requests);
-    return;
-  }
-  carryOut(requests, chunkRings(sampleRate()));
-  releaseState();
-}
-
-void CompressorEngine::carryOut(unsigned requests, const ChunkRings& rings) {
-  if (requests == 0) return;
-  if (requests & kRequestVuFrequency) {
-    const double hz = pendingVuFrequency_.load();
-    for (BiquadFilter& f : vuFilters) {
-      f.setFrequency(hz);
-      f.reset();
-      f.design();
-    }
-  }
-  if (requests & kRequestFilterRecords) updateFilterRecords(designRate(rings.rate));
-  if (requests & kRequestVuFilters) resetVuFilters();
-  if (requests & kRequestMeters) resetMeters();
-  if (requests & kRequestClearRings) clearDelayRings();
-  if (requests & kRequestResetDetectors) resetDetectors();
-  if (requests & kRequestResetOversamplers) resetOversamplers();
-  if (requests & kRequestRingPositions) resetRingPositions(rings);
 }
 
 // ---- block loop ----
 
 void CompressorEngine::process(const float* inL, const float* inR, float* outL, float* outR, int frames) {
-  processBlock(inL, inR, outL, outR, frames);
+  processBlock(inL, inR, outL, outR, frames,
+               [this](int n, const ChunkRings& rings) { processChunk(n, rings); });
 }
 
 void CompressorEngine::process(const double* inL, const double* inR, double* outL, double* outR, int frames) {
-  processBlock(inL, inR, outL, outR, frames);
-}
-
-template <typename Sample>
-void CompressorEngine::processBlock(const Sample* inL, const Sample* inR, Sample* outL, Sample* outR,
-                                    int frames) {
-  ChunkRings rings{};
-  auto start = [&] {
-    if (!takeState()) return false;
-    // Requests come first: a ring clear empties the work buffers too, and
-    // must not take this chunk's input with it. The rate is taken after
-    // them, so it is at least as new as the operation that requested them.
-    const unsigned requests = pending_.exchange(0);
-    rings = chunkRings(sampleRate());
-    carryOut(requests, rings);
-    return true;
-  };
-  processInChunks(
-      inL, inR, outL, outR, frames, kChunkFrames, workIn, workOut, start,
-      [&](int n) { processChunk(n, rings); }, [&] { releaseState(); });
-  if (!takeState()) return;  // the counters are being reset
-  latchOverFlags(overCounts, overFlags, overThreshold);
-  releaseState();
+  processBlock(inL, inR, outL, outR, frames,
+               [this](int n, const ChunkRings& rings) { processChunk(n, rings); });
 }
 
 void CompressorEngine::processChunk(int frames, const ChunkRings& rings) {

@@ -25,7 +25,6 @@
 #include "dsp/detector.h"
 #include "dsp/lanes.h"
 #include "dsp/metering.h"
-#include "dsp/processor_features.h"
 #include "dsp/saturation_curve.h"
 #include "dsp/sliding_maximum.h"
 
@@ -106,11 +105,7 @@ struct CompressorEngine::Scratch {
   }
 };
 
-void CompressorEngine::ScratchDeleter::operator()(Scratch* scratch) const { delete scratch; }
-
-std::unique_ptr<CompressorEngine::Scratch, CompressorEngine::ScratchDeleter> CompressorEngine::makeScratch() {
-  return std::unique_ptr<Scratch, ScratchDeleter>(new Scratch());
-}
+template class ScratchStore<CompressorEngine::Scratch>;
 
 namespace {
 
@@ -855,8 +850,6 @@ void CompressorEngine::processSingleBand(int n, const ChunkRings& rings) {
   else
     singleBandKernel<D>(n, rings);
 }
-
-void CompressorEngine::wideKernels(bool on) { wideKernels_ = on && processorHasAvx(); }
 
 void CompressorEngine::processBypassed(int n, const ChunkRings& rings) {
   Scratch& w = *scratch_;

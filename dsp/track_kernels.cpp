@@ -15,7 +15,6 @@
 #include "dsp/detector.h"
 #include "dsp/lanes.h"
 #include "dsp/metering.h"
-#include "dsp/processor_features.h"
 #include "dsp/saturation_curve.h"
 #include "dsp/sliding_maximum.h"
 #include "dsp/track_engine.h"
@@ -45,11 +44,7 @@ struct TrackEngine::Scratch {
   Pair levelPair[kMaxCallFrames + 2], peakPair[kMaxCallFrames + 2];
 };
 
-void TrackEngine::ScratchDeleter::operator()(Scratch* scratch) const { delete scratch; }
-
-std::unique_ptr<TrackEngine::Scratch, TrackEngine::ScratchDeleter> TrackEngine::makeScratch() {
-  return std::unique_ptr<Scratch, ScratchDeleter>(new Scratch());
-}
+template class ScratchStore<TrackEngine::Scratch>;
 
 namespace {
 
@@ -270,8 +265,6 @@ void TrackEngine::processSingleBand(int n, const ChunkRings& rings, bool stereoI
   else
     singleBandKernel<C>(n, rings, stereoInput);
 }
-
-void TrackEngine::wideKernels(bool on) { wideKernels_ = on && processorHasAvx(); }
 
 void TrackEngine::processBypassed(int n, const ChunkRings& rings) {
   Scratch& s = *scratch_;

@@ -79,8 +79,10 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 1' INT TERM
 
-# Xvfb picks a free display itself and writes its number to descriptor 3.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
+# Xvfb picks a free display itself and writes its number to descriptor 3;
+# -noreset keeps it taking connections in the moment after the last client
+# left (a reset in between would make the next window test skip).
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" >"$work/xvfb.log" 2>&1 &
 xvfb_pid=$!
 
 # wait_until TIMEOUT-SECONDS COMMAND...: polls the condition, never a bare sleep.

@@ -192,7 +192,7 @@ class ProductEffect : public CPresetSystemEffect, public EngineMeterHandOff<Prod
 
  private:
   friend EngineMeterHandOff<ProductEffect>;
-  enum class Preference { NotOne, VuIntegration, VuReference, PpmIntegration, PpmReturn, OverCounter, KnobMode };
+  enum class Preference { NoPreference, VuIntegration, VuReference, PpmIntegration, PpmReturn, OverCounter, KnobMode };
 
   Product& self() { return static_cast<Product&>(*this); }
   Preference preferenceAt(VstInt32 index) const;
@@ -336,7 +336,7 @@ auto ProductEffect<Product, Engine>::preferenceAt(VstInt32 index) const -> Prefe
     if (slot.preference == &presets::kOverCounter) return Preference::OverCounter;
     if (slot.preference == &presets::kKnobMode) return Preference::KnobMode;
   }
-  return Preference::NotOne;
+  return Preference::NoPreference;
 }
 
 template <class Product, class Engine>
@@ -368,7 +368,7 @@ bool ProductEffect<Product, Engine>::applyMeterPreference(VstInt32 index, float 
       e.overThreshold = 9.0 * static_cast<double>(overIndicValue) + 1.0;
       return true;
     case Preference::KnobMode:
-    case Preference::NotOne: break;
+    case Preference::NoPreference: break;
   }
   return false;
 }
@@ -382,7 +382,7 @@ std::optional<float> ProductEffect<Product, Engine>::meterPreferenceValue(VstInt
     case Preference::PpmReturn: return static_cast<float>(ppmReturn);
     case Preference::OverCounter: return overIndicValue;
     case Preference::KnobMode:
-    case Preference::NotOne: break;
+    case Preference::NoPreference: break;
   }
   return std::nullopt;
 }
@@ -397,7 +397,7 @@ std::optional<double> ProductEffect<Product, Engine>::meterPreferencePlainValue(
     case Preference::PpmReturn: return e.ppmReturnMs;
     case Preference::OverCounter: return e.overThreshold;
     case Preference::KnobMode:
-    case Preference::NotOne: break;
+    case Preference::NoPreference: break;
   }
   return std::nullopt;
 }

@@ -221,7 +221,7 @@ class Screen:
         read_fd, write_fd = os.pipe()
         self.xvfb = subprocess.Popen(
             ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", f"{SCREEN[0]}x{SCREEN[1]}x24",
-             "-nolisten", "tcp"], pass_fds=(write_fd,), stdout=open(log, "w"), stderr=subprocess.STDOUT)
+             "-nolisten", "tcp", "-noreset"], pass_fds=(write_fd,), stdout=open(log, "w"), stderr=subprocess.STDOUT)
         os.close(write_fd)
         # It writes the number and the newline apart, and dies when the pipe
         # is closed in between: read the whole line.

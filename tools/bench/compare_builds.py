@@ -12,8 +12,15 @@ round). Not part of the tests.
 
   tools/bench/compare_builds.py [--bench engine|editor] [--reference COMMIT]
                                 [--rounds 15] [--core 2] [--min-time 0.3]
+                                [--all | --filter REGEX]
 
-engine: engine_bench, ns per stereo host frame of the kernels' target cases.
+engine: engine_bench, ns per stereo host frame of the kernels' target cases,
+and whether each target is met. With --all it times every benchmark both
+programs have (every kernel and routing of the three products, FAT off and
+on, every rate and signal), or with --filter those whose names match a
+regular expression, and says of each whether the rounds' spread of its
+speed-up takes in 1, that is whether the two builds are as fast as each other
+within what the rounds vary by.
 editor: editor_bench, one idle call of each product's window with the meters
 moving and with nothing changed, offscreen and (when DISPLAY names an X
 server, e.g. an Xvfb of its own) through the X11 window. The reference is
@@ -26,6 +33,7 @@ Needs the linux build (build/linux/tools/bench/<program>).
 import argparse
 import json
 import os
+import re
 import shutil
 import statistics
 import subprocess
@@ -112,10 +120,12 @@ def micros(run):
     return run["real_time"] * scale
 
 
-def interleave(reference, ours, benchmarks, opts, measure):
+def interleave(reference, ours, benchmarks, opts, measure, progress=False):
     """Per benchmark: the reference's and our figures and the per-round ratios."""
     theirs_by, ours_by, ratios = {}, {}, {}
     for round_ in range(opts.rounds):
+        if progress:
+            print(f"round {round_ + 1} of {opts.rounds}", file=sys.stderr, flush=True)
         for benchmark in benchmarks:
             pair = [(reference, theirs_by), (ours, ours_by)]
             if round_ % 2:
@@ -128,29 +138,68 @@ def interleave(reference, ours, benchmarks, opts, measure):
     return theirs_by, ours_by, ratios
 
 
+def targets_only(opts):
+    return not opts.all and opts.filter is None
+
+
+def benchmark_names(program):
+    """Every benchmark a program registers, in its order."""
+    listed = subprocess.run([program, "--benchmark_list_tests"], capture_output=True, text=True,
+                            check=True).stdout
+    return [line for line in listed.splitlines() if line and " " not in line]
+
+
+def engine_cases(opts, reference, ours):
+    """(what, benchmark, least speed-up, most ns) of each case to time: the
+    targets, or every benchmark of both programs that the filter takes."""
+    if targets_only(opts):
+        return ENGINE_CASES
+    pattern = re.compile(opts.filter or "")
+    theirs = set(benchmark_names(reference))
+    return [(name, name, None, None) for name in benchmark_names(ours) if name in theirs and pattern.search(name)]
+
+
 def compare_engine(commit, opts):
     ours = os.path.join(ROOT, "build", "linux", "tools", "bench", "engine_bench")
     if not os.access(ours, os.X_OK):
         sys.exit(f"compare_builds: {ours} is missing: build the linux preset first")
     reference = reference_program(commit, "engine_bench", [])
-    theirs, mine, ratios = interleave(reference, ours, [b for _, b, _, _ in ENGINE_CASES], opts,
-                                      lambda run: (run["per_frame"] * 1e9,))
+    cases = engine_cases(opts, reference, ours)
+    targets = targets_only(opts)
+    if not cases:
+        sys.exit("compare_builds: no benchmark of both programs matches")
+    theirs, mine, ratios = interleave(reference, ours, [b for _, b, _, _ in cases], opts,
+                                      lambda run: (run["per_frame"] * 1e9,), progress=not targets)
     for line in machine_lines():
         print(line)
     print(f"ours: {git('rev-parse', '--short=12', 'HEAD')} (build/linux); reference: {commit[:12]}")
-    print(f"engine_bench, 64-bit host blocks of 512 frames, pink noise; {opts.rounds} interleaved rounds of "
+    signals = "pink noise" if targets else "each benchmark's signal"
+    print(f"engine_bench, 64-bit host blocks of 512 frames, {signals}; {opts.rounds} interleaved rounds of "
           f"{opts.min_time:g} s per case on core {opts.core}; median (lowest-highest round)")
     print()
-    print("| case | reference ns/frame | ours ns/frame | speed-up | target |")
+    if targets:
+        print("| case | reference ns/frame | ours ns/frame | speed-up | target |")
+    else:
+        print("| benchmark | reference ns/frame | ours ns/frame | speed-up | within the rounds' spread |")
     print("|---|---:|---:|---:|---|")
-    for what, benchmark, least, most in ENGINE_CASES:
+    within = 0
+    for what, benchmark, least, most in cases:
         ratio = statistics.median(ratios[benchmark])
-        ns = statistics.median(v for v, in mine[benchmark])
-        verdicts = [f"at least {least:g}x: {'met' if ratio >= least else 'MISSED'}"]
-        if most is not None:
-            verdicts.append(f"at most {most:g} ns: {'met' if ns <= most else 'MISSED'}")
+        low, high = min(ratios[benchmark]), max(ratios[benchmark])
+        if targets:
+            ns = statistics.median(v for v, in mine[benchmark])
+            verdicts = [f"at least {least:g}x: {'met' if ratio >= least else 'MISSED'}"]
+            if most is not None:
+                verdicts.append(f"at most {most:g} ns: {'met' if ns <= most else 'MISSED'}")
+            verdict = "; ".join(verdicts)
+        else:
+            verdict = "yes" if low <= 1.0 <= high else ("FASTER" if low > 1.0 else "SLOWER")
+            within += verdict == "yes"
         print(f"| {what} | {spread([v for v, in theirs[benchmark]])} | {spread([v for v, in mine[benchmark]])} | "
-              f"{ratio:.2f}x ({min(ratios[benchmark]):.2f}-{max(ratios[benchmark]):.2f}) | {'; '.join(verdicts)} |")
+              f"{ratio:.2f}x ({low:.2f}-{high:.2f}) | {verdict} |")
+    if not targets:
+        print()
+        print(f"{within} of {len(cases)} benchmarks within the rounds' spread")
 
 
 def compare_editor(commit, opts):
@@ -192,6 +241,9 @@ def main():
     parser.add_argument("--rounds", type=int, default=15, help="interleaved rounds")
     parser.add_argument("--core", type=int, default=2, help="the one core both programs run on")
     parser.add_argument("--min-time", type=float, default=0.3, help="seconds per benchmark run")
+    which = parser.add_mutually_exclusive_group()
+    which.add_argument("--all", action="store_true", help="every benchmark of engine_bench, not only the targets")
+    which.add_argument("--filter", help="the engine_bench benchmarks whose names match this regular expression")
     opts = parser.parse_args()
     commit = git("rev-parse", opts.reference or git("merge-base", "HEAD", "main"))
     if opts.bench == "engine":
