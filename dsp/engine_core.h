@@ -25,7 +25,8 @@
 // chunk it meets.
 //
 // What an engine gives the core, by name (private ones with the core as a
-// friend): ChunkRings (what one chunk works with, with its `rate`),
+// friend): ChunkRings (what one chunk works with, with its `rate`), the work
+// buffers workIn and workOut of kWorkFrames each (after its rings),
 // chunkRings(rate), designRate(rate) where it is not the core's,
 // clearDelayRings(), resetMeters(), startRingPositions(rings), and where it
 // has more than the core: updateFilterRecords(designRate), resetDetectors(),
@@ -160,9 +161,6 @@ class EngineCore {
   double antiDenormal = 1e-16;
   BiquadFilter vuFilters[2];
 
-  // ---- working storage: one chunk of input and output, L and R ----
-  double workIn[2][kWorkFrames] = {};
-  double workOut[2][kWorkFrames] = {};
 
  protected:
   // The requests every engine has; an engine numbers its own from kFirstOwnRequest.
@@ -214,8 +212,8 @@ class EngineCore {
     setOverFlag(overFlags[1], 0.0f);
   }
   void clearWorkBuffers() {
-    std::memset(workIn, 0, sizeof workIn);
-    std::memset(workOut, 0, sizeof workOut);
+    std::memset(self().workIn, 0, sizeof self().workIn);
+    std::memset(self().workOut, 0, sizeof self().workOut);
   }
 
   // The block loop on resolved channel buffers: chunks of at most
@@ -343,7 +341,7 @@ void EngineCore<Engine>::processBlock(const Sample* inL, const Sample* inR, Samp
     return true;
   };
   processInChunks(
-      inL, inR, outL, outR, frames, kChunkFrames, workIn, workOut, start, [&](int n) { runChunk(n, rings); },
+      inL, inR, outL, outR, frames, kChunkFrames, self().workIn, self().workOut, start, [&](int n) { runChunk(n, rings); },
       [&] { owner_.release(); });
   if (!owner_.take()) return;  // the counters are being reset
   latchOverFlags(overCounts, overFlags, overThreshold);

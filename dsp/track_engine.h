@@ -54,6 +54,9 @@ class TrackEngine : public EngineCore<TrackEngine> {
   double peakRings[2][kRingSlots] = {};
   double dryRings[2][kRingSlots] = {};
   double outputRings[2][kRingSlots] = {};
+  // One chunk of input and output, L and R.
+  double workIn[2][kWorkFrames] = {};
+  double workOut[2][kWorkFrames] = {};
 
   // What one chunk works with: the rate it took and its ring mask.
   struct ChunkRings {
