@@ -337,7 +337,7 @@ void EngineCore<Engine>::processBlock(const Sample* inL, const Sample* inR, Samp
     // them, so it is at least as new as the operation that requested them.
     const unsigned requests = owner_.takeRequests();
     rings = self().chunkRings(sampleRate());
-    carryOut(requests, rings);
+    if (requests != 0) carryOut(requests, rings);  // most chunks find none
     return true;
   };
   processInChunks(
