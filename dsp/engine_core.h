@@ -341,8 +341,8 @@ void EngineCore<Engine>::processBlock(const Sample* inL, const Sample* inR, Samp
     return true;
   };
   processInChunks(
-      inL, inR, outL, outR, frames, kChunkFrames, self().workIn, self().workOut, start, [&](int n) { runChunk(n, rings); },
-      [&] { owner_.release(); });
+      inL, inR, outL, outR, frames, kChunkFrames, self().workIn, self().workOut, start,
+      [&](int n) { runChunk(n, rings); }, [&] { owner_.release(); });
   if (!owner_.take()) return;  // the counters are being reset
   latchOverFlags(overCounts, overFlags, overThreshold);
   owner_.release();

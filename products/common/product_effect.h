@@ -93,7 +93,9 @@ class ProductEffect : public CPresetSystemEffect, public EngineMeterHandOff<Prod
   void getParameterName(VstInt32 index, char* text) override {
     writeText(text, self().parameterText(index).name);
   }
-  bool getInputProperties(VstInt32 index, VstPinProperties* p) override { return inputPinProperties(index, p); }
+  bool getInputProperties(VstInt32 index, VstPinProperties* p) override {
+    return inputPinProperties(index, p);
+  }
   bool getOutputProperties(VstInt32 index, VstPinProperties* p) override {
     return outputPinProperties(index, p);
   }
@@ -192,7 +194,15 @@ class ProductEffect : public CPresetSystemEffect, public EngineMeterHandOff<Prod
 
  private:
   friend EngineMeterHandOff<ProductEffect>;
-  enum class Preference { NoPreference, VuIntegration, VuReference, PpmIntegration, PpmReturn, OverCounter, KnobMode };
+  enum class Preference {
+    NoPreference,
+    VuIntegration,
+    VuReference,
+    PpmIntegration,
+    PpmReturn,
+    OverCounter,
+    KnobMode
+  };
 
   Product& self() { return static_cast<Product&>(*this); }
   Preference preferenceAt(VstInt32 index) const;
