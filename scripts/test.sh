@@ -7,10 +7,18 @@
 set -eu
 cd "$(dirname "$0")/.."
 status=0
+failed=""
 for preset in linux win64 sanitize tsan; do
   [ -f "build/$preset/build.ninja" ] || cmake --preset "$preset"
   cmake --build --preset "$preset"
-  ctest --preset "$preset" || status=1
+  ctest --preset "$preset" || { status=1; failed="$failed $preset"; }
 done
-sh scripts/ui-e2e.sh build/linux build/win64 || status=1
+sh scripts/ui-e2e.sh build/linux build/win64 || { status=1; failed="$failed ui-e2e"; }
+# The failures once more at the end, where a reader of the last lines sees them.
+for preset in $failed; do
+  log="build/$preset/Testing/Temporary/LastTestsFailed.log"
+  echo "test.sh: $preset FAILED"
+  [ -f "$log" ] && sed 's/^/  /' "$log"
+done
+[ $status -eq 0 ] && echo "test.sh: every preset passed"
 exit $status
