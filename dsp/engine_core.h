@@ -161,7 +161,6 @@ class EngineCore {
   double antiDenormal = 1e-16;
   BiquadFilter vuFilters[2];
 
-
  protected:
   // The requests every engine has; an engine numbers its own from kFirstOwnRequest.
   enum Request : unsigned {
