@@ -862,17 +862,26 @@ void CompressorEngine::processBypassed(int n, const ChunkRings& rings) {
   antiDenormal = fillOffsets(w.offset, antiDenormal, n);
 
   // Both channels through the dry regions: Nlat - 1 samples late, unchanged.
-  int o = pos.o;
-  for (int i = 0; i < n; ++i) {
-    const Pair x = Pair{workIn[0][i], workIn[1][i]} + broadcast(w.offset[i]);
-    w.input[i] = x;
-    writePair(ring, dryA, dryB, o, x);
-    o = (o + 1) & mask;
-    const Pair out = readPair(ring, dryA, dryB, o);
-    w.output[i] = out;
-    workOut[0][i] = out[0];
-    workOut[1][i] = out[1];
-  }
+  // The meters' copies of input and output are kept only while they are shown.
+  const auto delayBoth = [&](auto forMeters) {
+    int o = pos.o;
+    for (int i = 0; i < n; ++i) {
+      const Pair x = Pair{workIn[0][i], workIn[1][i]} + broadcast(w.offset[i]);
+      writePair(ring, dryA, dryB, o, x);
+      o = (o + 1) & mask;
+      const Pair out = readPair(ring, dryA, dryB, o);
+      if constexpr (forMeters) {
+        w.input[i] = x;
+        w.output[i] = out;
+      }
+      workOut[0][i] = out[0];
+      workOut[1][i] = out[1];
+    }
+  };
+  if (k.editorIsOpen)
+    delayBoth(std::true_type{});
+  else
+    delayBoth(std::false_type{});
 
   if (k.editorIsOpen) {
     const double a50 = w.bypassSmoother.at(processingRate(rings));

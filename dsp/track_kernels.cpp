@@ -272,9 +272,11 @@ void TrackEngine::processBypassed(int n, const ChunkRings& rings) {
   const int mask = rings.mask;
   int w = ringWritePos & mask;
   int r = ringReadPos & mask;
+  // The offset's sign alternates in a register: kept in the engine, every
+  // frame would wait for the previous frame's store of it.
+  double p = antiDenormal;
   for (int i = 0; i < n; ++i) {
-    const double p = -antiDenormal;
-    antiDenormal = p;
+    p = -p;
     const double d[2] = {workIn[0][i] + p, workIn[1][i] + p};
     dryRings[0][w] = d[0];
     dryRings[1][w] = d[1];
@@ -287,6 +289,7 @@ void TrackEngine::processBypassed(int n, const ChunkRings& rings) {
       for (int c = 0; c < 2; ++c) meterStep(*this, m, c, d[c], y[c], 1.0, p);
     }
   }
+  antiDenormal = p;
   ringWritePos = w;
   ringReadPos = r;
 }
