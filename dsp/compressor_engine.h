@@ -163,8 +163,9 @@ class CompressorEngine : public EngineCore<CompressorEngine> {
   // ---- working storage ----
   std::unique_ptr<double[]> delayRings;  // delayRingSlots() values
   double fatRings[2][kFatRingSlots] = {};
-  // One chunk of input and output, L and R.
-  double workIn[2][kWorkFrames] = {};
+  // One chunk of input and output, L and R, starting a cache line: where
+  // they fall otherwise depends on what the host allocated before.
+  alignas(64) double workIn[2][kWorkFrames] = {};
   double workOut[2][kWorkFrames] = {};
 
   // How a kernel's detectors serve the channels: one for both, one each, or
